@@ -1,0 +1,38 @@
+#pragma once
+// Bearings, distances, angle arithmetic and the small shared rules (hit roll, damage,
+// points, nearest ship) that every combat routine leans on. Angles are degrees, 0 up,
+// growing clockwise.
+
+#include <cstdint>
+#include <string_view>
+
+#include "world/World.h"
+
+namespace kelvane {
+
+// Integer bearing from point 1 to point 2; writes their distance. For equal points the
+// bearing is 0 and `distance` keeps whatever it held. The bearing is not wrapped, so
+// it can be 360.
+int32_t AngleAndDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t& distance);
+// a - b brought into 0..359 with one correction (right for -360 < a - b < 720).
+int32_t AngleDiff(int32_t a, int32_t b);
+// 1 when `to` lies clockwise of `from` by at most half a turn (or equals it), else 2.
+int32_t TurnDirection(int32_t from, int32_t to);
+// One coordinate ("X" or "Y", any case) of the point at distance d along `angle`;
+// an angle outside 0..359 gives x or y unchanged.
+int32_t PolarOffset(int32_t x, int32_t y, int32_t d, std::string_view axis, int32_t angle);
+// One frame along the heading in separately rounded whole-pixel steps, then the turn.
+void HeadingStep(int32_t& x, int32_t& y, double speed, double& heading, double turnRate);
+// Launch heading: the bearing to the target when it lies within (h - 10, h + 10], else h.
+int32_t AimAngle(const World& world, int shooter, int target);
+// Random(shooter's Accuracy) - Random(target's Manoeuvrability), at least 0.
+int32_t HitRoll(World& world, int shooter, int target);
+// The whole amount goes to the shields while they are above 0, else to the hull.
+void ApplyDamage(World& world, int target, int32_t damage);
+// Points for a hit that leaves the target's hull below 1.
+void AwardPoints(World& world, int shooter, int target);
+bool IsOnScreen(const World& world, int32_t x, int32_t y, int32_t margin);
+// Nearest other ship in play and not destroyed; s itself when there is none.
+int FindNearestShip(const World& world, int s);
+
+}  // namespace kelvane

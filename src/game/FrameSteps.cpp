@@ -1,0 +1,40 @@
+// Frame steps whose rules live with later parts of the game: each is called in its
+// place of the frame and filled in as that part is built.
+
+#include "game/MainForm.h"
+#include "game/Movement.h"
+
+namespace kelvane {
+
+void TMainForm::DrawBackground() { Step("DrawBackground"); }
+void TMainForm::DrawProjectiles() { Step("DrawProjectiles"); }
+void TMainForm::DrawBeams() { Step("DrawBeams"); }
+void TMainForm::DrawRangeRing() { Step("DrawRangeRing"); }
+void TMainForm::DrawShips() { Step("DrawShips"); }
+void TMainForm::DrawTargetMarker() { Step("DrawTargetMarker"); }
+void TMainForm::DrawStatusPanels() { Step("DrawStatusPanels"); }
+void TMainForm::DrawConsole() { Step("DrawConsole"); }
+void TMainForm::DrawRespawnCountdown() { Step("DrawRespawnCountdown"); }
+void TMainForm::DrawPausePicture() { Step("DrawPausePicture"); }
+void TMainForm::DrawDiagnostics() { Step("DrawDiagnostics"); }
+
+void TMainForm::CountDownReloads() { Step("CountDownReloads"); }
+void TMainForm::StartDestruction() { Step("StartDestruction"); }
+void TMainForm::RunExplosionClocks() { Step("RunExplosionClocks"); }
+void TMainForm::EndExplosions() { Step("EndExplosions"); }
+void TMainForm::CountDownRespawns() { Step("CountDownRespawns"); }
+void TMainForm::AdvanceReEntries() { Step("AdvanceReEntries"); }
+void TMainForm::AgeBeams() { Step("AgeBeams"); }
+void TMainForm::AnimateAndMoveProjectiles() { Step("AnimateAndMoveProjectiles"); }
+void TMainForm::CollideProjectiles() { Step("CollideProjectiles"); }
+void TMainForm::MoveComputerShips() { Step("MoveComputerShips"); }
+void TMainForm::ReturnShields() { Step("ReturnShields"); }
+
+void TMainForm::ToggleConsole() { Step("ToggleConsole"); }
+void TMainForm::PlayerControls() {
+    Step("PlayerControls");
+    PlayerSteering(world);
+}
+void TMainForm::TextEntry() { Step("TextEntry"); }
+
+}  // namespace kelvane

@@ -1,0 +1,134 @@
+#pragma once
+// The game object: owns the display, the image and wave lists, the sound device, the
+// frame timer and the world, and runs one frame per timer tick (Running). The platform
+// hands it narrow interfaces at construction; the SDL game and the headless runner
+// differ only in what they plug in.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/FrameTimer.h"
+#include "media/Display.h"
+#include "media/ImageList.h"
+#include "media/Platform.h"
+#include "media/Sound.h"
+#include "world/VirtualKeys.h"
+#include "world/World.h"
+
+namespace kelvane {
+
+struct MainFormServices {
+    IPresenter* Presenter = nullptr;
+    IFontRasteriser* Font = nullptr;
+    IAudioOutput* Audio = nullptr;
+    IClock* Clock = nullptr;
+    ISleeper* Sleeper = nullptr;
+    IPointer* Pointer = nullptr;
+    std::string GameDir;          // the executable's directory, ending in '/'
+    std::optional<uint32_t> Seed;  // a fixed seed instead of the clock
+};
+
+class TMainForm {
+public:
+    static constexpr const char* Caption = "Orvath: Kelvane v1.0";
+    static constexpr const char* ApplicationTitle = "Orvath: Kelvane";
+    static constexpr int32_t ClientWidth = 1024;
+    static constexpr int32_t ClientHeight = 753;
+
+    explicit TMainForm(const MainFormServices& services);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // The frame timer's tick: counts it for the frame rate, then runs one frame.
+    void TimerTick();
+    // One frame: loading when not loaded yet, drawing, world update, input.
+    void Running();
+    // Brings the game from an empty world to the first playable frame.
+    void Loading();
+
+    // Event handlers: they only mark the input tables.
+    void KeyPressed(uint16_t key, ShiftState shift);
+    void MouseClick(int button, ShiftState shift, int32_t x, int32_t y);
+
+    // The close query always agrees.
+    bool Closing() const { return true; }
+    // Asks the form to close after the current frame (the console's QUIT and EXIT).
+    void Close() { closeRequested_ = true; }
+    bool CloseRequested() const { return closeRequested_; }
+
+    // The application-wide handler: errors of a frame are discarded, counted and kept.
+    void AppException(const std::string& message);
+    void ShowErrorBox(const std::string& caption, const std::string& text);
+    uint64_t SwallowedErrors() const { return swallowedErrors_; }
+    const std::vector<std::string>& Errors() const { return errors_; }
+
+    // Set when the start failed: the game then ends with this message.
+    const std::optional<std::string>& StartError() const { return startError_; }
+
+    int32_t FrameRate() const { return MainTimer.FrameRate(); }
+    uint64_t LoadingPauseMs() const { return loadingPauseMs_; }
+
+    // When set, every frame step appends its name (for tests of the frame order).
+    std::vector<std::string>* StepTrace = nullptr;
+
+    World world;
+    MainFormServices Services;
+    TDisplay Display;
+    TImageList Images;
+    TImageList ShipImages;
+    TImageList LoadingImages;
+    TSoundDevice SoundDevice;
+    TWaveList Waves;
+    TFrameTimer MainTimer;
+
+private:
+    void Frame();
+    void Step(const char* name);
+    void Pause(uint32_t milliseconds);
+
+    // Drawing.
+    void DrawBackground();
+    void DrawProjectiles();
+    void DrawBeams();
+    void DrawRangeRing();
+    void DrawShips();
+    void DrawTargetMarker();
+    void DrawStatusPanels();
+    void DrawConsole();
+    void DrawRespawnCountdown();
+    void DrawPausePicture();
+    void DrawDiagnostics();
+
+    // World update.
+    void MoveShips();
+    void CountDownReloads();
+    void StartDestruction();
+    void RunExplosionClocks();
+    void EndExplosions();
+    void CountDownRespawns();
+    void AdvanceReEntries();
+    void AgeBeams();
+    void AnimateAndMoveProjectiles();
+    void CollideProjectiles();
+    void RecountShips();
+    void MoveComputerShips();
+    void AnimateTargetMarker();
+    void RepairHulls();
+    void ReturnShields();
+
+    // Input.
+    void ToggleConsole();
+    void PlayerControls();
+    void TextEntry();
+
+    bool closeRequested_ = false;
+    uint64_t swallowedErrors_ = 0;
+    std::vector<std::string> errors_;
+    std::optional<std::string> startError_;
+    uint64_t loadingPauseMs_ = 0;
+};
+
+}  // namespace kelvane

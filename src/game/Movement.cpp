@@ -1,0 +1,83 @@
+#include "game/Movement.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "combat/Geometry.h"
+#include "console/InputState.h"
+#include "world/VirtualKeys.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr double StartSpeed = 4.0;     // thrust from standstill jumps to this
+constexpr double SpeedStep = 0.5;      // thrust and brake change per frame
+constexpr double BrakeCutOff = 4.5;    // braking below this stops the ship at once
+constexpr double TurnStep = 0.75;      // turn-rate change per frame while a turn key is held
+constexpr double TurnLimitTest = 2.0;  // stepped only up to this size, so the top rate is 2.25
+constexpr double TurnDecay = 0.005;    // per-frame return toward 0 once the key is let go
+constexpr double TurnSnapLimit = 0.25; // smaller turn rates become 0
+constexpr int32_t ViewOffsetX = 511;
+constexpr int32_t ViewOffsetY = 383;
+
+}  // namespace
+
+void MoveShip(World& world, int s) {
+    TShip& ship = world.Ships[s];
+    HeadingStep(ship.X, ship.Y, ship.Speed, ship.Heading, ship.TurnRate);
+    // The world does not wrap: a ship flying into an edge stays on it and slides along it.
+    ship.X = std::clamp(ship.X, 0, WorldWidth - 1);
+    ship.Y = std::clamp(ship.Y, 0, WorldHeight - 1);
+}
+
+void TurnSnap(World& world) {
+    for (TShip& ship : world.Ships) {
+        const double rate = ship.TurnRate;
+        if ((rate > -TurnSnapLimit && rate < 0) || (rate > 0 && rate < TurnSnapLimit)) ship.TurnRate = 0;
+    }
+}
+
+void PlayerSteering(World& world) {
+    // Slot 0 is the "no ship yet" slot and must stay zero.
+    if (world.ControlledShip == 0) return;
+    TShip& ship = world.Ships[world.ControlledShip];
+    const bool left = KeyActive(world, VK_LEFT);
+    const bool right = KeyActive(world, VK_RIGHT);
+
+    if (left) {
+        if (ship.TurnRate <= 0 && ship.TurnRate >= -TurnLimitTest) ship.TurnRate -= TurnStep;
+        if (ship.TurnRate > 0) ship.TurnRate = 0;  // the opposite key stops a turn at once
+    } else if (ship.TurnRate <= -TurnDecay) {
+        ship.TurnRate += TurnDecay;
+    }
+    if (right) {
+        if (ship.TurnRate >= 0 && ship.TurnRate <= TurnLimitTest) ship.TurnRate += TurnStep;
+        if (ship.TurnRate < 0) ship.TurnRate = 0;
+    } else if (ship.TurnRate >= TurnDecay) {
+        ship.TurnRate -= TurnDecay;
+    }
+
+    if (KeyActive(world, VK_UP)) {
+        // The first thrust from standstill always gives the start speed, even above MaxSpeed.
+        if (ship.Speed == 0)
+            ship.Speed = StartSpeed;
+        else if (ship.Speed <= ship.MaxSpeed - SpeedStep)
+            ship.Speed += SpeedStep;
+    }
+    if (KeyActive(world, VK_DOWN)) {
+        if (ship.Speed >= BrakeCutOff)
+            ship.Speed -= SpeedStep;
+        else
+            ship.Speed = 0;
+    }
+}
+
+void CentreView(World& world, int32_t x, int32_t y) {
+    const int64_t viewX = static_cast<int64_t>(x) - ViewOffsetX;
+    const int64_t viewY = static_cast<int64_t>(y) - ViewOffsetY;
+    world.ViewX = static_cast<int32_t>(std::clamp<int64_t>(viewX, 0, WorldWidth - ScreenWidth));
+    world.ViewY = static_cast<int32_t>(std::clamp<int64_t>(viewY, 0, WorldHeight - ScreenHeight));
+}
+
+}  // namespace kelvane

@@ -1,0 +1,30 @@
+#pragma once
+// Picture and sound archives (".dxg"): a resource header followed by a binary
+// component stream ("TPF0") whose root property "List" is the collection of items.
+// Errors are std::runtime_error carrying the archive's own message texts.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media/PictureItem.h"
+#include "media/WaveItem.h"
+
+namespace kelvane {
+
+// Whole file in memory; "Cannot open file %s" when it cannot be read.
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+// Creates or replaces the file; "Cannot create file %s" when it cannot be written.
+void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Removes all items, then reads the archive's items in file order. Items read before
+// an error stay in the collection.
+void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& into);
+void ReadWaveArchive(const std::vector<uint8_t>& bytes, WaveCollection& into);
+
+// The archive bytes of a picture collection, as SaveToFile writes them.
+std::vector<uint8_t> WritePictureArchive(const PictureCollection& collection);
+// The same container for sounds (the game only reads these; the asset tool writes them).
+std::vector<uint8_t> WriteWaveArchive(const WaveCollection& collection);
+
+}  // namespace kelvane
