@@ -6,17 +6,7 @@
 
 namespace kelvane {
 
-void TMainForm::DrawBackground() { Step("DrawBackground"); }
-void TMainForm::DrawProjectiles() { Step("DrawProjectiles"); }
-void TMainForm::DrawBeams() { Step("DrawBeams"); }
-void TMainForm::DrawRangeRing() { Step("DrawRangeRing"); }
-void TMainForm::DrawShips() { Step("DrawShips"); }
-void TMainForm::DrawTargetMarker() { Step("DrawTargetMarker"); }
-void TMainForm::DrawStatusPanels() { Step("DrawStatusPanels"); }
 void TMainForm::DrawConsole() { Step("DrawConsole"); }
-void TMainForm::DrawRespawnCountdown() { Step("DrawRespawnCountdown"); }
-void TMainForm::DrawPausePicture() { Step("DrawPausePicture"); }
-void TMainForm::DrawDiagnostics() { Step("DrawDiagnostics"); }
 
 void TMainForm::CountDownReloads() { Step("CountDownReloads"); }
 void TMainForm::StartDestruction() { Step("StartDestruction"); }

@@ -53,6 +53,10 @@ public:
     void KeyPressed(uint16_t key, ShiftState shift);
     void MouseClick(int button, ShiftState shift, int32_t x, int32_t y);
 
+    // Executes one console line as if typed (the headless runner's "command" steps);
+    // an error in it is handled like an error in a frame.
+    void DoConsoleCommand(const std::string& line);
+
     // The close query always agrees.
     bool Closing() const { return true; }
     // Asks the form to close after the current frame (the console's QUIT and EXIT).
@@ -88,6 +92,10 @@ private:
     void Frame();
     void Step(const char* name);
     void Pause(uint32_t milliseconds);
+    void DrawLoadingProgress(uint8_t cells, const std::string& text);
+    void LoadShipDefinitions();
+    // gameDir + a Windows-style relative path, each part found without regard to case.
+    std::string DataPath(const std::string& relative) const;
 
     // Drawing.
     void DrawBackground();
@@ -95,8 +103,11 @@ private:
     void DrawBeams();
     void DrawRangeRing();
     void DrawShips();
+    void DrawExplosionParts(int s, bool onScreen);
     void DrawTargetMarker();
     void DrawStatusPanels();
+    void DrawBars(int32_t frameX, const TShip& ship);
+    void DrawShipListAndMap();
     void DrawConsole();
     void DrawRespawnCountdown();
     void DrawPausePicture();

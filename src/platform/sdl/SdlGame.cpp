@@ -136,7 +136,7 @@ int RunSdlGame(const std::string& gameDir) {
 
     std::unique_ptr<IFontRasteriser> font;
     try {
-        font = CreateFontRasteriser();
+        font = MakeFontRasteriser();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kelvane: %s\n", error.what());
         return 1;

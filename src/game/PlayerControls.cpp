@@ -1,0 +1,75 @@
+#include "game/PlayerControls.h"
+
+#include <cstdint>
+
+#include "combat/Geometry.h"
+#include "combat/PrimaryWeapons.h"
+#include "combat/SecondaryWeapons.h"
+#include "combat/SpecialDevices.h"
+#include "console/InputState.h"
+#include "world/VirtualKeys.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr uint16_t KeyNearestTarget = 'N';
+constexpr uint16_t KeySelfDestruct = 'D';
+constexpr uint16_t KeyShields = 'S';
+constexpr uint16_t KeyRange = 'R';
+
+uint8_t NextSlot(int slot) { return static_cast<uint8_t>(slot >= MaxShips ? 1 : slot + 1); }
+
+void NextTarget(World& world) {
+    TShip& ship = world.Controlled();
+    ship.Target = NextSlot(ship.Target);
+    if (world.ShipCount == 1) {
+        ship.Target = world.ControlledShip;
+    } else if (world.ShipCount > 1) {
+        // The search may end on the player's own ship. A stale count with no ship in play
+        // would search for ever: after a full round the ship targets itself.
+        for (int step = 0; !world.Ships[ship.Target].InPlay; ++step) {
+            if (step == MaxShips) {
+                ship.Target = world.ControlledShip;
+                break;
+            }
+            ship.Target = NextSlot(ship.Target);
+        }
+    }
+}
+
+void ToggleShields(TShip& ship) {
+    if (ship.ShieldsUp) {
+        ship.ShieldsUp = 0;
+        ship.ShieldsDownTimer = 0;
+        ship.StoredShields = ship.Shields;
+        ship.Shields = 0;
+    } else if (ship.ShieldsDownTimer == 0) {
+        ship.ShieldsUp = 1;
+        ship.Shields = ship.StoredShields;
+        ship.StoredShields = 0;
+    }
+    // Otherwise a tachyon hit holds them down until its timer runs out.
+}
+
+}  // namespace
+
+void PlayerControls(Arena& arena) {
+    World& world = arena.world;
+    if (world.ConsoleOpen || world.ControlledShip == 0 || world.Controlled().Dead) return;
+    const int s = world.ControlledShip;
+    TShip& ship = world.Ships[s];
+    const auto targetAlive = [&] { return !world.Ships[ship.Target].Dead; };
+
+    if (KeyActive(world, VK_BACK)) NextTarget(world);
+    if (KeyActive(world, KeyNearestTarget)) ship.Target = static_cast<uint8_t>(FindNearestShip(world, s));
+    if (KeyActive(world, VK_SPACE) && targetAlive() && InBeamRange(world, s)) FirePrimaryWeapon(arena, s);
+    if (KeyActive(world, VK_MENU) && targetAlive()) FireSecondaryWeapon(arena, s);
+    if (KeyActive(world, VK_CONTROL) && targetAlive()) UseSpecialDevice(arena, s);
+    // The destruction starts in the next unpaused frame.
+    if (KeyActive(world, KeySelfDestruct)) ship.Hull = 0;
+    if (KeyActive(world, KeyShields)) ToggleShields(ship);
+    if (KeyActive(world, KeyRange)) world.ShowRange = !world.ShowRange;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,109 @@
+#include "game/ShipDefinition.h"
+
+#include "media/Archive.h"
+#include "media/Dib.h"
+#include "media/GamePaths.h"
+#include "media/ProfileFile.h"
+#include "world/Rounding.h"
+#include "world/TextUtil.h"
+
+namespace kelvane {
+namespace {
+
+constexpr uint32_t ShipKeyColor = 0x00FF00;  // pure green
+
+// The products are formed in extended precision so that 25 x 0.1 is exactly 2.5.
+int32_t Scaled(int32_t value, long double factor) { return RoundEven(static_cast<long double>(value) * factor); }
+
+void ReadStrengths(const ProfileFile& ini, TShip& ship) {
+    const char* section = "StrengthIndices";
+    ship.PrimaryStrength = Scaled(ini.ReadInteger(section, "PrimaryWeapon", 0), 0.1L);
+    ship.SecondaryStrength = Scaled(ini.ReadInteger(section, "SecondaryWeapon", 0), 0.1L);
+    ship.Accuracy = Scaled(ini.ReadInteger(section, "Accurancy", 0), 0.075L);
+    ship.Shields = ship.MaxShields = ini.ReadInteger(section, "Shields", 0);
+    ship.Hull = ship.MaxHull = ini.ReadInteger(section, "Hull", 0);
+    ship.MaxSpeed = Scaled(ini.ReadInteger(section, "Speed", 0), 0.01L);
+    ship.Manoeuvrability = Scaled(ini.ReadInteger(section, "Manoeuvrability", 0), 0.0015L);
+    ship.StrengthRating = RoundEven(1.1L * ship.PrimaryStrength + 1.1L * ship.SecondaryStrength + ship.Accuracy +
+                                    static_cast<long double>(ship.MaxShields) + ship.MaxHull +
+                                    0.1L * ship.MaxSpeed + 0.75L * ship.Manoeuvrability);
+}
+
+void ReadInfo(const ProfileFile& ini, TShip& ship) {
+    const char* section = "OverallInfo";
+    ship.ClassName = ini.ReadString(section, "ClassName", "");
+    ship.ShipName = ini.ReadString(section, "ShipName", "");
+    ship.FullShipName = ini.ReadString(section, "FullShipName", "");
+    ship.Crew = ini.ReadInteger(section, "Crew", 0);
+    ship.Length = ini.ReadInteger(section, "Length", 0);
+    for (int n = 1; n <= 5; ++n) {
+        ship.ShipDescription[n] = ini.ReadString(section, "ShipDescription" + std::to_string(n), "");
+    }
+}
+
+void ReadWeapons(const ProfileFile& ini, TShip& ship) {
+    ship.PrimaryWeaponType = UpperCaseText(ini.ReadString("Weapons", "PrimaryWeaponType", "NONE"));
+    ship.SecondaryWeaponType = UpperCaseText(ini.ReadString("Weapons", "SecondaryWeaponType", "NONE"));
+    ship.SpecialDevice = UpperCaseText(ini.ReadString("Weapons", "SpecialDevice", "NONE"));
+}
+
+void ReadExplosion(const ProfileFile& ini, TShip& ship) {
+    const char* section = "ExploDefinition";
+    ship.ShipDisappearance = static_cast<uint8_t>(ini.ReadInteger(section, "ShipDisappearance", 1));
+    for (int n = 1; n <= 4; ++n) {
+        const std::string digit = std::to_string(n);
+        TExplosionPart& part = ship.ExplosionParts[n];
+        part.Enabled = ini.ReadBool(section, "Explo" + digit, false) ? 1 : 0;
+        part.Angle = ini.ReadInteger(section, "Angle" + digit + "Explo", 0);
+        part.Distance = ini.ReadInteger(section, "Distance" + digit + "Explo", 0);
+        part.Delay = ini.ReadInteger(section, "Delay" + digit + "Explo", 1);
+        part.ImageIndex = UpperCaseText(ini.ReadString(section, "Type" + digit + "Explo", "")) == "SMALL" ? 7 : 6;
+    }
+}
+
+// Random place and heading, drawn in the order X, Y, heading.
+void SetStartValues(World& world, TShip& ship, int slot) {
+    ship.X = world.Random(1447) + 300;
+    ship.Y = world.Random(935) + 300;
+    ship.Heading = world.Random(3) * 90;
+    ship.Speed = 0;
+    ship.TurnRate = 0;
+    ship.Target = static_cast<uint8_t>(slot);
+    ship.InPlay = 0;
+    ship.Dead = 0;
+    ship.Exploding = 0;
+    ship.Appearing = 0;
+    ship.ShieldsUp = 1;
+}
+
+}  // namespace
+
+void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
+                        const std::string& fileName, int slot) {
+    TShip& ship = world.Ships[slot];
+    const std::string shipsDir = ResolveGamePath(gameDir, "Data/Ships");
+    const ProfileFile ini = ProfileFile::Load(ResolveGamePath(shipsDir + "/", fileName));
+    ReadStrengths(ini, ship);
+    ReadInfo(ini, ship);
+    ReadWeapons(ini, ship);
+    ReadExplosion(ini, ship);
+    SetStartValues(world, ship, slot);
+
+    TPictureCollectionItem& item = shipImages.Add();
+    item.Transparent = true;
+    item.TransparentColor = ShipKeyColor;
+    const std::string picturePath = ResolveGamePath(shipsDir + "/", BaseName(fileName) + ".bmp");
+    std::vector<uint8_t> bytes = ReadWholeFile(picturePath);
+    item.Pic.Image = DecodeBmpFile(bytes);
+    item.Pic.ClassName = "TBitmap";
+    item.Pic.Data = std::move(bytes);
+    item.PatternWidth = item.Pic.Image.Width / 3;
+    item.PatternHeight = item.Pic.Image.Height;
+    item.SkipWidth = 0;
+    item.SkipHeight = 0;
+
+    ship.ImageIndex = static_cast<uint8_t>(slot - 1);
+    ship.InPlay = 0;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,20 @@
+#pragma once
+// Ship types come from definition files in Data/Ships: one INI file per type and a BMP
+// picture of the same base name beside it, three patterns side by side (the ship on pure
+// green, its hit mask, a free third).
+
+#include <string>
+
+#include "media/ImageList.h"
+#include "world/World.h"
+
+namespace kelvane {
+
+// Reads Data/Ships/<fileName> into Ships[slot] and appends its picture to shipImages
+// (which then holds slot items). A missing file, section or key gives the defaults; a
+// missing or unreadable picture throws "Cannot open file %s" or "Bitmap image is not
+// valid" after the slot's fields are set and the item appended.
+void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
+                        const std::string& fileName, int slot);
+
+}  // namespace kelvane

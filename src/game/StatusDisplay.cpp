@@ -1,0 +1,185 @@
+// The status display on top of the scene: the own ship's and its target's panels, the
+// list of ships in play with their scores, the map, the respawn countdown, the pause
+// picture and the diagnostic figures. Panel texts are Czech (Windows-1250 bytes).
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "console/WriteText.h"
+#include "game/MainForm.h"
+#include "game/StatusDisplay.h"
+#include "media/Canvas.h"
+#include "world/Rounding.h"
+
+namespace kelvane {
+namespace {
+
+constexpr uint32_t LabelColor = 0xF2DCC6;
+constexpr uint32_t ControlledRowColor = 0xF0A8A4;
+constexpr uint32_t ShieldsFrameColor = 0xC77BAD;
+constexpr uint32_t ShieldsFillColor = 0x8C3C71;
+constexpr uint32_t HullFrameColor = 0xC67E7A;
+constexpr uint32_t HullFillColor = 0x8C423C;
+constexpr uint32_t MapBackgroundColor = 0x111111;
+constexpr uint32_t ViewPenColor = 0x303030;
+constexpr uint32_t ViewBrushColor = 0x101010;
+constexpr uint32_t MapControlledColor = 0x0099FF;
+constexpr uint32_t MapTargetColor = 0x0033FF;
+constexpr uint32_t DiagnosticColor = 0xFFFFFF;
+constexpr uint8_t TextSize = 7;
+
+const char* const ShieldsLabel = "\x8At\xEDty:";  // "Štíty:"
+const char* const HullLabel = "Trup:";
+const char* const PrimaryReady = "Prim\xE1rn\xED zbra\xF2 je nabita.";
+const char* const PrimaryLoading = "Prim\xE1rn\xED zbra\xF2 bude nabita za: ";
+const char* const SecondaryReady = "Sekund\xE1rn\xED zbra\xF2 je nabita.";
+const char* const SecondaryLoading = "Sekund\xE1rn\xED zbra\xF2 bude nabita za: ";
+
+// Before the frame rate is first measured, seconds are counted at the nominal 25.
+double MillisecondsPerFrame(int32_t frameRate) { return 1000.0 / (frameRate > 0 ? frameRate : 25); }
+
+void Box(Canvas& canvas, uint32_t pen, uint32_t brush, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    canvas.Pen.Color = pen;
+    canvas.Brush.Color = brush;
+    canvas.Rectangle(x1, y1, x2, y2);
+}
+
+}  // namespace
+
+// Fill width of a bar: max(0, value) / maximum x 140, rounded; a bar without a maximum
+// stays empty.
+int32_t StatusBarWidth(int32_t value, int32_t maximum) {
+    if (maximum == 0) return 0;
+    return RoundEven(static_cast<double>(std::max(0, value)) / maximum * 140.0);
+}
+
+// World point to map point.
+void StatusMapPoint(int32_t x, int32_t y, int32_t& mapX, int32_t& mapY) {
+    mapX = 845 + RoundEven(x / 2047.0 * 152.0);
+    mapY = 523 + RoundEven(y / 1535.0 * 114.0);
+}
+
+// Whole seconds shown by the countdown digits.
+int32_t RespawnDigit(int32_t respawnTimer, int32_t frameRate) {
+    return Trunc(MillisecondsPerFrame(frameRate) * respawnTimer / 1000.0);
+}
+
+std::string ReloadText(const char* ready, const char* loading, int32_t reload, int32_t frameRate) {
+    const double seconds = MillisecondsPerFrame(frameRate) * reload / 1000.0;
+    if (seconds == 0) return ready;
+    char number[32];
+    std::snprintf(number, sizeof number, "%.1f", seconds);
+    return std::string(loading) + number + " sec";
+}
+
+void TMainForm::DrawBars(int32_t frameX, const TShip& ship) {
+    Surface& back = Display.Back();
+    Canvas& canvas = back.GetCanvas();
+    Box(canvas, ShieldsFrameColor, 0, frameX, 33, frameX + 142, 44);
+    Box(canvas, ShieldsFillColor, ShieldsFillColor, frameX + 1, 34, frameX + 1 + StatusBarWidth(ship.Shields, ship.MaxShields),
+        43);
+    Box(canvas, HullFrameColor, 0, frameX, 46, frameX + 142, 57);
+    Box(canvas, HullFillColor, HullFillColor, frameX + 1, 47, frameX + 1 + StatusBarWidth(ship.Hull, ship.MaxHull), 56);
+    back.ReleaseCanvas();
+}
+
+void TMainForm::DrawStatusPanels() {
+    Step("DrawStatusPanels");
+    if (world.ShipCount == 0) return;
+    Surface& back = Display.Back();
+    const TShip& ship = world.Controlled();
+    const TShip& target = world.Ships[ship.Target];
+
+    Images.Item(4).Draw(back, 5, 5, 0);
+    WriteText(back, 23, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
+    WriteText(back, 23, 45, HullLabel, LabelColor, FontStyle(), TextSize);
+    DrawBars(65, ship);
+    WriteText(back, 23, 58, ReloadText(PrimaryReady, PrimaryLoading, ship.PrimaryReload, FrameRate()), LabelColor,
+              FontStyle(), TextSize);
+    WriteText(back, 23, 71, ReloadText(SecondaryReady, SecondaryLoading, ship.SecondaryReload, FrameRate()),
+              LabelColor, FontStyle(), TextSize);
+
+    Images.Item(5).Draw(back, 812, 5, 0);
+    WriteText(back, 814, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
+    WriteText(back, 814, 45, HullLabel, LabelColor, FontStyle(), TextSize);
+    DrawBars(856, target);
+
+    DrawShipListAndMap();
+}
+
+void TMainForm::DrawShipListAndMap() {
+    Surface& back = Display.Back();
+    Images.Item(16).Draw(back, 842, 494, 0);
+    int row = 0;
+    for (int i = 1; i <= MaxShips; ++i) {
+        const TShip& ship = world.Ships[i];
+        if (!ship.InPlay) continue;
+        const uint32_t color = i == world.ControlledShip ? ControlledRowColor : LabelColor;
+        const int32_t y = 670 + 11 * row;
+        WriteText(back, 844, y, ship.ShipName, color, FontStyle(), TextSize);
+        const std::string score = std::to_string(ship.Score);
+        // Measured in the font WriteText sets, so the score ends at x 997.
+        Canvas& canvas = back.GetCanvas();
+        canvas.Font.Face = "Verdana";
+        canvas.Font.SizePoints = TextSize;
+        canvas.Font.Bold = canvas.Font.Italic = canvas.Font.Underline = canvas.Font.StrikeOut = false;
+        const int width = canvas.TextWidth(score);
+        back.ReleaseCanvas();
+        WriteText(back, 997 - width, y, score, color, FontStyle(), TextSize);
+        ++row;
+    }
+
+    Canvas& canvas = back.GetCanvas();
+    Box(canvas, MapBackgroundColor, MapBackgroundColor, 845, 523, 997, 637);
+    int32_t left, top, right, bottom;
+    StatusMapPoint(world.ViewX, world.ViewY, left, top);
+    StatusMapPoint(world.ViewX + 1023, world.ViewY + 767, right, bottom);
+    Box(canvas, ViewPenColor, ViewBrushColor, left, top, right, bottom);
+    canvas.Pen.Color = HullFrameColor;
+    canvas.Brush.Style = BrushStyle::Clear;
+    canvas.Rectangle(844, 522, 998, 638);
+    canvas.Brush.Style = BrushStyle::Solid;
+    const int targetSlot = world.Controlled().Target;
+    for (int i = 1; i <= MaxShips; ++i) {
+        const TShip& ship = world.Ships[i];
+        if (!ship.InPlay || ship.Dead) continue;
+        uint32_t color = LabelColor;
+        if (i == world.ControlledShip) color = MapControlledColor;
+        if (i == targetSlot) color = MapTargetColor;
+        int32_t x, y;
+        StatusMapPoint(ship.X, ship.Y, x, y);
+        canvas.SetPixel(x, y, color);
+    }
+    back.ReleaseCanvas();
+}
+
+void TMainForm::DrawRespawnCountdown() {
+    Step("DrawRespawnCountdown");
+    const TShip& ship = world.Ships[world.ControlledShip];
+    if (!ship.InPlay || !ship.Dead || !ship.AwaitingRespawn || ship.Exploding || ship.Appearing ||
+        ship.RespawnTimer < 0 || world.Paused) {
+        return;
+    }
+    Images.Item(18).Draw(Display.Back(), 160, 340, 0);
+    Images.Item(19).Draw(Display.Back(), 810, 340, RespawnDigit(ship.RespawnTimer, FrameRate()));
+}
+
+void TMainForm::DrawPausePicture() {
+    Step("DrawPausePicture");
+    if (world.Paused) Images.Item(20).Draw(Display.Back(), 370, 340, 0);
+}
+
+void TMainForm::DrawDiagnostics() {
+    Step("DrawDiagnostics");
+    Surface& back = Display.Back();
+    WriteText(back, 440, 10, std::to_string(FrameRate()), DiagnosticColor, FontStyle(), TextSize);
+    WriteText(back, 440, 20, std::to_string(world.MouseX) + "---" + std::to_string(world.MouseY), DiagnosticColor,
+              FontStyle(), TextSize);
+    // Every key active before the ageing, all at the same place.
+    for (int key = 1; key < KeyCodeCount; ++key) {
+        if (world.KeyState[key] > 0) WriteText(back, 440, 30, std::to_string(key), DiagnosticColor, FontStyle(), TextSize);
+    }
+}
+
+}  // namespace kelvane

@@ -1,0 +1,19 @@
+#pragma once
+// Formulas of the status display, shared with its tests.
+
+#include <cstdint>
+#include <string>
+
+namespace kelvane {
+
+// Fill width of a bar: max(0, value) / maximum x 140, rounded; 0 without a maximum.
+int32_t StatusBarWidth(int32_t value, int32_t maximum);
+// The map point of a world point.
+void StatusMapPoint(int32_t x, int32_t y, int32_t& mapX, int32_t& mapY);
+// The whole seconds the respawn countdown shows (at 25 frames a second before the
+// frame rate is first measured).
+int32_t RespawnDigit(int32_t respawnTimer, int32_t frameRate);
+// A reload line: `ready` when loaded, else `loading` + seconds with one decimal + " sec".
+std::string ReloadText(const char* ready, const char* loading, int32_t reload, int32_t frameRate);
+
+}  // namespace kelvane

@@ -1,0 +1,136 @@
+#include "media/ProfileFile.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace kelvane {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+bool ParseProfileInteger(std::string_view text, int32_t& value) {
+    std::string converted(text);
+    // "0x" becomes "$" when something follows it.
+    if (converted.size() > 2 && converted[0] == '0' && (converted[1] == 'x' || converted[1] == 'X')) {
+        converted = "$" + converted.substr(2);
+    }
+    std::string_view rest = converted;
+    bool negative = false;
+    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+        negative = rest.front() == '-';
+        rest.remove_prefix(1);
+    }
+    if (rest.empty()) return false;
+    int64_t magnitude = 0;
+    if (rest.front() == '$') {
+        rest.remove_prefix(1);
+        if (rest.empty() || rest.size() > 8) return false;
+        for (char c : rest) {
+            const int digit = HexDigit(c);
+            if (digit < 0) return false;
+            magnitude = magnitude * 16 + digit;
+        }
+        // Eight hex digits fill the 32 bits: $FFFFFFFF is -1.
+        int64_t result = negative ? -magnitude : magnitude;
+        value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(result)));
+        return true;
+    }
+    for (char c : rest) {
+        if (c < '0' || c > '9') return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > 2147483648LL) return false;
+    }
+    const int64_t result = negative ? -magnitude : magnitude;
+    if (result > 2147483647LL || result < -2147483648LL) return false;
+    value = static_cast<int32_t>(result);
+    return true;
+}
+
+ProfileFile ProfileFile::Load(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return ProfileFile();
+    std::stringstream text;
+    text << file.rdbuf();
+    return Parse(text.str());
+}
+
+ProfileFile ProfileFile::Parse(std::string_view text) {
+    ProfileFile profile;
+    std::string section;
+    bool inSection = false;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            const size_t close = line.find(']');
+            section = std::string(Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1)));
+            inSection = true;
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (!inSection || equals == std::string_view::npos) continue;
+        std::string_view value = Trim(line.substr(equals + 1));
+        if (value.size() > MaxValueLength) value = value.substr(0, MaxValueLength);
+        profile.entries_.push_back({section, std::string(Trim(line.substr(0, equals))), std::string(value)});
+    }
+    return profile;
+}
+
+// The first section of that name, and the first key of that name in it, count.
+const ProfileFile::Entry* ProfileFile::Find(std::string_view section, std::string_view key) const {
+    const std::string* firstSection = nullptr;
+    for (const Entry& entry : entries_) {
+        if (!EqualNoCase(entry.section, section)) continue;
+        if (!firstSection) firstSection = &entry.section;
+        if (entry.section != *firstSection) continue;
+        if (EqualNoCase(entry.key, key)) return &entry;
+    }
+    return nullptr;
+}
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
+    const Entry* entry = Find(section, key);
+    return entry ? entry->value : std::string(fallback);
+}
+
+int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const {
+    const Entry* entry = Find(section, key);
+    int32_t value = 0;
+    return entry && ParseProfileInteger(entry->value, value) ? value : fallback;
+}
+
+bool ProfileFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+}  // namespace kelvane

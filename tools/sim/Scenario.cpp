@@ -1,0 +1,162 @@
+#include "Scenario.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "game/MainForm.h"
+#include "media/Windows1250.h"
+#include "world/VirtualKeys.h"
+
+namespace kelvane::sim {
+namespace {
+
+using nlohmann::json;
+
+uint64_t WholeNumber(const json& value, const std::string& what) {
+    if (!value.is_number_integer() || value.get<int64_t>() < 0) throw ScenarioError(what + " must be a whole number");
+    return value.get<uint64_t>();
+}
+
+uint16_t KeyCode(const json& value, const std::string& what) {
+    const uint64_t key = WholeNumber(value, what);
+    if (key > 0xFFFF) throw ScenarioError(what + " must be a key code 0..65535");
+    return static_cast<uint16_t>(key);
+}
+
+bool Flag(const json& step, const char* name, const std::string& where) {
+    if (!step.contains(name)) return false;
+    if (!step[name].is_boolean()) throw ScenarioError(where + ": \"" + name + "\" must be true or false");
+    return step[name].get<bool>();
+}
+
+std::string ToGameText(const std::string& utf8) {
+    return Utf8ToWindows1250(reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size());
+}
+
+FieldValue ToFieldValue(const json& value, const std::string& where) {
+    if (value.is_boolean()) return int64_t{value.get<bool>() ? 1 : 0};
+    if (value.is_number_integer()) return value.get<int64_t>();
+    if (value.is_number()) return value.get<double>();
+    if (value.is_string()) return ToGameText(value.get<std::string>());
+    throw ScenarioError(where + ": a field value must be a number, true/false or text");
+}
+
+ScenarioStep ParseStep(const json& step, size_t index) {
+    const std::string where = "step " + std::to_string(index + 1);
+    if (!step.is_object()) throw ScenarioError(where + " must be an object");
+    ScenarioStep result;
+    if (!step.contains("after")) throw ScenarioError(where + " needs \"after\"");
+    result.after = WholeNumber(step["after"], where + ": \"after\"");
+    int kinds = 0;
+    if (step.contains("key")) {
+        ++kinds;
+        result.kind = ScenarioStep::Kind::Key;
+        result.key = KeyCode(step["key"], where + ": \"key\"");
+        if (Flag(step, "shift", where)) result.shift |= ssShift;
+        if (Flag(step, "ctrl", where)) result.shift |= ssCtrl;
+        if (Flag(step, "alt", where)) result.shift |= ssAlt;
+    }
+    if (step.contains("keys")) {
+        ++kinds;
+        result.kind = ScenarioStep::Kind::Keys;
+        if (!step["keys"].is_array()) throw ScenarioError(where + ": \"keys\" must be a list of key codes");
+        for (const json& key : step["keys"]) result.keys.push_back(KeyCode(key, where + ": \"keys\""));
+    }
+    if (step.contains("mouse")) {
+        ++kinds;
+        result.kind = ScenarioStep::Kind::Mouse;
+        const uint64_t button = WholeNumber(step["mouse"], where + ": \"mouse\"");
+        if (button > 2) throw ScenarioError(where + ": \"mouse\" must be 0, 1 or 2");
+        result.button = static_cast<int>(button);
+    }
+    if (step.contains("command")) {
+        ++kinds;
+        result.kind = ScenarioStep::Kind::Command;
+        if (!step["command"].is_string()) throw ScenarioError(where + ": \"command\" must be text");
+        result.command = ToGameText(step["command"].get<std::string>());
+    }
+    if (step.contains("set")) {
+        ++kinds;
+        result.kind = ScenarioStep::Kind::Set;
+        if (!step["set"].is_object()) throw ScenarioError(where + ": \"set\" must be an object of fields");
+        World probe;
+        for (const auto& [name, value] : step["set"].items()) {
+            FieldValue field = ToFieldValue(value, where);
+            try {
+                SetField(probe, name, field);  // the name must exist and take this kind of value
+            } catch (const FieldError& error) {
+                throw ScenarioError(where + ": " + error.what());
+            }
+            result.fields.emplace_back(name, std::move(field));
+        }
+    }
+    if (kinds != 1) {
+        throw ScenarioError(where + " needs exactly one of \"key\", \"keys\", \"mouse\", \"command\", \"set\"");
+    }
+    return result;
+}
+
+}  // namespace
+
+Scenario ParseScenario(const std::string& jsonText) {
+    json document;
+    try {
+        document = json::parse(jsonText);
+    } catch (const json::parse_error& error) {
+        throw ScenarioError(std::string("not valid JSON: ") + error.what());
+    }
+    if (!document.is_object()) throw ScenarioError("a scenario must be a JSON object");
+    Scenario scenario;
+    for (const auto& [name, value] : document.items()) {
+        if (name == "seed") {
+            const uint64_t seed = WholeNumber(value, "\"seed\"");
+            if (seed > 0xFFFFFFFFu) throw ScenarioError("\"seed\" must fit in 32 bits");
+            scenario.seed = static_cast<uint32_t>(seed);
+        } else if (name == "frames") {
+            scenario.frames = WholeNumber(value, "\"frames\"");
+        } else if (name == "steps") {
+            if (!value.is_array()) throw ScenarioError("\"steps\" must be a list");
+            for (size_t i = 0; i < value.size(); ++i) scenario.steps.push_back(ParseStep(value[i], i));
+        } else {
+            throw ScenarioError("unknown scenario entry \"" + name + "\"");
+        }
+    }
+    return scenario;
+}
+
+Scenario LoadScenario(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw ScenarioError("cannot read scenario " + path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return ParseScenario(text.str());
+}
+
+void ApplyStep(const ScenarioStep& step, TMainForm& form) {
+    switch (step.kind) {
+        case ScenarioStep::Kind::Key:
+            form.KeyPressed(step.key, step.shift);
+            break;
+        case ScenarioStep::Kind::Keys:
+            for (uint16_t key : step.keys) form.KeyPressed(key, 0);
+            break;
+        case ScenarioStep::Kind::Mouse:
+            form.MouseClick(step.button, 0, 0, 0);
+            break;
+        case ScenarioStep::Kind::Command:
+            form.DoConsoleCommand(step.command);
+            break;
+        case ScenarioStep::Kind::Set:
+            for (const auto& [name, value] : step.fields) {
+                try {
+                    SetField(form.world, name, value);
+                } catch (const FieldError& error) {
+                    throw ScenarioError(std::string("step after ") + std::to_string(step.after) + ": " + error.what());
+                }
+            }
+            break;
+    }
+}
+
+}  // namespace kelvane::sim

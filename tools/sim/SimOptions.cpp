@@ -1,0 +1,60 @@
+#include "SimOptions.h"
+
+#include <charconv>
+
+namespace kelvane::sim {
+
+const char* const kSimUsage =
+    "usage: kelvane-sim [--data DIR] [--seed N] [--frames N] [--scenario FILE]\n"
+    "                   [--dump K:FILE]... [--shot K:FILE]... [--timing]\n"
+    "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n";
+
+namespace {
+
+template <class T>
+T ParseNumber(const std::string& text, const std::string& what) {
+    T value{};
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError(what + " needs a whole number, not '" + text + "'");
+    }
+    return value;
+}
+
+TickOutput ParseTickOutput(const std::string& text, const std::string& option) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon + 1 >= text.size()) {
+        throw UsageError(option + " needs K:FILE, not '" + text + "'");
+    }
+    TickOutput output;
+    const std::string tick = text.substr(0, colon);
+    if (tick != "last") output.tick = ParseNumber<uint64_t>(tick, option + " tick");
+    output.file = text.substr(colon + 1);
+    return output;
+}
+
+}  // namespace
+
+SimOptions ParseSimOptions(const std::vector<std::string>& arguments) {
+    SimOptions options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
+            return arguments[++i];
+        };
+        if (option == "--data") options.dataDir = value();
+        else if (option == "--seed") options.seed = ParseNumber<uint32_t>(value(), "--seed");
+        else if (option == "--frames") options.frames = ParseNumber<uint64_t>(value(), "--frames");
+        else if (option == "--scenario") options.scenarioFile = value();
+        else if (option == "--dump") options.dumps.push_back(ParseTickOutput(value(), "--dump"));
+        else if (option == "--shot") {
+            options.shots.push_back(ParseTickOutput(value(), "--shot"));
+            if (options.shots.back().file == "-") throw UsageError("--shot needs a file name");
+        } else if (option == "--timing") options.timing = true;
+        else throw UsageError("unknown option '" + option + "'");
+    }
+    return options;
+}
+
+}  // namespace kelvane::sim

@@ -1,0 +1,38 @@
+#pragma once
+// Command line of kelvane-sim.
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kelvane::sim {
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A tick number, or "after the last tick".
+struct TickOutput {
+    std::optional<uint64_t> tick;  // empty: last
+    std::string file;              // "-" for standard output (dumps only)
+};
+
+struct SimOptions {
+    std::string dataDir;  // empty: the executable's directory
+    std::optional<uint32_t> seed;
+    std::optional<uint64_t> frames;
+    std::string scenarioFile;
+    std::vector<TickOutput> dumps;
+    std::vector<TickOutput> shots;
+    bool timing = false;
+};
+
+// Throws UsageError naming what is wrong.
+SimOptions ParseSimOptions(const std::vector<std::string>& arguments);
+
+extern const char* const kSimUsage;
+
+}  // namespace kelvane::sim

@@ -1,0 +1,157 @@
+// kelvane-sim: runs the game's frame loop headless, tick by tick, applying a scenario's
+// events between ticks and writing state dumps and screenshots on request.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PngFile.h"
+#include "Scenario.h"
+#include "SimOptions.h"
+#include "StateDump.h"
+#include "game/MainForm.h"
+#include "platform/font/FontRasteriser.h"
+#include "platform/headless/HeadlessAudioOutput.h"
+#include "platform/headless/HeadlessPlatform.h"
+
+namespace kelvane::sim {
+namespace {
+
+std::string ExecutableDirectory() {
+    char path[PATH_MAX + 1] = {};
+    const ssize_t length = readlink("/proc/self/exe", path, PATH_MAX);
+    const std::string full = length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string("./x");
+    return full.substr(0, full.rfind('/') + 1);
+}
+
+bool WriteDump(TMainForm& form, uint64_t tick, const std::string& file) {
+    const std::string text = DumpState(form, tick).dump(1) + "\n";
+    if (file == "-") {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+        return true;
+    }
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+    if (!out) std::fprintf(stderr, "kelvane-sim: cannot write %s\n", file.c_str());
+    return static_cast<bool>(out);
+}
+
+struct TickTimes {
+    std::vector<double> micros;
+    void Print() {
+        if (micros.empty()) return;
+        std::vector<double> sorted = micros;
+        std::sort(sorted.begin(), sorted.end());
+        const double median = sorted[sorted.size() / 2];
+        const double p99 = sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("ticks %zu  median %.1f us  p99 %.1f us  max %.1f us  peak RSS %ld KiB\n", sorted.size(),
+                    median, p99, sorted.back(), usage.ru_maxrss);
+    }
+};
+
+int Run(const SimOptions& options) {
+    Scenario scenario;
+    if (!options.scenarioFile.empty()) scenario = LoadScenario(options.scenarioFile);
+    const uint32_t seed = options.seed ? *options.seed : scenario.seed.value_or(1);
+    const uint64_t frames = options.frames ? *options.frames : scenario.frames.value_or(1);
+    std::string dataDir = options.dataDir.empty() ? ExecutableDirectory() : options.dataDir;
+    if (dataDir.back() != '/') dataDir += '/';
+
+    std::unique_ptr<IFontRasteriser> font = MakeFontRasteriser();
+    HeadlessPresenter presenter;
+    VirtualClock clock;
+    RecordingSleeper sleeper;
+    FixedPointer pointer;
+    HeadlessAudioOutput audio;
+    MainFormServices services;
+    services.Presenter = &presenter;
+    services.Font = font.get();
+    services.Audio = &audio;
+    services.Clock = &clock;
+    services.Sleeper = &sleeper;
+    services.Pointer = &pointer;
+    services.GameDir = dataDir;
+    services.Seed = seed;
+    TMainForm form(services);
+
+    bool ok = true;
+    auto applySteps = [&](uint64_t tick) {
+        for (const ScenarioStep& step : scenario.steps) {
+            if (step.after == tick) ApplyStep(step, form);
+        }
+    };
+    auto outputs = [&](uint64_t tick, bool last) {
+        for (const TickOutput& dump : options.dumps) {
+            if ((dump.tick && *dump.tick == tick) || (!dump.tick && last)) ok = WriteDump(form, tick, dump.file) && ok;
+        }
+        for (const TickOutput& shot : options.shots) {
+            if ((shot.tick && *shot.tick == tick) || (!shot.tick && last)) {
+                std::string error;
+                if (!WritePng(shot.file, presenter.lastFrame, presenter.width, presenter.height, error)) {
+                    std::fprintf(stderr, "kelvane-sim: shot of tick %llu: %s\n",
+                                 static_cast<unsigned long long>(tick), error.c_str());
+                    ok = false;
+                }
+            }
+        }
+    };
+
+    TickTimes times;
+    outputs(0, frames == 0);
+    applySteps(0);
+    uint64_t tick = 0;
+    while (tick < frames) {
+        clock.Advance(TFrameTimer::Interval);
+        const auto start = std::chrono::steady_clock::now();
+        form.TimerTick();
+        const auto end = std::chrono::steady_clock::now();
+        ++tick;
+        if (options.timing) times.micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        if (form.StartError()) {
+            std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", form.StartError()->c_str());
+            return 1;
+        }
+        const bool last = tick == frames || form.CloseRequested();
+        outputs(tick, last);
+        if (form.CloseRequested()) break;
+        applySteps(tick);
+    }
+    if (options.timing) times.Print();
+    return ok ? 0 : 3;
+}
+
+}  // namespace
+}  // namespace kelvane::sim
+
+int main(int argc, char** argv) {
+    using namespace kelvane::sim;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    SimOptions options;
+    try {
+        options = ParseSimOptions(arguments);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "kelvane-sim: %s\n%s", error.what(), kSimUsage);
+        return 2;
+    }
+    try {
+        return Run(options);
+    } catch (const ScenarioError& error) {
+        std::fprintf(stderr, "kelvane-sim: bad scenario: %s\n", error.what());
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kelvane-sim: %s\n", error.what());
+        return 1;
+    }
+}
