@@ -2,11 +2,16 @@
 // place of the frame and filled in as that part is built.
 
 #include "game/MainForm.h"
+#include "console/ConsoleDrawing.h"
+#include "console/TextEntry.h"
 #include "game/Movement.h"
 
 namespace kelvane {
 
-void TMainForm::DrawConsole() { Step("DrawConsole"); }
+void TMainForm::DrawConsole() {
+    Step("DrawConsole");
+    kelvane::DrawConsole(Display.Back(), world);
+}
 
 void TMainForm::CountDownReloads() { Step("CountDownReloads"); }
 void TMainForm::StartDestruction() { Step("StartDestruction"); }
@@ -20,11 +25,17 @@ void TMainForm::CollideProjectiles() { Step("CollideProjectiles"); }
 void TMainForm::MoveComputerShips() { Step("MoveComputerShips"); }
 void TMainForm::ReturnShields() { Step("ReturnShields"); }
 
-void TMainForm::ToggleConsole() { Step("ToggleConsole"); }
+void TMainForm::ToggleConsole() {
+    Step("ToggleConsole");
+    kelvane::ToggleConsole(world);
+}
 void TMainForm::PlayerControls() {
     Step("PlayerControls");
     PlayerSteering(world);
 }
-void TMainForm::TextEntry() { Step("TextEntry"); }
+void TMainForm::TextEntry() {
+    Step("TextEntry");
+    kelvane::TextEntry(console_);
+}
 
 }  // namespace kelvane

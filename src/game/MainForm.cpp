@@ -15,7 +15,8 @@ TMainForm::TMainForm(const MainFormServices& services)
       LoadingImages(&Display),
       SoundDevice(services.Audio),
       Waves(&SoundDevice),
-      MainTimer(*services.Clock) {
+      MainTimer(*services.Clock),
+      console_{world, services.GameDir, [this] { Close(); }} {
     // The display initialises itself with the form, before the first frame.
     Display.Initialize();
 }
@@ -55,6 +56,14 @@ void TMainForm::KeyPressed(uint16_t key, ShiftState shift) { kelvane::KeyPressed
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
     kelvane::MouseClick(world, button, shift, x, y);
+}
+
+void TMainForm::DoConsoleCommand(const std::string& line) {
+    try {
+        kelvane::DoConsoleCommand(console_, line);
+    } catch (const std::exception& error) {
+        AppException(error.what());
+    }
 }
 
 void TMainForm::Step(const char* name) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "console/Commands.h"
 #include "game/FrameTimer.h"
 #include "media/Display.h"
 #include "media/ImageList.h"
@@ -135,6 +136,7 @@ private:
     void PlayerControls();
     void TextEntry();
 
+    ConsoleContext console_;
     bool closeRequested_ = false;
     uint64_t swallowedErrors_ = 0;
     std::vector<std::string> errors_;

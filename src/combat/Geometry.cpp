@@ -1,0 +1,197 @@
+#include "combat/Geometry.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "world/Rounding.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr long double PiL = 3.141592653589793238462643383279502884L;
+// The factors are constants of extended precision, as the angle conversions use them.
+constexpr long double RadToDegFactor = 180.0L / PiL;
+constexpr long double DegToRadFactor = PiL / 180.0L;
+
+// Coordinates and scores are 32-bit; sums that leave that range stop at its ends
+// instead of wrapping, whatever a data file or a console command put into a field.
+int32_t Saturate(int64_t v) {
+    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
+}
+
+// Arctangent of a positive ratio, in degrees, rounded.
+int32_t RoundedArcTanDegrees(int64_t numerator, int64_t denominator) {
+    const long double ratio = static_cast<long double>(numerator) / static_cast<long double>(denominator);
+    return RoundEven(std::atan(ratio) * RadToDegFactor);
+}
+
+long double SinDegrees(long double degrees) { return std::sin(degrees * DegToRadFactor); }
+long double CosDegrees(long double degrees) { return std::cos(degrees * DegToRadFactor); }
+
+}  // namespace
+
+int32_t AngleAndDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t& distance) {
+    const int64_t dx = static_cast<int64_t>(x2) - x1;
+    const int64_t dy = static_cast<int64_t>(y2) - y1;
+
+    // Straight up, right, down and left: exact, no arithmetic on reals.
+    if (dx == 0 && dy < 0) { distance = Saturate(-dy); return 0; }
+    if (dx > 0 && dy == 0) { distance = Saturate(dx); return 90; }
+    if (dx == 0 && dy > 0) { distance = Saturate(dy); return 180; }
+    if (dx < 0 && dy == 0) { distance = Saturate(-dx); return 270; }
+    // The same point: bearing 0, and the caller's distance stays as it was.
+    if (dx == 0 && dy == 0) return 0;
+
+    int32_t angle;
+    if (dx > 0 && dy < 0) {
+        angle = RoundedArcTanDegrees(dx, -dy);
+    } else if (dx > 0) {
+        angle = RoundedArcTanDegrees(dy, dx) + 90;
+    } else if (dy > 0) {
+        angle = RoundedArcTanDegrees(-dx, dy) + 180;
+    } else {
+        angle = RoundedArcTanDegrees(-dy, -dx) + 270;  // may be 360: not wrapped
+    }
+    const long double fx = static_cast<long double>(dx);
+    const long double fy = static_cast<long double>(dy);
+    // Squares and root through the general power function (powl), in extended precision.
+    distance = RoundEven(std::pow(std::pow(fx, 2.0L) + std::pow(fy, 2.0L), 0.5L));
+    return angle;
+}
+
+int32_t AngleDiff(int32_t a, int32_t b) {
+    const int64_t d = static_cast<int64_t>(a) - b;
+    if (d < 0) return Saturate(360 + d);
+    if (d >= 360) return Saturate(d - 360);
+    return static_cast<int32_t>(d);
+}
+
+int32_t TurnDirection(int32_t from, int32_t to) { return AngleDiff(to, from) <= 180 ? 1 : 2; }
+
+int32_t PolarOffset(int32_t x, int32_t y, int32_t d, std::string_view axis, int32_t angle) {
+    int64_t px = x;
+    int64_t py = y;
+    const long double dist = d;
+    if (angle >= 0 && angle < 90) {
+        const long double a = angle;
+        px = px + RoundEven(SinDegrees(a) * dist);
+        py = py - RoundEven(CosDegrees(a) * dist);
+    } else if (angle >= 90 && angle < 180) {
+        const long double a = angle - 90;
+        px = px + RoundEven(CosDegrees(a) * dist);
+        py = py + RoundEven(SinDegrees(a) * dist);
+    } else if (angle >= 180 && angle < 270) {
+        const long double a = angle - 180;
+        px = px - RoundEven(SinDegrees(a) * dist);
+        py = py + RoundEven(CosDegrees(a) * dist);
+    } else if (angle >= 270 && angle < 360) {
+        const long double a = angle - 270;
+        px = px - RoundEven(CosDegrees(a) * dist);
+        py = py - RoundEven(SinDegrees(a) * dist);
+    }
+    // The axis is compared after upper-casing a..z, so only "X" and "x" pick X.
+    const bool wantsX = axis.size() == 1 && (axis[0] == 'X' || axis[0] == 'x');
+    return Saturate(wantsX ? px : py);
+}
+
+void HeadingStep(int32_t& x, int32_t& y, double speed, double& heading, double turnRate) {
+    const long double h = heading;
+    const long double s = speed;
+    int64_t nx = x;
+    int64_t ny = y;
+    if (heading >= 0 && heading < 90) {
+        nx += RoundEven(SinDegrees(h) * s);
+        ny -= RoundEven(CosDegrees(h) * s);
+    } else if (heading >= 90 && heading < 180) {
+        nx += RoundEven(CosDegrees(h - 90) * s);
+        ny += RoundEven(SinDegrees(h - 90) * s);
+    } else if (heading >= 180 && heading < 270) {
+        nx -= RoundEven(SinDegrees(h - 180) * s);
+        ny += RoundEven(CosDegrees(h - 180) * s);
+    } else if (heading >= 270 && heading < 360) {
+        nx -= RoundEven(CosDegrees(h - 270) * s);
+        ny -= RoundEven(SinDegrees(h - 270) * s);
+    }
+    x = Saturate(nx);
+    y = Saturate(ny);
+
+    heading += turnRate;
+    if (heading < 0) heading += 360;
+    if (heading >= 360) heading -= 360;
+}
+
+int32_t AimAngle(const World& world, int shooter, int target) {
+    const TShip& from = world.Ships[shooter];
+    const TShip& to = world.Ships[target];
+    int32_t unusedDistance = 0;
+    const int32_t bearing = AngleAndDistance(from.X, from.Y, to.X, to.Y, unusedDistance);
+    const int32_t nose = RoundEven(from.Heading);
+    // The target counts as ahead when the nose lies within (bearing - 10, bearing + 10].
+    if (TurnDirection(nose, AngleDiff(bearing, 10)) == 2 && TurnDirection(nose, AngleDiff(bearing, -10)) == 1)
+        return bearing;
+    return nose;
+}
+
+int32_t HitRoll(World& world, int shooter, int target) {
+    const int32_t accuracy = world.Ships[shooter].Accuracy;
+    const int32_t evasion = world.Ships[target].Manoeuvrability;
+    const int64_t aim = world.Random(accuracy);  // drawn first
+    const int64_t dodge = world.Random(evasion);
+    const int64_t quality = aim - dodge;
+    return quality > 0 ? static_cast<int32_t>(quality) : 0;
+}
+
+void ApplyDamage(World& world, int target, int32_t damage) {
+    TShip& ship = world.Ships[target];
+    if (ship.Shields > 0)
+        ship.Shields = Saturate(static_cast<int64_t>(ship.Shields) - damage);
+    else
+        ship.Hull = Saturate(static_cast<int64_t>(ship.Hull) - damage);
+}
+
+void AwardPoints(World& world, int shooter, int target) {
+    const TShip& victim = world.Ships[target];
+    TShip& scorer = world.Ships[shooter];
+    // A shooter without a strength rating would divide by zero: such a ship scores nothing.
+    if (scorer.StrengthRating == 0) return;
+    if (victim.Hull >= 1) return;
+    const long double ratio =
+        static_cast<long double>(victim.StrengthRating) / static_cast<long double>(scorer.StrengthRating);
+    const int32_t points = RoundEven(ratio * 100.0L);
+    scorer.Score = Saturate(static_cast<int64_t>(scorer.Score) + points);
+}
+
+bool IsOnScreen(const World& world, int32_t x, int32_t y, int32_t margin) {
+    const int64_t left = static_cast<int64_t>(world.ViewX) - margin;
+    const int64_t right = static_cast<int64_t>(world.ViewX) + (ScreenWidth - 1) + margin;
+    const int64_t top = static_cast<int64_t>(world.ViewY) - margin;
+    const int64_t bottom = static_cast<int64_t>(world.ViewY) + (ScreenHeight - 1) + margin;
+    return left < x && x < right && top < y && y < bottom;
+}
+
+int FindNearestShip(const World& world, int s) {
+    const TShip& self = world.Ships[s];
+    bool haveBest = false;
+    int32_t bestDistance = 0;
+    int result = s;
+    for (int i = 1; i <= MaxShips; ++i) {
+        const TShip& other = world.Ships[i];
+        if (!other.InPlay || i == s || other.Dead) continue;
+        // AngleAndDistance leaves the distance unwritten for a ship on the very same
+        // point; starting from 0 makes such a ship the nearest one, as it truly is.
+        int32_t distance = 0;
+        AngleAndDistance(self.X, self.Y, other.X, other.Y, distance);
+        if (!haveBest || distance < bestDistance) {
+            haveBest = true;
+            bestDistance = distance;
+            result = i;
+        }
+    }
+    return result;
+}
+
+}  // namespace kelvane

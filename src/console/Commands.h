@@ -1,0 +1,37 @@
+#pragma once
+// The console language: CREATESHIP, DELETESHIP, YOURSHIP, EXEC and QUIT/EXIT. A line
+// comes from the input line (Enter) or from a command script.
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "world/World.h"
+
+namespace kelvane {
+
+constexpr int CommandWordCount = 16;
+// Scripts may run scripts this deep; the EXEC that would go one deeper is refused.
+constexpr int MaxScriptDepth = 16;
+
+// What a command needs beyond the world: where the scripts live and how to end the game.
+struct ConsoleContext {
+    World& world;
+    std::string GameDir;          // the executable's directory, ending in '/'
+    std::function<void()> Close;  // asks the main form to close; may be empty
+    int ScriptDepth = 0;          // scripts now running inside one another
+};
+
+using CommandWords = std::array<std::string, CommandWordCount>;
+
+// Splits a line into its 16 upper-cased words; every blank ends a word, so consecutive
+// blanks give empty words. Words after the 16th are dropped.
+CommandWords ParseCommandWords(std::string_view line);
+// Word 2, then each non-empty word of 3 to 16 after one blank.
+std::string CommandArgument(const CommandWords& words);
+
+// Executes one line of the console language; messages go to the console log.
+void DoConsoleCommand(ConsoleContext& context, std::string_view line);
+
+}  // namespace kelvane

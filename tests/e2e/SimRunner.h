@@ -1,0 +1,59 @@
+#pragma once
+// Runs kelvane-sim as a separate program and reads what it prints.
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kelvane::testing {
+
+struct SimResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    nlohmann::json Json() const { return nlohmann::json::parse(out); }
+};
+
+inline std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') quoted += "'\\''";
+        else quoted += c;
+    }
+    return quoted + "'";
+}
+
+inline std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Runs kelvane-sim with the arguments; standard output and error are captured.
+inline SimResult RunSim(const std::vector<std::string>& arguments, const std::string& workDir) {
+    std::string command = ShellQuote(KELVANE_SIM);
+    for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+    const std::string errFile = workDir + "/sim-stderr.txt";
+    command += " 2>" + ShellQuote(errFile);
+    SimResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 65536> buffer;
+    size_t read = 0;
+    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), read);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = ReadText(errFile);
+    return result;
+}
+
+inline std::string Scenario(const std::string& name) { return std::string(KELVANE_SCENARIOS) + "/" + name; }
+
+}  // namespace kelvane::testing
