@@ -23,7 +23,9 @@ TEST(ProfileFile, IntegerRule) {
     for (const Case& c : cases) {
         int32_t value = 0;
         EXPECT_EQ(ParseProfileInteger(c.text, value), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(value, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
     }
 }
 
