@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "combat/Arena.h"
 #include "console/Commands.h"
 #include "game/FrameTimer.h"
 #include "media/Display.h"
@@ -137,6 +138,7 @@ private:
     void TextEntry();
 
     ConsoleContext console_;
+    Arena arena_;
     bool closeRequested_ = false;
     uint64_t swallowedErrors_ = 0;
     std::vector<std::string> errors_;
