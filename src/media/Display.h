@@ -41,6 +41,7 @@ private:
     IPresenter& presenter_;
     Surface back_;
     bool initialized_ = false;
+    bool lost_ = false;  // the presenter could not show a picture the last time we asked
     std::vector<TImageList*> lists_;
 };
 

@@ -38,7 +38,7 @@ bool ParseProfileInteger(std::string_view text, int32_t& value) {
     std::string converted(text);
     // "0x" becomes "$" when something follows it.
     if (converted.size() > 2 && converted[0] == '0' && (converted[1] == 'x' || converted[1] == 'X')) {
-        converted = "$" + converted.substr(2);
+        converted.replace(0, 2, "$");
     }
     std::string_view rest = converted;
     bool negative = false;
