@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL_mouse.h>
+
 #include "platform/sdl/KeyMap.h"
 
 namespace kelvane {
