@@ -30,6 +30,31 @@ constexpr std::array<char16_t, 128> HighHalf{{
 
 }  // namespace
 
+char32_t Windows1250ToUnicode(uint8_t byte) {
+    if (byte < 0x80) return byte;
+    const char16_t code = HighHalf[byte - 0x80];
+    return code != 0 ? code : byte;
+}
+
+std::string Windows1250ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char byte : text) {
+        const char32_t code = Windows1250ToUnicode(byte);
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
 char UnicodeToWindows1250(char32_t ch) {
     if (ch < 0x80) return static_cast<char>(ch);
     if (ch <= 0xFFFF) {

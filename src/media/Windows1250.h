@@ -1,12 +1,21 @@
 #pragma once
-// Conversion of the archive's Unicode strings (UTF-16 and UTF-8 values) to the game's
-// 8-bit Windows-1250 text. Characters the code page cannot hold become '?'.
+// The game's 8-bit text is Windows-1250. Conversions from the archive's Unicode strings
+// (UTF-16 and UTF-8 values; characters the code page cannot hold become '?') and to
+// Unicode for the font and for UTF-8 output.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kelvane {
+
+// The code point of one Windows-1250 byte. The five bytes the code page leaves unused
+// (0x81, 0x83, 0x88, 0x90, 0x98) map to the control code of the same value, as Windows
+// itself converts them.
+char32_t Windows1250ToUnicode(uint8_t byte);
+// Windows-1250 text as UTF-8.
+std::string Windows1250ToUtf8(std::string_view text);
 
 // The Windows-1250 byte of a Unicode character, or '?' when it has none.
 char UnicodeToWindows1250(char32_t ch);

@@ -62,7 +62,9 @@ TEST(FrameLoop, FirstTickLoadsAndShowsTheFirstFrame) {
     HeadlessForm game;
     game.Tick();
     EXPECT_TRUE(game.world().Loaded);
-    EXPECT_EQ(game.presenter.presentCount, 1u);
+    // The loading screen is shown 11 times as it fills its progress bar, then the first frame.
+    EXPECT_EQ(game.presenter.presentCount, 12u);
+    EXPECT_EQ(game.sleeper.pauses, (std::vector<uint32_t>{50, 50, 50, 50, 75, 150, 25, 75, 25, 100}));
     ASSERT_GE(game.world().ConsoleLog.size(), 2u);
     EXPECT_EQ(game.world().ConsoleLog[0], "6Welcome to Orvath : Kelvane");
     EXPECT_EQ(game.world().ConsoleLog[1], "7version: 1.0 beta");

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "game/MainForm.h"
-#include "platform/font/Cp1250.h"
+#include "media/Windows1250.h"
 #include "world/FieldRegistry.h"
 
 namespace kelvane::sim {
@@ -12,24 +12,7 @@ namespace {
 using nlohmann::ordered_json;
 
 // Game text is Windows-1250; JSON wants UTF-8.
-std::string ToUtf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char byte : text) {
-        const char32_t code = Cp1250ToUnicode(byte);
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
-}
+std::string ToUtf8(const std::string& text) { return Windows1250ToUtf8(text); }
 
 ordered_json ToJson(const FieldValue& value) {
     if (const auto* integer = std::get_if<int64_t>(&value)) return *integer;

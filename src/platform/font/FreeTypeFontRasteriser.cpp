@@ -14,7 +14,7 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
-#include "platform/font/Cp1250.h"
+#include "media/Windows1250.h"
 #include "world/Rounding.h"
 
 namespace kelvane {
@@ -227,7 +227,7 @@ int FreeTypeFontRasteriser::TextWidth(const FontSpec& font, std::string_view tex
     SizedFace& face = impl_->FaceFor(font);
     int width = 0;
     for (char byte : text)
-        width += impl_->GlyphFor(face, Cp1250ToUnicode(static_cast<uint8_t>(byte))).Advance;
+        width += impl_->GlyphFor(face, Windows1250ToUnicode(static_cast<uint8_t>(byte))).Advance;
     return width;
 }
 
@@ -249,7 +249,7 @@ void FreeTypeFontRasteriser::Render(const FontSpec& font, std::string_view text,
     // overhang of a slanted last letter) is not drawn, as the width reported says.
     int pen = 0;
     for (char byte : text) {
-        const Glyph& glyph = impl_->GlyphFor(face, Cp1250ToUnicode(static_cast<uint8_t>(byte)));
+        const Glyph& glyph = impl_->GlyphFor(face, Windows1250ToUnicode(static_cast<uint8_t>(byte)));
         const int left = pen + glyph.Left;
         const int top = face.Ascender - glyph.Top;
         const int x0 = std::max(0, -left);

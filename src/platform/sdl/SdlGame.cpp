@@ -21,7 +21,7 @@ public:
 
     bool CanDraw() override { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) == 0; }
 
-    void Present(const uint32_t* pixels, int width, int height) override {
+    void Present(const uint32_t* pixels, int width, int /*height*/) override {
         SDL_UpdateTexture(texture_, nullptr, pixels, width * static_cast<int>(sizeof(uint32_t)));
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
@@ -54,6 +54,34 @@ public:
         x = gx;
         y = gy;
     }
+};
+
+// Without a sound card the game still starts and plays silently; a line on stderr says why.
+class SoundOrSilence : public IAudioOutput {
+public:
+    AudioFormat Open(PullFunction pull) override {
+        try {
+            silent_ = false;
+            return sound_.Open(std::move(pull));
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "kelvane: playing without sound: %s\n", error.what());
+            silent_ = true;
+            return AudioFormat{};
+        }
+    }
+    void Close() override {
+        if (!silent_) sound_.Close();
+    }
+    void Lock() override {
+        if (!silent_) sound_.Lock();
+    }
+    void Unlock() override {
+        if (!silent_) sound_.Unlock();
+    }
+
+private:
+    SdlAudioOutput sound_;
+    bool silent_ = false;
 };
 
 struct SdlHandles {
@@ -146,7 +174,7 @@ int RunSdlGame(const std::string& gameDir) {
     SdlClock clock;
     SdlSleeper sleeper;
     SdlPointer pointer;
-    SdlAudioOutput audio;
+    SoundOrSilence audio;
     MainFormServices services;
     services.Presenter = &presenter;
     services.Font = font.get();

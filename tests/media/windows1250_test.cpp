@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "platform/font/Cp1250.h"
+#include "media/Windows1250.h"
 
 namespace kelvane {
 namespace {
@@ -26,13 +26,13 @@ TEST(Cp1250, EveryByteMatchesTheSystemConverter) {
         if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<size_t>(-1)) {
             // Bytes the code page leaves unused become the control code of the same value.
             EXPECT_EQ(errno, EILSEQ) << byte;
-            EXPECT_EQ(Cp1250ToUnicode(static_cast<uint8_t>(byte)), static_cast<char32_t>(byte)) << byte;
+            EXPECT_EQ(Windows1250ToUnicode(static_cast<uint8_t>(byte)), static_cast<char32_t>(byte)) << byte;
             ++undefined;
             continue;
         }
         const char32_t expected =
             out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
-        EXPECT_EQ(Cp1250ToUnicode(static_cast<uint8_t>(byte)), expected) << byte;
+        EXPECT_EQ(Windows1250ToUnicode(static_cast<uint8_t>(byte)), expected) << byte;
     }
     iconv_close(converter);
     EXPECT_EQ(undefined, 5);
