@@ -8,7 +8,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: play test deps build build-asan test-release test-asan bench clean
+.PHONY: play test deps build build-asan test-release test-asan bench fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -40,6 +40,36 @@ test: test-release test-asan
 
 bench: build
 	$(BUILD)/kelvane-bench
+
+# The fuzz targets (clang, libFuzzer, ASan + UBSan), each run FUZZ_SECONDS seconds on a
+# scratch copy of its committed seeds in $(FUZZ_OUT)/<target>: the committed corpus never
+# grows by itself. Crash inputs land in $(FUZZ_OUT)/<target>/artifacts; any one fails the run.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_OUT     ?= fuzz-out
+FUZZ_TARGETS := picture_archive wave_archive dib bmp wave definition console
+
+$(FUZZ_BUILD)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKELVANE_FUZZ=ON -DKELVANE_TESTS=OFF -DKELVANE_BENCH=OFF
+
+fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kelvane_fuzz_targets
+	@failed=""; \
+	for t in $(FUZZ_TARGETS); do \
+	  out=$(FUZZ_OUT)/$$t; rm -rf $$out; mkdir -p $$out/corpus $$out/artifacts; \
+	  cp fuzz/corpus/$$t/* $$out/corpus/; \
+	  dict=""; if [ -f fuzz/$$t.dict ]; then dict=-dict=fuzz/$$t.dict; fi; \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	     $(FUZZ_BUILD)/fuzz_$$t $$out/corpus $$dict -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	     -timeout=10 -print_final_stats=1 -artifact_prefix=$$out/artifacts/ >$$out/log.txt 2>&1; then \
+	    grep -E '^stat::(number_of_executed_units|average_exec_per_sec)' $$out/log.txt | sed 's/^/  /'; \
+	  else \
+	    echo "  CRASH: see $$out/log.txt"; ls $$out/artifacts | sed 's/^/  /'; failed="$$failed $$t"; \
+	  fi; \
+	done; \
+	if [ -n "$$failed" ]; then echo "fuzz: crashes in:$$failed"; exit 1; fi; echo "fuzz: no crashes"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
