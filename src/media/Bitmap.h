@@ -2,6 +2,7 @@
 // A decoded picture: 32-bit pixels 0x00RRGGBB, rows top to bottom. Game colours are
 // 24-bit values with red in the low byte (0xBBGGRR); the two helpers convert.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

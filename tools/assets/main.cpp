@@ -1,0 +1,79 @@
+// kelvane-assets: paints and synthesises the game's data from nothing but code, and
+// copies the hand-written ship definitions and scripts beside them.
+//
+//   kelvane-assets <repository data dir> <game dir>
+//
+// writes into <game dir>: Data/GFX.dxg, Data/SFX.dxg, Data/Loading.dxg,
+// Data/Ships/*.bmp (one per ship design) with the *.ini files from <data dir>/Ships,
+// and Scripts/* from <data dir>/Scripts. The output is the same on every run.
+
+#include <cstddef>  // media/Bitmap.h uses size_t without it
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "GfxArchive.h"
+#include "LoadingScreen.h"
+#include "ShipPictures.h"
+#include "Sounds.h"
+#include "media/Archive.h"
+#include "media/Dib.h"
+
+namespace fs = std::filesystem;
+using namespace kelvane;
+
+namespace {
+
+// Copies every regular file of `from` into `to`, sorted by name for a stable order.
+std::vector<std::string> CopyFiles(const fs::path& from, const fs::path& to, const std::string& extension) {
+    std::set<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(from))
+        if (entry.is_regular_file() && (extension.empty() || entry.path().extension() == extension))
+            files.insert(entry.path());
+    std::vector<std::string> names;
+    for (const fs::path& file : files) {
+        WriteWholeFile((to / file.filename()).string(), ReadWholeFile(file.string()));
+        names.push_back(file.stem().string());
+    }
+    return names;
+}
+
+void WriteShips(const fs::path& source, const fs::path& shipsDir) {
+    std::vector<std::string> definitions = CopyFiles(source / "Ships", shipsDir, ".ini");
+    std::set<std::string> painted;
+    for (const assets::ShipPicture& ship : assets::PaintShips()) {
+        WriteWholeFile((shipsDir / (ship.BaseName + ".bmp")).string(), EncodeBmpFile(ship.Image, 24));
+        painted.insert(ship.BaseName);
+    }
+    // A definition without its picture would stop the game's loading; say so here instead.
+    for (const std::string& name : definitions)
+        if (!painted.count(name.substr(0, name.find('.'))))
+            throw std::runtime_error("no ship picture is painted for definition " + name + ".ini");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: kelvane-assets <repository data dir> <game dir>\n";
+        return 2;
+    }
+    try {
+        const fs::path source = argv[1];
+        const fs::path game = argv[2];
+        fs::create_directories(game / "Data" / "Ships");
+        fs::create_directories(game / "Scripts");
+        WriteWholeFile((game / "Data" / "GFX.dxg").string(), WritePictureArchive(assets::BuildGraphicsCollection()));
+        WriteWholeFile((game / "Data" / "SFX.dxg").string(), WriteWaveArchive(assets::BuildSoundCollection()));
+        WriteWholeFile((game / "Data" / "Loading.dxg").string(), WritePictureArchive(assets::BuildLoadingCollection()));
+        WriteShips(source, game / "Data" / "Ships");
+        CopyFiles(source / "Scripts", game / "Scripts", "");
+    } catch (const std::exception& e) {
+        std::cerr << "kelvane-assets: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
