@@ -2,11 +2,9 @@
 // events between ticks and writing state dumps and screenshots on request.
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -18,6 +16,7 @@
 #include "Scenario.h"
 #include "SimOptions.h"
 #include "StateDump.h"
+#include "game/GameDir.h"
 #include "game/MainForm.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/headless/HeadlessAudioOutput.h"
@@ -25,13 +24,6 @@
 
 namespace kelvane::sim {
 namespace {
-
-std::string ExecutableDirectory() {
-    char path[PATH_MAX + 1] = {};
-    const ssize_t length = readlink("/proc/self/exe", path, PATH_MAX);
-    const std::string full = length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string("./x");
-    return full.substr(0, full.rfind('/') + 1);
-}
 
 bool WriteDump(TMainForm& form, uint64_t tick, const std::string& file) {
     const std::string text = DumpState(form, tick).dump(1) + "\n";
@@ -66,7 +58,7 @@ int Run(const SimOptions& options) {
     if (!options.scenarioFile.empty()) scenario = LoadScenario(options.scenarioFile);
     const uint32_t seed = options.seed ? *options.seed : scenario.seed.value_or(1);
     const uint64_t frames = options.frames ? *options.frames : scenario.frames.value_or(1);
-    std::string dataDir = options.dataDir.empty() ? ExecutableDirectory() : options.dataDir;
+    std::string dataDir = options.dataDir.empty() ? GameDir() : options.dataDir;
     if (dataDir.back() != '/') dataDir += '/';
 
     std::unique_ptr<IFontRasteriser> font = MakeFontRasteriser();
