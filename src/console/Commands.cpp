@@ -140,9 +140,15 @@ void Exec(ConsoleContext& context, const std::string& name) {
     }
     std::ifstream file(*path, std::ios::binary);
     if (!file) throw std::runtime_error("Cannot open script " + *path);
+    if (context.ScriptDepth == 0) context.ScriptLinesRun = 0;
     const DepthGuard guard(context.ScriptDepth);
     std::string line;
-    while (std::getline(file, line)) {
+    while (context.ScriptLinesRun <= MaxScriptLines && std::getline(file, line)) {
+        if (++context.ScriptLinesRun > MaxScriptLines) {
+            Say(context.world, "Scripts stopped: one command ran more than " + std::to_string(MaxScriptLines) +
+                                   " script lines.");
+            break;
+        }
         // Scripts written on Windows end their lines in CR LF.
         if (!line.empty() && line.back() == '\r') line.pop_back();
         DoConsoleCommand(context, line);

@@ -14,6 +14,9 @@ namespace kelvane {
 constexpr int CommandWordCount = 16;
 // Scripts may run scripts this deep; the EXEC that would go one deeper is refused.
 constexpr int MaxScriptDepth = 16;
+// One command runs at most this many script lines in all, so scripts that run themselves
+// several times over (each level doubling the work) still end at once.
+constexpr int MaxScriptLines = 10000;
 
 // What a command needs beyond the world: where the scripts live and how to end the game.
 struct ConsoleContext {
@@ -21,6 +24,7 @@ struct ConsoleContext {
     std::string GameDir;          // the executable's directory, ending in '/'
     std::function<void()> Close;  // asks the main form to close; may be empty
     int ScriptDepth = 0;          // scripts now running inside one another
+    int ScriptLinesRun = 0;       // script lines the outermost EXEC has run so far
 };
 
 using CommandWords = std::array<std::string, CommandWordCount>;

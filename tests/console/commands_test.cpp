@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -259,6 +261,22 @@ TEST_F(ScriptTest, AScriptThatRunsItselfStopsAtTheNestingLimit) {
     EXPECT_EQ(closeCalls, MaxScriptDepth);
     EXPECT_EQ(Said(), Lines{"Script LOOP was not run: scripts nest too deep."});
     EXPECT_EQ(context.ScriptDepth, 0);
+}
+
+TEST_F(ScriptTest, AScriptThatRunsItselfSeveralTimesStopsAtTheLineBudget) {
+    // Three self-calls a level would make 3^16 runs; the line budget ends them at once.
+    Script("fan", "EXEC fan\nEXEC fan\nEXEC fan\n");
+    Run("EXEC fan");
+    const Lines said = Said();
+    const auto stopped = std::count(said.begin(), said.end(),
+                                    "Scripts stopped: one command ran more than 10000 script lines.");
+    EXPECT_EQ(stopped, 1);
+    EXPECT_LT(said.size(), 20000u);
+    EXPECT_EQ(context.ScriptDepth, 0);
+    // The next command has its own budget.
+    Script("one", "CREATESHIP Lark\n");
+    Run("EXEC one");
+    EXPECT_EQ(Said().back(), "Ship Lark hase been created and is under your control.");
 }
 
 TEST_F(ScriptTest, QuitInAScriptLetsTheRestRun) {
