@@ -34,6 +34,18 @@ long double CosDegrees(long double degrees) { return std::cos(degrees * DegToRad
 
 }  // namespace
 
+int32_t Bearing(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const int64_t dx = static_cast<int64_t>(x2) - x1;
+    const int64_t dy = static_cast<int64_t>(y2) - y1;
+    // Straight up, right, down and left (and the same point, 0): exact.
+    if (dx == 0) return dy > 0 ? 180 : 0;
+    if (dy == 0) return dx > 0 ? 90 : 270;
+    if (dx > 0 && dy < 0) return RoundedArcTanDegrees(dx, -dy);
+    if (dx > 0) return RoundedArcTanDegrees(dy, dx) + 90;
+    if (dy > 0) return RoundedArcTanDegrees(-dx, dy) + 180;
+    return RoundedArcTanDegrees(-dy, -dx) + 270;  // may be 360: not wrapped
+}
+
 int32_t AngleAndDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t& distance) {
     const int64_t dx = static_cast<int64_t>(x2) - x1;
     const int64_t dy = static_cast<int64_t>(y2) - y1;
@@ -46,16 +58,7 @@ int32_t AngleAndDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
     // The same point: bearing 0, and the caller's distance stays as it was.
     if (dx == 0 && dy == 0) return 0;
 
-    int32_t angle;
-    if (dx > 0 && dy < 0) {
-        angle = RoundedArcTanDegrees(dx, -dy);
-    } else if (dx > 0) {
-        angle = RoundedArcTanDegrees(dy, dx) + 90;
-    } else if (dy > 0) {
-        angle = RoundedArcTanDegrees(-dx, dy) + 180;
-    } else {
-        angle = RoundedArcTanDegrees(-dy, -dx) + 270;  // may be 360: not wrapped
-    }
+    const int32_t angle = Bearing(x1, y1, x2, y2);
     const long double fx = static_cast<long double>(dx);
     const long double fy = static_cast<long double>(dy);
     // Squares and root through the general power function (powl), in extended precision.
@@ -127,8 +130,7 @@ void HeadingStep(int32_t& x, int32_t& y, double speed, double& heading, double t
 int32_t AimAngle(const World& world, int shooter, int target) {
     const TShip& from = world.Ships[shooter];
     const TShip& to = world.Ships[target];
-    int32_t unusedDistance = 0;
-    const int32_t bearing = AngleAndDistance(from.X, from.Y, to.X, to.Y, unusedDistance);
+    const int32_t bearing = Bearing(from.X, from.Y, to.X, to.Y);
     const int32_t nose = RoundEven(from.Heading);
     // The target counts as ahead when the nose lies within (bearing - 10, bearing + 10].
     if (TurnDirection(nose, AngleDiff(bearing, 10)) == 2 && TurnDirection(nose, AngleDiff(bearing, -10)) == 1)

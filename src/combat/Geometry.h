@@ -14,6 +14,9 @@ namespace kelvane {
 // bearing is 0 and `distance` keeps whatever it held. The bearing is not wrapped, so
 // it can be 360.
 int32_t AngleAndDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t& distance);
+// The bearing of AngleAndDistance alone, for the many callers that do not want the
+// distance (its roots are the dearer half).
+int32_t Bearing(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 // a - b brought into 0..359 with one correction (right for -360 < a - b < 720).
 int32_t AngleDiff(int32_t a, int32_t b);
 // 1 when `to` lies clockwise of `from` by at most half a turn (or equals it), else 2.

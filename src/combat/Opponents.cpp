@@ -23,8 +23,7 @@ constexpr int32_t BeamChancePercent = 5;
 
 int32_t BearingToTarget(const World& world, const TShip& ship) {
     const TShip& target = world.Ships[ship.Target];
-    int32_t unusedDistance = 0;
-    return AngleAndDistance(ship.X, ship.Y, target.X, target.Y, unusedDistance);
+    return Bearing(ship.X, ship.Y, target.X, target.Y);
 }
 
 // Turn rate that brings the nose onto the bearing; each band overwrites the one before.

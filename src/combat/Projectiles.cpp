@@ -1,5 +1,6 @@
 #include "combat/Projectiles.h"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -32,6 +33,25 @@ constexpr uint32_t HitMaskColor = 0xFF00FF;
 const TPictureCollectionItem* ItemOrNull(const TImageList& list, int32_t index) {
     if (index < 0 || index >= list.Count()) return nullptr;
     return &list.Item(index);
+}
+
+// True when the projectile lies so far from the ship's centre that no turn can bring it
+// into the hit box: the turned point keeps its distance up to rounding (under 1.25
+// pixels), and the box reaches at most half its diagonal from the centre. Collisions
+// test every projectile against every ship each frame, so this spares the arctangent,
+// the roots and the four sines of the exact test for all the far pairs. Only sane
+// positions, sizes and headings take the shortcut; anything else goes the exact way.
+bool SurelyMisses(const TProjectileWeapon& shot, const TShip& ship, int64_t w, int64_t h) {
+    constexpr int64_t SaneCoordinate = int64_t{1} << 30;
+    constexpr int64_t SaneSize = int64_t{1} << 20;
+    const auto sane = [](int64_t value, int64_t limit) { return value >= -limit && value <= limit; };
+    if (!sane(ship.X, SaneCoordinate) || !sane(ship.Y, SaneCoordinate)) return false;
+    if (!sane(w, SaneSize) || !sane(h, SaneSize)) return false;
+    if (!(ship.Heading >= 0.0 && ship.Heading <= 360.0)) return false;
+    const double dx = static_cast<double>(int64_t{shot.X} - ship.X);
+    const double dy = static_cast<double>(int64_t{shot.Y} - ship.Y);
+    const double reach = std::sqrt(static_cast<double>(w * w + h * h)) / 2.0 + 2.0;
+    return dx * dx + dy * dy > reach * reach;
 }
 
 }  // namespace
@@ -103,8 +123,7 @@ void HomeProjectiles(Arena& arena) {
 
         // The target is followed whatever its state, also while it is destroyed.
         const TShip& target = world.Ships[shot.Target];
-        int32_t unusedDistance = 0;
-        const int32_t bearing = AngleAndDistance(shot.X, shot.Y, target.X, target.Y, unusedDistance);
+        const int32_t bearing = Bearing(shot.X, shot.Y, target.X, target.Y);
         const int32_t nose = RoundEven(shot.Heading);
         if (TurnDirection(bearing, nose) == 1) shot.TurnRate -= HomingStep;
         if (TurnDirection(bearing, nose) == 2) shot.TurnRate += HomingStep;
@@ -125,6 +144,10 @@ void DoProjectileCollision(Arena& arena, int p, int s) {
     const TPictureCollectionItem* picture = ItemOrNull(arena.ShipImages, ship.ImageIndex);
     if (!picture) return;
 
+    const int64_t w = picture->PatternWidth;
+    const int64_t h = picture->PatternHeight;
+    if (SurelyMisses(shot, ship, w, h)) return;
+
     // The projectile's position turned into the frame of the unrotated ship (nose up).
     int32_t distance = 0;  // stays 0 for a projectile right on the ship's centre
     const int32_t bearing = AngleAndDistance(ship.X, ship.Y, shot.X, shot.Y, distance);
@@ -134,8 +157,6 @@ void DoProjectileCollision(Arena& arena, int p, int s) {
 
     // The picture's rectangle shrunk by 7 pixels on every side (PtInRect: right and
     // bottom edges are outside).
-    const int64_t w = picture->PatternWidth;
-    const int64_t h = picture->PatternHeight;
     const int64_t left = ship.X - w / 2 + HitBoxInset;
     const int64_t top = ship.Y - h / 2 + HitBoxInset;
     const int64_t right = ship.X + w / 2 - HitBoxInset;

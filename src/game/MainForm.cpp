@@ -97,7 +97,20 @@ void TMainForm::Frame() {
     DrawDiagnostics();
     Step("Flip");
     Display.Flip();
+    UpdateWorld();
+}
 
+void TMainForm::UpdateWorldOnly() {
+    if (!world.Loaded) return;
+    try {
+        UpdateWorld();
+    } catch (const std::exception& error) {
+        AppException(error.what());
+    }
+}
+
+// The world update and then the keys: what the frame does after the picture is shown.
+void TMainForm::UpdateWorld() {
     if (world.ShipCount > 0) {
         Step("CentreView");
         const TShip& controlled = world.Controlled();

@@ -50,6 +50,9 @@ public:
     void Running();
     // Brings the game from an empty world to the first playable frame.
     void Loading();
+    // Only the second half of a frame, the world update and the keys, without drawing
+    // (for benchmarks of the update). Does nothing before the game is loaded.
+    void UpdateWorldOnly();
 
     // Event handlers: they only mark the input tables.
     void KeyPressed(uint16_t key, ShiftState shift);
@@ -92,6 +95,7 @@ public:
 
 private:
     void Frame();
+    void UpdateWorld();
     void Step(const char* name);
     void Pause(uint32_t milliseconds);
     void DrawLoadingProgress(uint8_t cells, const std::string& text);

@@ -2,7 +2,8 @@
 // 16.16 fixed point. Every destination pixel (px, py) takes the source position
 //   sx = sx0 + (px - X) ax + (py - Y) bx,   sy = sy0 + (px - X) ay + (py - Y) by
 // and is drawn when that position lies in the pattern. The set of such pixels in a row is
-// one interval, found with two divisions per axis, so the inner loop needs no test.
+// one interval, whose ends move from row to row by a fixed quotient and remainder, so
+// neither the rows nor the inner loop need a division or a test.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -40,27 +41,70 @@ Int FloorDiv(Int numerator, Int divisor) {  // divisor > 0
     return quotient;
 }
 
+// floor((start + v x perRow) / divisor) for the rows v = 0, 1, 2, ... in turn, with one
+// division at the start instead of one per row. divisor > 0.
 template <class Int>
-Int CeilDiv(Int numerator, Int divisor) {  // divisor > 0
-    Int quotient = numerator / divisor;
-    if (numerator % divisor != 0 && numerator > 0) ++quotient;
-    return quotient;
-}
-
-// Narrows [first, last] to the u for which low <= base + u x step < high; false when empty.
-template <class Int>
-bool NarrowToAxis(Int base, Int step, Int low, Int high, Int& first, Int& last) {
-    if (step > 0) {
-        first = std::max(first, CeilDiv<Int>(low - base, step));
-        last = std::min(last, FloorDiv<Int>(high - 1 - base, step));
-    } else if (step < 0) {
-        first = std::max(first, CeilDiv<Int>(base - (high - 1), -step));
-        last = std::min(last, FloorDiv<Int>(base - low, -step));
-    } else if (base < low || base >= high) {
-        return false;
+class FloorSteps {
+public:
+    FloorSteps(Int start, Int perRow, Int divisor)
+        : quotient_(FloorDiv<Int>(start, divisor)),
+          remainder_(start - quotient_ * divisor),
+          stepQuotient_(FloorDiv<Int>(perRow, divisor)),
+          stepRemainder_(perRow - stepQuotient_ * divisor),
+          divisor_(divisor) {}
+    Int Value() const { return quotient_; }
+    void Next() {
+        quotient_ += stepQuotient_;
+        remainder_ += stepRemainder_;  // both below the divisor: no overflow
+        if (remainder_ >= divisor_) {
+            remainder_ -= divisor_;
+            ++quotient_;
+        }
     }
-    return first <= last;
-}
+
+private:
+    Int quotient_, remainder_, stepQuotient_, stepRemainder_, divisor_;
+};
+
+// For one axis, row after row: the columns u for which low <= base + u x step < high,
+// where base = start + v x perRow in row v. Each end of that interval is a floor
+// division of a value that changes by a constant from row to row.
+template <class Int>
+class AxisSpan {
+public:
+    AxisSpan(Int start, Int perRow, Int step, Int low, Int high)
+        : base_(start),
+          perRow_(perRow),
+          step_(step),
+          low_(low),
+          high_(high),
+          aboveLow_(start - low, perRow, step < 0 ? -step : (step > 0 ? step : 1)),
+          belowHigh_(high - 1 - start, -perRow, step < 0 ? -step : (step > 0 ? step : 1)) {}
+
+    // Narrows [first, last] to the row's columns; false when none is left.
+    bool Narrow(Int& first, Int& last) const {
+        if (step_ > 0) {
+            first = std::max(first, -aboveLow_.Value());
+            last = std::min(last, belowHigh_.Value());
+        } else if (step_ < 0) {
+            first = std::max(first, -belowHigh_.Value());
+            last = std::min(last, aboveLow_.Value());
+        } else if (base_ < low_ || base_ >= high_) {
+            return false;
+        }
+        return first <= last;
+    }
+    void NextRow() {
+        base_ += perRow_;
+        aboveLow_.Next();
+        belowHigh_.Next();
+    }
+
+private:
+    Int base_, perRow_, step_, low_, high_;
+    FloorSteps<Int> aboveLow_;   // floor((base - low) / |step|)
+    FloorSteps<Int> belowHigh_;  // floor((high - 1 - base) / |step|)
+};
 
 struct RotateSetup {
     int64_t ax, ay, bx, by;            // source steps per destination column and row
@@ -106,14 +150,18 @@ void RotateRows(Surface& dest, const Bitmap& image, const RotateSetup& s, int64_
                 uint32_t key) {
     int64_t firstRow = 0, lastRow = dest.Height() - 1;
     RowRange(s, y, firstRow, lastRow);
+    if (firstRow > lastRow) return;
     const uint32_t* picture = image.Pixels.data();
-    for (int64_t py = firstRow; py <= lastRow; ++py) {
+    const Int v0 = static_cast<Int>(firstRow - y);
+    AxisSpan<Int> spanX(static_cast<Int>(s.sx0) + v0 * s.bx, s.bx, s.ax, s.lowX, s.highX);
+    AxisSpan<Int> spanY(static_cast<Int>(s.sy0) + v0 * s.by, s.by, s.ay, s.lowY, s.highY);
+    for (int64_t py = firstRow; py <= lastRow; ++py, spanX.NextRow(), spanY.NextRow()) {
         const Int v = static_cast<Int>(py - y);
         const Int baseX = static_cast<Int>(s.sx0) + v * s.bx;
         const Int baseY = static_cast<Int>(s.sy0) + v * s.by;
         Int first = static_cast<Int>(-x), last = static_cast<Int>(dest.Width() - 1 - x);
-        if (!NarrowToAxis<Int>(baseX, s.ax, s.lowX, s.highX, first, last)) continue;
-        if (!NarrowToAxis<Int>(baseY, s.ay, s.lowY, s.highY, first, last)) continue;
+        if (!spanX.Narrow(first, last)) continue;
+        if (!spanY.Narrow(first, last)) continue;
         // Both positions lie inside the pattern here, so they fit 64 bits.
         const int64_t sx = static_cast<int64_t>(baseX + first * s.ax);
         const int64_t sy = static_cast<int64_t>(baseY + first * s.ay);
