@@ -117,9 +117,9 @@ std::string KeysToText(World& world) {
     for (const KeyPair& key : ShiftPairs) {
         if (active(key.code)) result = std::string(1, shift ? key.withShift : key.withoutShift);
     }
-    if (active(0x31) && !shift) result = "+";
-    if (active(0xBA) && shift) result = "\"";
-    if (active(0xDB) && shift) result = "/";
+    if (active(0x31) && !shift) result.assign(1, '+');
+    if (active(0xBA) && shift) result.assign(1, '"');
+    if (active(0xDB) && shift) result.assign(1, '/');
     if (altGr) {
         for (const KeyChar& key : AltGrChars) {
             if (active(key.code)) result = std::string(1, key.character);
@@ -131,7 +131,7 @@ std::string KeysToText(World& world) {
     for (const KeyChar& key : KeypadOperators) {
         if (active(key.code)) result = std::string(1, key.character);
     }
-    if (active(VK_SPACE)) result = " ";
+    if (active(VK_SPACE)) result.assign(1, ' ');
     if (active(VK_BACK)) result = "VK_BACK";
     if (active(VK_RETURN)) result = "VK_RETURN";
     return result;

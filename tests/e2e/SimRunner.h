@@ -39,9 +39,13 @@ inline std::string ReadText(const std::string& path) {
 // Runs kelvane-sim with the arguments; standard output and error are captured.
 inline SimResult RunSim(const std::vector<std::string>& arguments, const std::string& workDir) {
     std::string command = ShellQuote(KELVANE_SIM);
-    for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+    for (const std::string& argument : arguments) {
+        command += ' ';
+        command += ShellQuote(argument);
+    }
     const std::string errFile = workDir + "/sim-stderr.txt";
-    command += " 2>" + ShellQuote(errFile);
+    command += " 2>";
+    command += ShellQuote(errFile);
     SimResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
