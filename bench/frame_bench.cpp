@@ -10,9 +10,7 @@
 
 #include "TempGameDir.h"
 #include "game/MainForm.h"
-#include "platform/font/FontRasteriser.h"
-#include "platform/headless/HeadlessAudioOutput.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/headless/HeadlessMachine.h"
 
 namespace kelvane {
 namespace {
@@ -21,35 +19,18 @@ namespace {
 // Data/Ships.dxg).
 struct HeadlessGame {
     testing::TempGameDir dir;
-    std::unique_ptr<IFontRasteriser> font = MakeFontRasteriser();
-    HeadlessPresenter presenter;
-    VirtualClock clock;
-    RecordingSleeper sleeper;
-    FixedPointer pointer;
-    HeadlessAudioOutput audio;
+    HeadlessMachine machine;
     std::unique_ptr<TMainForm> form;
 
     HeadlessGame() {
-        presenter.keepFrames = false;
+        machine.presenter.keepFrames = false;
         NewForm();
     }
     void NewForm() {
         form.reset();
-        MainFormServices services;
-        services.Presenter = &presenter;
-        services.Font = font.get();
-        services.Audio = &audio;
-        services.Clock = &clock;
-        services.Sleeper = &sleeper;
-        services.Pointer = &pointer;
-        services.GameDir = dir.Path();
-        services.Seed = 1;
-        form = std::make_unique<TMainForm>(services);
+        form = std::make_unique<TMainForm>(machine.Services(dir.Path(), 1));
     }
-    void Tick() {
-        clock.Advance(40);
-        form->TimerTick();
-    }
+    void Tick() { machine.Tick(*form); }
     // Loaded, with the shipped eight-ship battle in play.
     void StartBattle() {
         Tick();

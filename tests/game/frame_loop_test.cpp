@@ -7,8 +7,7 @@
 
 #include "console/InputState.h"
 #include "game/MainForm.h"
-#include "platform/headless/HeadlessAudioOutput.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/headless/HeadlessMachine.h"
 #include "TempGameDir.h"
 
 namespace kelvane {
@@ -17,28 +16,12 @@ namespace {
 // A form on the headless platform, ticking on a virtual 40 ms clock.
 struct HeadlessForm {
     testing::TempGameDir dir;
-    HeadlessPresenter presenter;
-    VirtualClock clock;
-    RecordingSleeper sleeper;
-    FixedPointer pointer;
-    HeadlessAudioOutput audio;
-    std::unique_ptr<TMainForm> form;
+    HeadlessMachine machine{false};
+    HeadlessPresenter& presenter = machine.presenter;
+    RecordingSleeper& sleeper = machine.sleeper;
+    std::unique_ptr<TMainForm> form = std::make_unique<TMainForm>(machine.Services(dir.Path(), 1));
 
-    HeadlessForm() {
-        MainFormServices services;
-        services.Presenter = &presenter;
-        services.Clock = &clock;
-        services.Sleeper = &sleeper;
-        services.Pointer = &pointer;
-        services.Audio = &audio;
-        services.Seed = 1;
-        services.GameDir = dir.Path();
-        form = std::make_unique<TMainForm>(services);
-    }
-    void Tick() {
-        clock.Advance(40);
-        form->TimerTick();
-    }
+    void Tick() { machine.Tick(*form); }
     World& world() { return form->world; }
 };
 

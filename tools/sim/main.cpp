@@ -18,9 +18,7 @@
 #include "StateDump.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
-#include "platform/font/FontRasteriser.h"
-#include "platform/headless/HeadlessAudioOutput.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/headless/HeadlessMachine.h"
 
 namespace kelvane::sim {
 namespace {
@@ -61,22 +59,9 @@ int Run(const SimOptions& options) {
     std::string dataDir = options.dataDir.empty() ? GameDir() : options.dataDir;
     if (dataDir.back() != '/') dataDir += '/';
 
-    std::unique_ptr<IFontRasteriser> font = MakeFontRasteriser();
-    HeadlessPresenter presenter;
-    VirtualClock clock;
-    RecordingSleeper sleeper;
-    FixedPointer pointer;
-    HeadlessAudioOutput audio;
-    MainFormServices services;
-    services.Presenter = &presenter;
-    services.Font = font.get();
-    services.Audio = &audio;
-    services.Clock = &clock;
-    services.Sleeper = &sleeper;
-    services.Pointer = &pointer;
-    services.GameDir = dataDir;
-    services.Seed = seed;
-    TMainForm form(services);
+    HeadlessMachine machine;
+    TMainForm form(machine.Services(dataDir, seed));
+    HeadlessPresenter& presenter = machine.presenter;
 
     bool ok = true;
     auto applySteps = [&](uint64_t tick) {
@@ -105,9 +90,8 @@ int Run(const SimOptions& options) {
     applySteps(0);
     uint64_t tick = 0;
     while (tick < frames) {
-        clock.Advance(TFrameTimer::Interval);
         const auto start = std::chrono::steady_clock::now();
-        form.TimerTick();
+        machine.Tick(form);
         const auto end = std::chrono::steady_clock::now();
         ++tick;
         if (options.timing) times.micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
