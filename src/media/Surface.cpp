@@ -1,6 +1,7 @@
 #include "media/Surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "media/Canvas.h"
 
@@ -14,7 +15,15 @@ Surface::Surface(int32_t width, int32_t height, IFontRasteriser* font)
 
 Surface::~Surface() = default;
 
-void Surface::Fill(uint32_t raw) { std::fill(pixels_.begin(), pixels_.end(), raw); }
+// Every frame starts with a black fill of the whole screen: the library's memset does
+// that several times faster than an element loop.
+void Surface::Fill(uint32_t raw) {
+    if (raw == 0) {
+        std::memset(pixels_.data(), 0, pixels_.size() * sizeof(uint32_t));
+    } else {
+        std::fill(pixels_.begin(), pixels_.end(), raw);
+    }
+}
 
 Canvas& Surface::GetCanvas() {
     if (!canvas_) canvas_ = std::make_unique<Canvas>(*this);
