@@ -69,12 +69,15 @@ int Run(const SimOptions& options) {
             if (step.after == tick) ApplyStep(step, form);
         }
     };
-    auto outputs = [&](uint64_t tick, bool last) {
+    // The outputs asked for at this tick (atTick) and those asked for the last one (last).
+    auto outputs = [&](uint64_t tick, bool atTick, bool last) {
         for (const TickOutput& dump : options.dumps) {
-            if ((dump.tick && *dump.tick == tick) || (!dump.tick && last)) ok = WriteDump(form, tick, dump.file) && ok;
+            if ((atTick && dump.tick && *dump.tick == tick) || (!dump.tick && last)) {
+                ok = WriteDump(form, tick, dump.file) && ok;
+            }
         }
         for (const TickOutput& shot : options.shots) {
-            if ((shot.tick && *shot.tick == tick) || (!shot.tick && last)) {
+            if ((atTick && shot.tick && *shot.tick == tick) || (!shot.tick && last)) {
                 std::string error;
                 if (!WritePng(shot.file, presenter.lastFrame, presenter.width, presenter.height, error)) {
                     std::fprintf(stderr, "kelvane-sim: shot of tick %llu: %s\n",
@@ -84,12 +87,19 @@ int Run(const SimOptions& options) {
             }
         }
     };
+    // A step that asks the game to close (QUIT) ends the run there, as it would end the game.
+    auto closedBySteps = [&](uint64_t tick) {
+        if (!form.CloseRequested()) return false;
+        outputs(tick, false, true);
+        return true;
+    };
 
     TickTimes times;
-    outputs(0, frames == 0);
+    outputs(0, true, frames == 0);
     applySteps(0);
+    bool closed = frames > 0 && closedBySteps(0);
     uint64_t tick = 0;
-    while (tick < frames) {
+    while (!closed && tick < frames) {
         const auto start = std::chrono::steady_clock::now();
         machine.Tick(form);
         const auto end = std::chrono::steady_clock::now();
@@ -100,9 +110,10 @@ int Run(const SimOptions& options) {
             return 1;
         }
         const bool last = tick == frames || form.CloseRequested();
-        outputs(tick, last);
-        if (form.CloseRequested()) break;
+        outputs(tick, true, last);
+        if (last) break;
         applySteps(tick);
+        closed = closedBySteps(tick);
     }
     if (options.timing) times.Print();
     return ok ? 0 : 3;
