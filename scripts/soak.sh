@@ -14,10 +14,27 @@ release_build=$(realpath "$2")
 ticks=${SOAK_TICKS:-100000}
 short_ticks=${SOAK_SHORT_TICKS:-20000}
 slack_kib=${SOAK_RSS_SLACK_KIB:-1024}
-scenario=$(realpath "$(dirname "$0")/../tests/e2e/scenarios/fight_battle.json")
-
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-soak-XXXXXX")
 trap 'rm -rf "$work"' EXIT
+
+# The shipped battle with the player flying and fighting all along: computer ships left to
+# themselves settle into circling each other, so the player keeps the fight going.
+scenario=$work/soak.json
+python3 - "$ticks" "$scenario" <<'PY'
+import json, sys
+ticks, path = int(sys.argv[1]), sys.argv[2]
+steps = [{"after": 1, "command": "EXEC battle"}]
+for k in range(40, ticks, 40):
+    steps.append({"after": k, "keys": [0x4E]})          # N: nearest target
+    steps.append({"after": k + 1, "keys": [0x26]})      # Up: thrust
+    steps.append({"after": k + 2, "keys": [0x20]})      # Space: primary
+    steps.append({"after": k + 3, "keys": [0x12]})      # Alt: torpedo
+    steps.append({"after": k + 4, "keys": [0x11]})      # Ctrl: tachyon
+    if k % 200 == 0:
+        for i in range(3):
+            steps.append({"after": k + 5 + i, "keys": [0x25 if k % 400 else 0x27]})  # turn
+json.dump({"seed": 1, "frames": ticks, "steps": steps}, open(path, "w"))
+PY
 
 # A private game directory: the runner writes Data/Ships.dxg.
 game_dir() {
