@@ -17,9 +17,16 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 // Creates or replaces the file; "Cannot create file %s" when it cannot be written.
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// A few hundred bytes of run-length data may legally unpack into a 256 MiB picture, so
+// one archive's decoded pictures together may take at most this much memory.
+inline constexpr uint64_t MaxArchivePictureBytes = 512ull * 1024 * 1024;
+std::string ArchivePicturesTooLargeMessage(uint64_t budgetBytes);
+
 // Removes all items, then reads the archive's items in file order. Items read before
-// an error stay in the collection.
-void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& into);
+// an error stay in the collection. Decoded pictures above budgetBytes in total end the
+// read with ArchivePicturesTooLargeMessage.
+void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& into,
+                        uint64_t budgetBytes = MaxArchivePictureBytes);
 void ReadWaveArchive(const std::vector<uint8_t>& bytes, WaveCollection& into);
 
 // The archive bytes of a picture collection, as SaveToFile writes them.

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 #include "media/Archive.h"
 #include "media/ComponentStream.h"
@@ -84,8 +86,14 @@ void ReadWaveItem(ByteReader& reader, TWaveCollectionItem& item) {
 
 }  // namespace
 
-void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& into) {
+std::string ArchivePicturesTooLargeMessage(uint64_t budgetBytes) {
+    return "The pictures of this archive take more than " + std::to_string(budgetBytes >> 20) +
+           " MiB when decoded";
+}
+
+void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& into, uint64_t budgetBytes) {
     into.Items.clear();
+    uint64_t decodedBytes = 0;
     ByteReader reader(bytes);
     ReadStreamStart(reader);
     for (std::string name = ReadShortString(reader); !name.empty(); name = ReadShortString(reader)) {
@@ -98,6 +106,9 @@ void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& in
                 // Added before its properties are read, so that an error keeps it.
                 into.Items.push_back(std::make_unique<TPictureCollectionItem>());
                 ReadPictureItem(reader, *into.Items.back());
+                decodedBytes += into.Items.back()->Pic.Image.Pixels.size() * sizeof(uint32_t);
+                if (decodedBytes > budgetBytes)
+                    throw std::runtime_error(ArchivePicturesTooLargeMessage(budgetBytes));
             });
         } else {
             ThrowPropertyDoesNotExist(name);

@@ -115,8 +115,28 @@ TEST(ArchiveRobustness, DamagedPictureArchives) {
     EXPECT_EQ(c.Items[2]->Pic.Image.Pixels,
               (std::vector<uint32_t>{0xFF0000, 0x0000FF, 0x000008, 0xFFFFFF, 0x00FF00, 0x000000}));
     ExpectEveryCutAndChangeIsHandled(valid, [](const std::vector<uint8_t>& bytes) {
-        return Outcome<PictureCollection>(bytes, ReadPictureArchive);
+        return Outcome<PictureCollection>(
+            bytes, [](const std::vector<uint8_t>& b, PictureCollection& c) { ReadPictureArchive(b, c); });
     });
+}
+
+TEST(ArchiveRobustness, DecodedPicturesHaveABudgetPerArchive) {
+    const std::vector<uint8_t> valid = RichPictureArchive();
+    PictureCollection c;
+    const uint64_t firstItemBytes = 13 * 5 * 4;
+    try {
+        ReadPictureArchive(valid, c, firstItemBytes);
+        FAIL() << "the second picture went over the budget unnoticed";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(e.what(), ArchivePicturesTooLargeMessage(firstItemBytes));
+    }
+    // The item that broke the budget is kept, like any item that ends a read.
+    EXPECT_EQ(c.Items.size(), 2u);
+    const uint64_t allItemsBytes = (13 * 5 + 13 * 5 + 3 * 2 + 6 * 2) * 4;
+    EXPECT_NO_THROW(ReadPictureArchive(valid, c, allItemsBytes));
+    EXPECT_THROW(ReadPictureArchive(valid, c, allItemsBytes - 1), std::runtime_error);
+    EXPECT_EQ(ArchivePicturesTooLargeMessage(MaxArchivePictureBytes),
+              "The pictures of this archive take more than 512 MiB when decoded");
 }
 
 TEST(ArchiveRobustness, DamagedWaveArchives) {
