@@ -207,7 +207,6 @@ TEST(DrawRotate, MatchesTheSamplingRuleOnRandomCalls) {
 TEST(DrawRotate, MatchesTheSamplingRuleAtExtremes) {
     std::mt19937 random(7);
     auto item = KeyedTriptych(random, 9, 7);
-    item->Transparent = false;
     const std::vector<Call> calls = {
         {-2147483647 - 1, 10, 1, 7, 0, 0.5, 0.5, 3},  // far left, a single column stretched
         {2147483647, 20, -1, 3, 1, 0.5, 0.5, 200},    // far right, mirrored
@@ -220,9 +219,12 @@ TEST(DrawRotate, MatchesTheSamplingRuleAtExtremes) {
         {35, 25, 500, 400, 1, 0.5, 0.5, 32},               // covers the whole surface
         {35, 25, -500, 400, 1, 0.25, 0.75, -2147483647 - 1},
     };
-    for (size_t i = 0; i < calls.size(); ++i)
-        EXPECT_EQ(Drawn(*item, calls[i], 71, 53, false), Drawn(*item, calls[i], 71, 53, true))
-            << "call " << i;
+    for (const bool keyed : {false, true}) {
+        item->Transparent = keyed;
+        for (size_t i = 0; i < calls.size(); ++i)
+            EXPECT_EQ(Drawn(*item, calls[i], 71, 53, false), Drawn(*item, calls[i], 71, 53, true))
+                << "call " << i << (keyed ? " keyed" : "");
+    }
 }
 
 }  // namespace
