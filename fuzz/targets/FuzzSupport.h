@@ -33,7 +33,8 @@ inline constexpr std::string_view WaveErrors[] = {"Wave is invalid"};
 inline constexpr std::string_view PictureArchiveErrors[] = {
     "Invalid stream format",  "Invalid property value",   "Property * does not exist",
     "Stream read error",      "DIB is invalid",           "Bitcount in invalid (*)",
-    "PixelFormat in invalid", "Bitmap image is not valid"};
+    "PixelFormat in invalid", "Bitmap image is not valid",
+    "The pictures of this archive take more than * MiB when decoded"};
 inline constexpr std::string_view WaveArchiveErrors[] = {"Invalid stream format", "Invalid property value",
                                                          "Property * does not exist", "Stream read error",
                                                          "Wave is invalid"};

@@ -84,6 +84,7 @@ TEST(FuzzEntries, ExpectedMessagesAreRecognised) {
         {"Bitmap image is not valid", true, false},       {"Wave is invalid", false, false},
         {"List index out of bounds (3)", false, false},   {"Stream read error!", false, false},
         {"Property does not exist", false, false},        {"", false, false},
+        {"The pictures of this archive take more than 512 MiB when decoded", true, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MessageMatches(c.Message, PictureArchiveErrors), c.Archive) << c.Message;
