@@ -73,9 +73,8 @@ void SampleRowKeyedScalar(uint32_t* __restrict dst, const uint32_t* __restrict p
 // Rotated sprites are most of a busy frame's drawing, and their rows cannot be vectorised
 // by the compiler, so AVX2 machines gather eight pixels at a time. Every sample position
 // of the row lies inside the picture, below 2^30 in 16.16, so 32-bit lanes hold them; the
-// lane sums wrap like the exact sums would and are exact wherever they are used.
-// The versions are picked at load time among the definitions of this file, so callers
-// elsewhere call the plain SampleRowKeyed at the end.
+// lane sums wrap like the exact sums would and are exact wherever they are used. The
+// version is picked at load time among the definitions of this file.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define KELVANE_GATHER_VERSIONS 1
 __attribute__((target("default")))
@@ -83,9 +82,7 @@ void SampleRowKeyedBest(uint32_t* __restrict dst, const uint32_t* __restrict pic
                         int32_t count, int64_t sx, int64_t sy, int64_t ax, int64_t ay, uint32_t key) {
     SampleRowKeyedScalar(dst, picture, stride, count, sx, sy, ax, ay, key);
 }
-#endif
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 namespace {
 
 // All eight lanes hold value modulo 2^32.
