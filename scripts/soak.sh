@@ -3,7 +3,8 @@
 #  1. In the ASan + UBSan build: it must end with exit code 0, no sanitizer report and no
 #     error swallowed by the frame loop (SwallowedErrors 0 in the final dump).
 #  2. In the Release build: peak resident memory after 100,000 ticks may exceed that after
-#     20,000 ticks only by the console log's growth (limit SOAK_RSS_SLACK_KIB, default 1024).
+#     20,000 ticks only by the console log's growth (limit SOAK_RSS_SLACK_KIB, default 1024),
+#     and ships must have scored between the two: the fight went on all along.
 #
 # usage: scripts/soak.sh ASAN_BUILD_DIR RELEASE_BUILD_DIR   (both with kelvane-sim built;
 #        the generated Data/ and Scripts/ are taken from the Release build)
@@ -17,11 +18,13 @@ slack_kib=${SOAK_RSS_SLACK_KIB:-1024}
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-soak-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# The shipped battle with the player flying and fighting all along: computer ships left to
-# themselves settle into circling each other, so the player keeps the fight going.
+# The shipped battle with the player flying and fighting all along. Computer ships left to
+# themselves settle into circling each other after some thousands of ticks, so every 2,500
+# ticks the scenario also scatters all eight ships over the screen (always the same places)
+# and the fight starts afresh: kills, explosions and re-entries go on to the end.
 scenario=$work/soak.json
 python3 - "$ticks" "$scenario" <<'PY'
-import json, sys
+import json, random, sys
 ticks, path = int(sys.argv[1]), sys.argv[2]
 steps = [{"after": 1, "command": "EXEC battle"}]
 for k in range(40, ticks, 40):
@@ -33,6 +36,13 @@ for k in range(40, ticks, 40):
     if k % 200 == 0:
         for i in range(3):
             steps.append({"after": k + 5 + i, "keys": [0x25 if k % 400 else 0x27]})  # turn
+places = random.Random(7)
+for k in range(2500, ticks, 2500):
+    scatter = {}
+    for slot in range(1, 9):
+        scatter[f"Ships[{slot}].X"] = places.randrange(150, 875)
+        scatter[f"Ships[{slot}].Y"] = places.randrange(150, 620)
+    steps.append({"after": k + 20, "set": scatter})
 json.dump({"seed": 1, "frames": ticks, "steps": steps}, open(path, "w"))
 PY
 
@@ -78,10 +88,15 @@ else
 fi
 
 echo "soak 2: peak RSS of the Release runner, $short_ticks against $ticks ticks"
-rss() {  # ticks -> peak RSS in KiB
+rss() {  # ticks -> peak RSS in KiB, read by the parent: --timing would add its own record of
+         # every tick's time to the figure
   local d; d=$(game_dir "rss-$1")
-  "$release_build/kelvane-sim" --data "$d" --scenario "$scenario" --frames "$1" --timing \
-    --dump "last:$work/rss-$1.json" | sed -n 's/.*peak RSS \([0-9]*\) KiB.*/\1/p'
+  python3 - "$release_build/kelvane-sim" --data "$d" --scenario "$scenario" --frames "$1" \
+    --dump "last:$work/rss-$1.json" <<'PY'
+import resource, subprocess, sys
+if subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL).returncode == 0:
+    print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
+PY
 }
 short_rss=$(rss "$short_ticks" || true)
 long_rss=$(rss "$ticks" || true)
@@ -91,6 +106,14 @@ growth=$(( long_rss - short_rss ))
 echo "  growth $growth KiB (limit $slack_kib KiB)"
 if [ -z "$short_rss" ] || [ -z "$long_rss" ] || [ "$growth" -gt "$slack_kib" ]; then
   echo "  FAILED: resident memory grows"; failed=1
+fi
+
+score_total() { python3 -c 'import json,sys; print(sum(s["Score"] for s in json.load(open(sys.argv[1]))["Ships"]))' "$1"; }
+if [ -s "$work/rss-$short_ticks.json" ] && [ -s "$work/rss-$ticks.json" ] &&
+   [ "$(score_total "$work/rss-$ticks.json")" -gt "$(score_total "$work/rss-$short_ticks.json")" ]; then
+  echo "  the fight went on: ships scored after tick $short_ticks"
+else
+  echo "  FAILED: nobody scored after tick $short_ticks"; failed=1
 fi
 
 if [ "$failed" -ne 0 ]; then echo "soak: FAILED"; exit 1; fi
