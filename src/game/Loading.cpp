@@ -1,4 +1,3 @@
-#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 
@@ -96,7 +95,7 @@ void TMainForm::LoadShipDefinitions() {
     const std::vector<std::string> files = ListFilesNoCase(shipsDir, ".ini");
     if (files.empty()) throw std::runtime_error("No ship definitions found: " + shipsDir + " holds no .ini file");
     int slot = 0;
-    uint64_t pictureBytes = 0;
+    PictureBudget pictures;
     for (const std::string& file : files) {
         if (slot == MaxShips) {
             std::fprintf(stderr, "kelvane: only %d ship types fit; %s and later files are left out\n", MaxShips,
@@ -107,9 +106,7 @@ void TMainForm::LoadShipDefinitions() {
         LoadShipDefinition(world, ShipImages, Services.GameDir, file, slot);
         // The same budget as when Data/Ships.dxg is read back, checked here before the
         // pictures of 64 large ships could all be held at once.
-        pictureBytes += ShipImages.Items.back()->Pic.Image.Pixels.size() * sizeof(uint32_t);
-        if (pictureBytes > MaxArchivePictureBytes)
-            throw std::runtime_error(ArchivePicturesTooLargeMessage(MaxArchivePictureBytes));
+        pictures.Take(ShipImages.Items.back()->Pic.Image);
     }
 }
 

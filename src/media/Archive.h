@@ -22,6 +22,18 @@ void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 inline constexpr uint64_t MaxArchivePictureBytes = 512ull * 1024 * 1024;
 std::string ArchivePicturesTooLargeMessage(uint64_t budgetBytes);
 
+// Counts decoded pictures against a budget; Take throws ArchivePicturesTooLargeMessage
+// once the pictures taken so far need more than the budget.
+class PictureBudget {
+public:
+    explicit PictureBudget(uint64_t budgetBytes = MaxArchivePictureBytes) : BudgetBytes(budgetBytes) {}
+    void Take(const Bitmap& picture);
+
+private:
+    uint64_t BudgetBytes;
+    uint64_t UsedBytes = 0;
+};
+
 // Removes all items, then reads the archive's items in file order. Items read before
 // an error stay in the collection. Decoded pictures above budgetBytes in total end the
 // read with ArchivePicturesTooLargeMessage.

@@ -91,9 +91,14 @@ std::string ArchivePicturesTooLargeMessage(uint64_t budgetBytes) {
            " MiB when decoded";
 }
 
+void PictureBudget::Take(const Bitmap& picture) {
+    UsedBytes += picture.Pixels.size() * sizeof(uint32_t);
+    if (UsedBytes > BudgetBytes) throw std::runtime_error(ArchivePicturesTooLargeMessage(BudgetBytes));
+}
+
 void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& into, uint64_t budgetBytes) {
     into.Items.clear();
-    uint64_t decodedBytes = 0;
+    PictureBudget budget(budgetBytes);
     ByteReader reader(bytes);
     ReadStreamStart(reader);
     for (std::string name = ReadShortString(reader); !name.empty(); name = ReadShortString(reader)) {
@@ -106,9 +111,7 @@ void ReadPictureArchive(const std::vector<uint8_t>& bytes, PictureCollection& in
                 // Added before its properties are read, so that an error keeps it.
                 into.Items.push_back(std::make_unique<TPictureCollectionItem>());
                 ReadPictureItem(reader, *into.Items.back());
-                decodedBytes += into.Items.back()->Pic.Image.Pixels.size() * sizeof(uint32_t);
-                if (decodedBytes > budgetBytes)
-                    throw std::runtime_error(ArchivePicturesTooLargeMessage(budgetBytes));
+                budget.Take(into.Items.back()->Pic.Image);
             });
         } else {
             ThrowPropertyDoesNotExist(name);
