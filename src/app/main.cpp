@@ -1,14 +1,32 @@
 // Kelvane: a two-dimensional space-combat game.
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
+#include "app/Version.h"
 #include "game/GameDir.h"
 #include "platform/sdl/SdlGame.h"
 
 int main(int argc, char** argv) {
-    if (argc > 1) {
-        std::fprintf(stderr, "usage: %s\nKelvane takes no options; everything comes from its data files.\n", argv[0]);
+    using namespace kelvane;
+    GameOptions options;
+    try {
+        options = ParseGameOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "kelvane: %s\n%s", error.what(), GameUsage);
         return 2;
     }
-    return kelvane::RunSdlGame(kelvane::GameDir());
+    if (options.Help) {
+        std::fputs(GameUsage, stdout);
+        return 0;
+    }
+    if (options.Version) {
+        std::printf("kelvane %s\n", KelvaneVersion);
+        return 0;
+    }
+    std::string dataDir = options.DataDir ? *options.DataDir : GameDir();
+    if (dataDir.back() != '/') dataDir += '/';
+    return RunSdlGame(dataDir);
 }

@@ -1,0 +1,29 @@
+#pragma once
+// The options of the game executable `kelvane`.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct GameOptions {
+    bool Help = false;
+    bool Version = false;
+    std::optional<bool> Fullscreen;  // --fullscreen / --windowed; unset: the saved setting
+    std::optional<std::string> DataDir;  // --data DIR: the folder holding Data/ and Scripts/
+};
+
+// Throws UsageError naming the option that is wrong.
+GameOptions ParseGameOptions(const std::vector<std::string>& arguments);
+
+// The usage text, for --help (stdout) and for a wrong option (stderr).
+extern const char* const GameUsage;
+
+}  // namespace kelvane

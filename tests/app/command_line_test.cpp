@@ -1,0 +1,29 @@
+// The game's options.
+
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace kelvane {
+namespace {
+
+TEST(CommandLine, OptionsAreRead) {
+    EXPECT_FALSE(ParseGameOptions({}).Fullscreen.has_value());
+    EXPECT_EQ(ParseGameOptions({"--windowed"}).Fullscreen, false);
+    EXPECT_EQ(ParseGameOptions({"--windowed", "--fullscreen"}).Fullscreen, true);
+    EXPECT_EQ(ParseGameOptions({"--data", "/opt/k"}).DataDir, "/opt/k");
+    EXPECT_EQ(ParseGameOptions({"--data=/opt/k"}).DataDir, "/opt/k");
+    EXPECT_TRUE(ParseGameOptions({"--help"}).Help);
+    EXPECT_TRUE(ParseGameOptions({"-h"}).Help);
+    EXPECT_TRUE(ParseGameOptions({"--version"}).Version);
+}
+
+TEST(CommandLine, WrongOptionsAreUsageErrors) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--bogus"}, {"-x"}, {"play"}, {"--data"}, {"--data", ""}, {"--data="}, {"--windowed", "extra"}}) {
+        EXPECT_THROW(ParseGameOptions(arguments), UsageError) << arguments[0];
+    }
+}
+
+}  // namespace
+}  // namespace kelvane
