@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "PngFile.h"
+#include "platform/png/PngFile.h"
 #include "Scenario.h"
 #include "SimOptions.h"
 #include "StateDump.h"

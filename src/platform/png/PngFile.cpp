@@ -1,11 +1,11 @@
-#include "PngFile.h"
+#include "platform/png/PngFile.h"
 
 #include <png.h>
 
 #include <cstdio>
 #include <memory>
 
-namespace kelvane::sim {
+namespace kelvane {
 
 bool WritePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
               std::string& error) {
@@ -49,4 +49,4 @@ bool WritePng(const std::string& path, const std::vector<uint32_t>& pixels, int 
     return true;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane

@@ -1,14 +1,15 @@
 #pragma once
-// Writes a frame (0x00RRGGBB pixels) as a PNG file.
+// Writes a picture (0x00RRGGBB pixels) as a PNG file: the runner's screenshots, the game's
+// screenshot key and the icons of kelvane-assets.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace kelvane::sim {
+namespace kelvane {
 
 // Returns false (with errno-style reason in `error`) when the file cannot be written.
 bool WritePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
               std::string& error);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane
