@@ -1,6 +1,9 @@
 #pragma once
-// What a combat rule works on: the world, the pictures whose patterns and hit masks
-// it reads, and the sounds it starts. Combat never draws.
+// What a combat rule works on: the world, the pictures whose patterns and hit masks it
+// reads, and the sounds it starts. Combat never draws. The pictures are only read, so
+// several arenas (duels on threads, say) may share them.
+
+#include <cstdint>
 
 #include "media/ImageList.h"
 #include "media/Sound.h"
@@ -12,7 +15,11 @@ struct Arena {
     World& world;
     const TImageList& Images;      // pattern counts of the projectile pictures
     const TImageList& ShipImages;  // pattern sizes and hit masks of the ships
-    TWaveList& Waves;              // sound effects, started by index
+    TWaveList* Waves = nullptr;    // sound effects, started by index; none: silent
+
+    void Play(int32_t sound) {
+        if (Waves) Waves->Play(sound);
+    }
 };
 
 }  // namespace kelvane

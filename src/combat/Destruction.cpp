@@ -4,6 +4,7 @@
 #include <string>
 
 #include "combat/Geometry.h"
+#include "world/ArchiveItems.h"
 #include "world/ConsoleLog.h"
 
 namespace kelvane {
@@ -11,7 +12,21 @@ namespace kelvane {
 namespace {
 
 // Sound of explosion parts 1..4.
-constexpr std::array<int32_t, 4> PartWaves{2, 3, 4, 8};
+constexpr std::array<int32_t, 4> PartSounds{Sfx::ExplosionPart1, Sfx::ExplosionPart2, Sfx::ExplosionPart3,
+                                            Sfx::ExplosionPart4};
+
+// Both ends of a ship's death leave it standing still with every clock of the
+// destruction at its start: `wrecked` as it begins, whole again as the re-entry ends.
+void StopAndResetClocks(TShip& ship, bool wrecked) {
+    ship.Exploding = wrecked ? 1 : 0;
+    ship.Dead = wrecked ? 1 : 0;
+    ship.ExplosionTimer = 0;
+    ship.AwaitingRespawn = 0;
+    ship.Appearing = 0;
+    ship.AppearFrame = 0;
+    ship.TurnRate = 0;
+    ship.Speed = 0;
+}
 
 }  // namespace
 
@@ -19,14 +34,7 @@ void StartDestruction(World& world) {
     for (TShip& ship : world.Ships) {
         if (ship.Hull > 0 || ship.Exploding || ship.AwaitingRespawn || ship.Appearing) continue;
         // The wreck stays where it is.
-        ship.Exploding = 1;
-        ship.Dead = 1;
-        ship.ExplosionTimer = 0;
-        ship.AwaitingRespawn = 0;
-        ship.Appearing = 0;
-        ship.AppearFrame = 0;
-        ship.TurnRate = 0;
-        ship.Speed = 0;
+        StopAndResetClocks(ship, true);
     }
 }
 
@@ -37,7 +45,7 @@ void RunExplosionClocks(Arena& arena) {
         ++ship.ExplosionTimer;
         for (int n = 1; n <= 4; ++n) {
             const TExplosionPart& part = ship.ExplosionParts[n];
-            if (part.Enabled && ship.ExplosionTimer == part.Delay) arena.Waves.Play(PartWaves[n - 1]);
+            if (part.Enabled && ship.ExplosionTimer == part.Delay) arena.Play(PartSounds[n - 1]);
         }
     }
 }
@@ -69,10 +77,7 @@ void ComeBack(World& world) {
         ship.Appearing = 1;
         ship.AwaitingRespawn = 0;
         ship.AppearFrame = 0;
-        // Drawn in this order: X, Y, heading.
-        ship.X = world.Random(1447) + 300;
-        ship.Y = world.Random(935) + 300;
-        ship.Heading = world.Random(3) * 90;
+        PlaceAtRandom(world, ship);
     }
 }
 
@@ -82,28 +87,12 @@ void AdvanceReEntries(World& world) {
     for (int s = 1; s <= MaxShips; ++s) {
         TShip& ship = world.Ships[s];
         if (!ship.Appearing || ship.AppearFrame < AppearFrames) continue;
-        ship.Exploding = 0;
-        ship.Dead = 0;
-        ship.ExplosionTimer = 0;
-        ship.AwaitingRespawn = 0;
-        ship.Appearing = 0;
-        ship.AppearFrame = 0;
+        StopAndResetClocks(ship, false);
         // Score, reloads and a running shield knock-out carry over into the new life.
         ship.Shields = ship.MaxShields;
         ship.Hull = ship.MaxHull;
-        ship.TurnRate = 0;
-        ship.Speed = 0;
         ship.Target = static_cast<uint8_t>(FindNearestShip(world, s));
     }
-}
-
-void UpdateDestruction(Arena& arena) {
-    StartDestruction(arena.world);
-    RunExplosionClocks(arena);
-    EndExplosions(arena.world);
-    CountDownRespawns(arena.world);
-    ComeBack(arena.world);
-    AdvanceReEntries(arena.world);
 }
 
 }  // namespace kelvane

@@ -1,7 +1,7 @@
 #pragma once
 // A ship whose hull is gone stops, plays its scripted explosion, vanishes, waits and comes
 // back at a random place with full shields and hull. One call of each step per unpaused
-// frame, in this order.
+// frame, in the order of this file.
 
 #include <cstdint>
 
@@ -26,7 +26,5 @@ void CountDownRespawns(World& world);
 void ComeBack(World& world);
 // The re-entry clock, then ships whose re-entry is complete are back in the fight.
 void AdvanceReEntries(World& world);
-// All of the above in their order.
-void UpdateDestruction(Arena& arena);
 
 }  // namespace kelvane

@@ -2,9 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
-#include "world/Rounding.h"
+#include "media/Rounding.h"
 
 namespace kelvane {
 
@@ -14,14 +13,6 @@ constexpr long double PiL = 3.141592653589793238462643383279502884L;
 // The factors are constants of extended precision, as the angle conversions use them.
 constexpr long double RadToDegFactor = 180.0L / PiL;
 constexpr long double DegToRadFactor = PiL / 180.0L;
-
-// Coordinates and scores are 32-bit; sums that leave that range stop at its ends
-// instead of wrapping, whatever a data file or a console command put into a field.
-int32_t Saturate(int64_t v) {
-    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 // Arctangent of a positive ratio, in degrees, rounded.
 int32_t RoundedArcTanDegrees(int64_t numerator, int64_t denominator) {
@@ -138,41 +129,18 @@ int32_t AimAngle(const World& world, int shooter, int target) {
     return nose;
 }
 
-int32_t HitRoll(World& world, int shooter, int target) {
-    const int32_t accuracy = world.Ships[shooter].Accuracy;
-    const int32_t evasion = world.Ships[target].Manoeuvrability;
-    const int64_t aim = world.Random(accuracy);  // drawn first
-    const int64_t dodge = world.Random(evasion);
-    const int64_t quality = aim - dodge;
-    return quality > 0 ? static_cast<int32_t>(quality) : 0;
-}
-
-void ApplyDamage(World& world, int target, int32_t damage) {
-    TShip& ship = world.Ships[target];
-    if (ship.Shields > 0)
-        ship.Shields = Saturate(static_cast<int64_t>(ship.Shields) - damage);
-    else
-        ship.Hull = Saturate(static_cast<int64_t>(ship.Hull) - damage);
-}
-
-void AwardPoints(World& world, int shooter, int target) {
-    const TShip& victim = world.Ships[target];
-    TShip& scorer = world.Ships[shooter];
-    // A shooter without a strength rating would divide by zero: such a ship scores nothing.
-    if (scorer.StrengthRating == 0) return;
-    if (victim.Hull >= 1) return;
-    const long double ratio =
-        static_cast<long double>(victim.StrengthRating) / static_cast<long double>(scorer.StrengthRating);
-    const int32_t points = RoundEven(ratio * 100.0L);
-    scorer.Score = Saturate(static_cast<int64_t>(scorer.Score) + points);
-}
-
 bool IsOnScreen(const World& world, int32_t x, int32_t y, int32_t margin) {
     const int64_t left = static_cast<int64_t>(world.ViewX) - margin;
     const int64_t right = static_cast<int64_t>(world.ViewX) + (ScreenWidth - 1) + margin;
     const int64_t top = static_cast<int64_t>(world.ViewY) - margin;
     const int64_t bottom = static_cast<int64_t>(world.ViewY) + (ScreenHeight - 1) + margin;
     return left < x && x < right && top < y && y < bottom;
+}
+
+void PlaceAtRandom(World& world, TShip& ship) {
+    ship.X = world.Random(1447) + 300;
+    ship.Y = world.Random(935) + 300;
+    ship.Heading = world.Random(3) * 90;
 }
 
 int FindNearestShip(const World& world, int s) {

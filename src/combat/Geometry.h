@@ -1,7 +1,6 @@
 #pragma once
-// Bearings, distances, angle arithmetic and the small shared rules (hit roll, damage,
-// points, nearest ship) that every combat routine leans on. Angles are degrees, 0 up,
-// growing clockwise.
+// Bearings, distances, angle arithmetic, placement and the nearest ship: the geometry
+// every combat routine leans on. Angles are degrees, 0 up, growing clockwise.
 
 #include <cstdint>
 #include <string_view>
@@ -26,15 +25,13 @@ int32_t TurnDirection(int32_t from, int32_t to);
 int32_t PolarOffset(int32_t x, int32_t y, int32_t d, std::string_view axis, int32_t angle);
 // One frame along the heading in separately rounded whole-pixel steps, then the turn.
 void HeadingStep(int32_t& x, int32_t& y, double speed, double& heading, double turnRate);
-// Launch heading: the bearing to the target when it lies within (h - 10, h + 10], else h.
+// Launch heading: the bearing A to the target when the nose h lies within (A - 10, A + 10],
+// that is when A lies within [h - 10, h + 10); else h.
 int32_t AimAngle(const World& world, int shooter, int target);
-// Random(shooter's Accuracy) - Random(target's Manoeuvrability), at least 0.
-int32_t HitRoll(World& world, int shooter, int target);
-// The whole amount goes to the shields while they are above 0, else to the hull.
-void ApplyDamage(World& world, int target, int32_t damage);
-// Points for a hit that leaves the target's hull below 1.
-void AwardPoints(World& world, int shooter, int target);
 bool IsOnScreen(const World& world, int32_t x, int32_t y, int32_t margin);
+// A random place and heading for a ship entering the field (loading and re-entry):
+// X 300..1746, Y 300..1234, heading 0, 90 or 180, drawn in that order.
+void PlaceAtRandom(World& world, TShip& ship);
 // Nearest other ship in play and not destroyed; s itself when there is none.
 int FindNearestShip(const World& world, int s);
 

@@ -1,12 +1,8 @@
 #include "combat/Opponents.h"
 
-#include <string>
-
 #include "combat/Geometry.h"
-#include "combat/PrimaryWeapons.h"
-#include "combat/SecondaryWeapons.h"
-#include "combat/SpecialDevices.h"
-#include "world/Rounding.h"
+#include "combat/Weapons.h"
+#include "media/Rounding.h"
 
 namespace kelvane {
 
@@ -36,12 +32,6 @@ double SteerAtTarget(int32_t bearing, int32_t nose, double turnRate) {
     if (side(10) == 1 && side(90) == 2) turnRate = -1.5;
     if (side(90) == 1 && side(180) == 2) turnRate = 2.0;
     return turnRate;
-}
-
-bool IsBeamWeapon(const std::string& type) { return type == "BEAM_POLARON" || type == "PHASER_ORANGE"; }
-
-bool IsPulseWeapon(const std::string& type) {
-    return type == "PHASER_PULSE" || type == "DISRUPTOR_MARK1" || type == "DISRUPTOR_MARK2";
 }
 
 }  // namespace
@@ -86,7 +76,7 @@ void DoAIMove(Arena& arena, int s) {
     }
 
     // The weapon type is tested first, so only beam ships draw the chance.
-    if (IsBeamWeapon(ship.PrimaryWeaponType) && world.Random(100) < BeamChancePercent &&
+    if (IsWeaponOfKind(ship.PrimaryWeaponType, WeaponKind::Beam) && world.Random(100) < BeamChancePercent &&
         !world.Ships[ship.Target].Dead && InBeamRange(world, s))
         FirePrimaryWeapon(arena, s);
 
@@ -97,10 +87,16 @@ void DoAIMove(Arena& arena, int s) {
                         TurnDirection(bearing, AngleDiff(nose, -10)) == 1;
     if (inCone && !world.Ships[ship.Target].Dead) {
         FireSecondaryWeapon(arena, s);
-        if (IsPulseWeapon(ship.PrimaryWeaponType)) FirePrimaryWeapon(arena, s);
+        // Also a pulse phaser named in the primary slot, though it fires nothing from there.
+        if (IsWeaponOfKind(ship.PrimaryWeaponType, WeaponKind::Pulse)) FirePrimaryWeapon(arena, s);
     }
-    if (ship.SpecialDevice == "TACHYON_PULSE" && inCone && !world.Ships[ship.Target].Dead)
+    if (IsWeaponOfKind(ship.SpecialDevice, WeaponKind::Tachyon) && inCone && !world.Ships[ship.Target].Dead)
         UseSpecialDevice(arena, s);
+}
+
+void MoveComputerShips(Arena& arena) {
+    for (int s = 1; s <= MaxShips; ++s)
+        if (arena.world.Ships[s].InPlay && s != arena.world.ControlledShip) DoAIMove(arena, s);
 }
 
 }  // namespace kelvane

@@ -5,10 +5,10 @@
 #include <limits>
 #include <string>
 
+#include "combat/Damage.h"
 #include "combat/Geometry.h"
-#include "combat/SpecialDevices.h"
-#include "combat/WeaponRules.h"
-#include "world/Rounding.h"
+#include "combat/Shields.h"
+#include "media/Rounding.h"
 #include "world/TextUtil.h"
 
 namespace kelvane {
@@ -68,7 +68,7 @@ bool LaunchProjectile(Arena& arena, int s, const ProjectileLaunch& launch) {
     static_cast<void>(world.Ships[ship.Target]);  // a bad target index throws before anything changes
     const int p = FindFreeProjectile(world);
     if (p == 0) return false;  // a full table: the weapon is treated as not ready
-    arena.Waves.Play(launch.WaveIndex);
+    arena.Play(launch.Sound);
     TProjectileWeapon& shot = world.Projectiles[p];
     shot.X = SaturatingAdd(ship.X, -10);  // 10 pixels left of the centre, whatever the heading
     shot.Y = ship.Y;
@@ -170,10 +170,7 @@ void DoProjectileCollision(Arena& arena, int p, int s) {
     if (picture->PixelColor(static_cast<int32_t>(column), static_cast<int32_t>(row)) != HitMaskColor) return;
 
     const int owner = shot.Owner;
-    const long double ratio = HitRatio(world, owner, s);
-    const long double damage = shot.Damage;
-    // Between 0.75 and 1.25 times the projectile's Damage.
-    ApplyDamage(world, s, RoundEven((ratio * damage * 0.5L + damage / 2.0L * 1.5L) * 1.0L));
+    ApplyDamage(world, s, ShotDamage(world, owner, s, shot.Damage));
 
     const std::string effect = UpperCaseText(shot.Effect);
     if (effect == "TACHYON_EFFECT") {

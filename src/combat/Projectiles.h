@@ -15,7 +15,7 @@ int FindFreeProjectile(const World& world);
 // What a trigger puts into a projectile slot.
 struct ProjectileLaunch {
     uint8_t ImageIndex = 0;  // Images item, which also tells the kind of shot
-    int32_t WaveIndex = 0;   // launch sound
+    int32_t Sound = 0;       // Sfx item played at the launch
     double Speed = 0;
     int32_t Damage = 0;
     bool Homing = false;

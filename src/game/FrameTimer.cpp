@@ -1,6 +1,6 @@
 #include "game/FrameTimer.h"
 
-#include "world/Rounding.h"
+#include "media/Rounding.h"
 
 namespace kelvane {
 

@@ -7,6 +7,7 @@
 #include "media/Archive.h"
 #include "media/Canvas.h"
 #include "media/GamePaths.h"
+#include "world/ArchiveItems.h"
 #include "world/ConsoleLog.h"
 
 namespace kelvane {
@@ -23,7 +24,7 @@ void TMainForm::DrawLoadingProgress(uint8_t cells, const std::string& text) {
     canvas.Brush.Color = 0;
     canvas.Rectangle(1, 747, 1023, 766);
     back.ReleaseCanvas();
-    for (int k = 1; k <= cells; ++k) LoadingImages.Item(1).Draw(back, 459 + 10 * k, 523, 0);
+    for (int k = 1; k <= cells; ++k) LoadingImages.Item(LoadingPicture::ProgressCell).Draw(back, 459 + 10 * k, 523, 0);
     WriteText(back, 5, 752, text, LoadingTextColor, FontStyle(), 7);
     Display.Flip();
 }
@@ -39,7 +40,7 @@ void TMainForm::Loading() {
     world.Rng.Seed(Services.Seed ? *Services.Seed : static_cast<uint32_t>(Services.Clock->Milliseconds()));
     // The loading screen's two pictures live in their own small archive beside the others.
     LoadingImages.LoadFromFile(DataPath("Data\\Loading.dxg"));
-    LoadingImages.Item(0).Draw(Display.Back(), 191, 143, 0);
+    LoadingImages.Item(LoadingPicture::Screen).Draw(Display.Back(), 191, 143, 0);
     Display.Flip();
     DrawLoadingProgress(1, "Initilaizing...");
     Pause(50);

@@ -2,8 +2,9 @@
 
 #include <exception>
 
+#include "console/ConsoleDrawing.h"
 #include "console/InputState.h"
-#include "game/Movement.h"
+#include "game/FrameUpdate.h"
 
 namespace kelvane {
 
@@ -17,7 +18,7 @@ TMainForm::TMainForm(const MainFormServices& services)
       Waves(&SoundDevice),
       MainTimer(*services.Clock),
       console_{world, services.GameDir, [this] { Close(); }},
-      arena_{world, Images, ShipImages, Waves} {
+      arena_{world, Images, ShipImages, &Waves} {
     // The display initialises itself with the form, before the first frame.
     Display.Initialize();
 }
@@ -44,13 +45,9 @@ void TMainForm::Running() {
 }
 
 void TMainForm::AppException(const std::string& message) {
+    // Nothing is shown: an error during play only ends its frame.
     ++swallowedErrors_;
     errors_.push_back(message);
-    ShowErrorBox("Exception", message);
-}
-
-void TMainForm::ShowErrorBox(const std::string&, const std::string&) {
-    // Shows nothing: an error during play only ends its frame.
 }
 
 void TMainForm::KeyPressed(uint16_t key, ShiftState shift) { kelvane::KeyPressed(world, key, shift); }
@@ -67,8 +64,8 @@ void TMainForm::DoConsoleCommand(const std::string& line) {
     }
 }
 
-void TMainForm::Step(const char* name) {
-    if (StepTrace) StepTrace->emplace_back(name);
+void TMainForm::Record(const char* name) {
+    if (RecordedSteps) RecordedSteps->emplace_back(name);
 }
 
 void TMainForm::Pause(uint32_t milliseconds) {
@@ -81,8 +78,17 @@ void TMainForm::Pause(uint32_t milliseconds) {
 void TMainForm::Frame() {
     if (!world.Loaded) Loading();
     if (!world.Loaded || !Display.CanDraw()) return;
+    if (DrawsPictures) {
+        DrawFrame();
+        Record("Flip");
+        Display.Flip();
+    }
+    FrameUpdate(arena_, console_, RecordedSteps);
+}
 
-    Step("Fill");
+// The layers of the picture, from the black fill up.
+void TMainForm::DrawFrame() {
+    Record("Fill");
     Display.Back().Fill(0);
     DrawBackground();
     DrawProjectiles();
@@ -91,94 +97,11 @@ void TMainForm::Frame() {
     DrawShips();
     if (world.ShipCount > 0) DrawTargetMarker();
     DrawStatusPanels();
-    DrawConsole();
+    Record("DrawConsole");
+    DrawConsole(Display.Back(), world);
     DrawRespawnCountdown();
     DrawPausePicture();
     DrawDiagnostics();
-    Step("Flip");
-    Display.Flip();
-    UpdateWorld();
-}
-
-void TMainForm::UpdateWorldOnly() {
-    if (!world.Loaded) return;
-    try {
-        UpdateWorld();
-    } catch (const std::exception& error) {
-        AppException(error.what());
-    }
-}
-
-// The world update and then the keys: what the frame does after the picture is shown.
-void TMainForm::UpdateWorld() {
-    if (world.ShipCount > 0) {
-        Step("CentreView");
-        const TShip& controlled = world.Controlled();
-        CentreView(world, controlled.X, controlled.Y);
-    }
-    if (!world.Paused) {
-        MoveShips();
-        Step("TurnSnap");
-        TurnSnap(world);
-        CountDownReloads();
-        StartDestruction();
-        RunExplosionClocks();
-        EndExplosions();
-        CountDownRespawns();
-        AdvanceReEntries();
-        AgeBeams();
-        AnimateAndMoveProjectiles();
-        CollideProjectiles();
-        RecountShips();
-        MoveComputerShips();
-        AnimateTargetMarker();
-        RepairHulls();
-        ReturnShields();
-    }
-
-    Step("AgeInput");
-    AgeInput(world);
-    ToggleConsole();
-    if (!world.ConsoleOpen && world.ControlledShip != 0 && !world.Controlled().Dead) PlayerControls();
-    if (!world.ConsoleOpen && KeyActive(world, VK_PAUSE)) {
-        Step("TogglePause");
-        world.Paused = !world.Paused;
-    }
-    if (world.ConsoleOpen) TextEntry();
-}
-
-void TMainForm::MoveShips() {
-    Step("MoveShips");
-    for (int s = 1; s <= MaxShips; ++s) {
-        if (world.Ships[s].InPlay) MoveShip(world, s);
-    }
-}
-
-void TMainForm::RecountShips() {
-    Step("RecountShips");
-    int count = 0;
-    for (const TShip& ship : world.Ships) count += ship.InPlay ? 1 : 0;
-    world.ShipCount = static_cast<uint8_t>(count);
-}
-
-void TMainForm::AnimateTargetMarker() {
-    Step("AnimateTargetMarker");
-    ++world.TargetMarkerFrame;
-    const int32_t patterns = Images.Count() > 17 ? Images.Item(17).PatternCount() : 0;
-    if (world.TargetMarkerFrame > patterns - 1) world.TargetMarkerFrame = 0;
-}
-
-// A shared countdown: at most one ship, the lowest-numbered damaged one, gains one hull
-// point, and at most every 40 frames.
-void TMainForm::RepairHulls() {
-    Step("RepairHulls");
-    --world.HullRepairTimer;
-    for (TShip& ship : world.Ships) {
-        if (ship.InPlay && ship.Hull < ship.MaxHull && world.HullRepairTimer == 0) {
-            world.HullRepairTimer = 40;
-            ++ship.Hull;
-        }
-    }
 }
 
 }  // namespace kelvane

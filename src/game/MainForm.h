@@ -50,9 +50,6 @@ public:
     void Running();
     // Brings the game from an empty world to the first playable frame.
     void Loading();
-    // Only the second half of a frame, the world update and the keys, without drawing
-    // (for benchmarks of the update). Does nothing before the game is loaded.
-    void UpdateWorldOnly();
 
     // Event handlers: they only mark the input tables.
     void KeyPressed(uint16_t key, ShiftState shift);
@@ -70,7 +67,6 @@ public:
 
     // The application-wide handler: errors of a frame are discarded, counted and kept.
     void AppException(const std::string& message);
-    void ShowErrorBox(const std::string& caption, const std::string& text);
     uint64_t SwallowedErrors() const { return swallowedErrors_; }
     const std::vector<std::string>& Errors() const { return errors_; }
 
@@ -80,8 +76,12 @@ public:
     int32_t FrameRate() const { return MainTimer.FrameRate(); }
     uint64_t LoadingPauseMs() const { return loadingPauseMs_; }
 
-    // When set, every frame step appends its name (for tests of the frame order).
-    std::vector<std::string>* StepTrace = nullptr;
+    // When set, every frame step appends its name as it runs (the frame order's tests
+    // read it); it only records.
+    std::vector<std::string>* RecordedSteps = nullptr;
+    // False: frames advance the world and read the keys without drawing a picture (the
+    // runner's fast runs). The world goes exactly as it would with pictures.
+    bool DrawsPictures = true;
 
     World world;
     MainFormServices Services;
@@ -95,8 +95,8 @@ public:
 
 private:
     void Frame();
-    void UpdateWorld();
-    void Step(const char* name);
+    void DrawFrame();
+    void Record(const char* name);
     void Pause(uint32_t milliseconds);
     void DrawLoadingProgress(uint8_t cells, const std::string& text);
     void LoadShipDefinitions();
@@ -114,32 +114,9 @@ private:
     void DrawStatusPanels();
     void DrawBars(int32_t frameX, const TShip& ship);
     void DrawShipListAndMap();
-    void DrawConsole();
     void DrawRespawnCountdown();
     void DrawPausePicture();
     void DrawDiagnostics();
-
-    // World update.
-    void MoveShips();
-    void CountDownReloads();
-    void StartDestruction();
-    void RunExplosionClocks();
-    void EndExplosions();
-    void CountDownRespawns();
-    void AdvanceReEntries();
-    void AgeBeams();
-    void AnimateAndMoveProjectiles();
-    void CollideProjectiles();
-    void RecountShips();
-    void MoveComputerShips();
-    void AnimateTargetMarker();
-    void RepairHulls();
-    void ReturnShields();
-
-    // Input.
-    void ToggleConsole();
-    void PlayerControls();
-    void TextEntry();
 
     ConsoleContext console_;
     Arena arena_;

@@ -31,6 +31,11 @@ void MoveShip(World& world, int s) {
     ship.Y = std::clamp(ship.Y, 0, WorldHeight - 1);
 }
 
+void MoveShips(World& world) {
+    for (int s = 1; s <= MaxShips; ++s)
+        if (world.Ships[s].InPlay) MoveShip(world, s);
+}
+
 void TurnSnap(World& world) {
     for (TShip& ship : world.Ships) {
         const double rate = ship.TurnRate;

@@ -10,6 +10,8 @@ namespace kelvane {
 
 // One frame of movement for ship s, clamped to the world.
 void MoveShip(World& world, int s);
+// Every ship in play moves, in slot order.
+void MoveShips(World& world);
 // Turn rates smaller than 0.25 in size become 0, for all 64 slots.
 void TurnSnap(World& world);
 // Arrow keys on the controlled ship's speed and turn rate.

@@ -3,9 +3,8 @@
 #include <cstdint>
 
 #include "combat/Geometry.h"
-#include "combat/PrimaryWeapons.h"
-#include "combat/SecondaryWeapons.h"
-#include "combat/SpecialDevices.h"
+#include "combat/Shields.h"
+#include "combat/Weapons.h"
 #include "console/InputState.h"
 #include "world/VirtualKeys.h"
 
@@ -38,20 +37,6 @@ void NextTarget(World& world) {
     }
 }
 
-void ToggleShields(TShip& ship) {
-    if (ship.ShieldsUp) {
-        ship.ShieldsUp = 0;
-        ship.ShieldsDownTimer = 0;
-        ship.StoredShields = ship.Shields;
-        ship.Shields = 0;
-    } else if (ship.ShieldsDownTimer == 0) {
-        ship.ShieldsUp = 1;
-        ship.Shields = ship.StoredShields;
-        ship.StoredShields = 0;
-    }
-    // Otherwise a tachyon hit holds them down until its timer runs out.
-}
-
 }  // namespace
 
 void PlayerControls(Arena& arena) {
@@ -68,7 +53,7 @@ void PlayerControls(Arena& arena) {
     if (KeyActive(world, VK_CONTROL) && targetAlive()) UseSpecialDevice(arena, s);
     // The destruction starts in the next unpaused frame.
     if (KeyActive(world, KeySelfDestruct)) ship.Hull = 0;
-    if (KeyActive(world, KeyShields)) ToggleShields(ship);
+    if (KeyActive(world, KeyShields)) LowerOrRaiseShields(ship);
     if (KeyActive(world, KeyRange)) world.ShowRange = !world.ShowRange;
 }
 

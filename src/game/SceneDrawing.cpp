@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include "combat/Geometry.h"
+#include "combat/Weapons.h"
 #include "game/MainForm.h"
 #include "media/Canvas.h"
-#include "world/Rounding.h"
+#include "media/Rounding.h"
+#include "world/ArchiveItems.h"
 
 namespace kelvane {
 namespace {
@@ -20,8 +22,8 @@ int32_t SpriteAngle(double degrees) { return RoundEven(degrees / 360.0 * 255.0);
 }  // namespace
 
 void TMainForm::DrawBackground() {
-    Step("DrawBackground");
-    const TPictureCollectionItem& tile = Images.Item(0);
+    Record("DrawBackground");
+    const TPictureCollectionItem& tile = Images.Item(Gfx::Starfield);
     for (int i = 0; i <= 3; ++i) {
         for (int j = 0; j <= 3; ++j) {
             const int32_t x = i * 640, y = j * 480;
@@ -33,7 +35,7 @@ void TMainForm::DrawBackground() {
 }
 
 void TMainForm::DrawProjectiles() {
-    Step("DrawProjectiles");
+    Record("DrawProjectiles");
     for (const TProjectileWeapon& shot : world.Projectiles) {
         if (!shot.Active || !IsOnScreen(world, shot.X, shot.Y, 64)) continue;
         const TPictureCollectionItem& item = Images.Item(shot.ImageIndex);
@@ -44,7 +46,7 @@ void TMainForm::DrawProjectiles() {
 
 // A beam stands on its source ship with its far end on the target, following both.
 void TMainForm::DrawBeams() {
-    Step("DrawBeams");
+    Record("DrawBeams");
     for (const TBeam& beam : world.Beams) {
         if (!beam.Active) continue;
         const TShip& source = world.Ships[beam.Source];
@@ -58,9 +60,9 @@ void TMainForm::DrawBeams() {
 }
 
 void TMainForm::DrawRangeRing() {
-    Step("DrawRangeRing");
+    Record("DrawRangeRing");
     const TShip& ship = world.Controlled();
-    const int32_t range = RoundEven(ship.Accuracy / 2.25 + 300);
+    const int32_t range = BeamRange(world);
     const int32_t x0 = ship.X - world.ViewX, y0 = ship.Y - world.ViewY;
     Surface& back = Display.Back();
     Canvas& canvas = back.GetCanvas();
@@ -80,7 +82,7 @@ void TMainForm::DrawRangeRing() {
 }
 
 void TMainForm::DrawShips() {
-    Step("DrawShips");
+    Record("DrawShips");
     Surface& back = Display.Back();
     for (int s = 1; s <= MaxShips; ++s) {
         const TShip& ship = world.Ships[s];
@@ -88,7 +90,7 @@ void TMainForm::DrawShips() {
         const bool onScreen = IsOnScreen(world, ship.X, ship.Y, 256);
         const int32_t sx = ship.X - world.ViewX, sy = ship.Y - world.ViewY;
         if (ship.Appearing && onScreen) {
-            Images.Item(8).DrawRotate(back, sx, sy, 100, 101, ship.AppearFrame, 0.5, 0.5, 0);
+            Images.Item(Gfx::ReentryFlash).DrawRotate(back, sx, sy, 100, 101, ship.AppearFrame, 0.5, 0.5, 0);
         }
         if (ship.Appearing && ship.AppearFrame > 5 && onScreen) {
             // The ship grows from a tenth to half its size inside the flash. The divisor
@@ -124,10 +126,10 @@ void TMainForm::DrawExplosionParts(int s, bool onScreen) {
 
 // Drawn around the controlled ship's target, also when that is the ship itself.
 void TMainForm::DrawTargetMarker() {
-    Step("DrawTargetMarker");
+    Record("DrawTargetMarker");
     const TShip& target = world.Ships[world.Controlled().Target];
     if (target.Dead) return;
-    Images.Item(17).Draw(Display.Back(), target.X - 31 - world.ViewX, target.Y - 31 - world.ViewY,
+    Images.Item(Gfx::TargetMarker).Draw(Display.Back(), target.X - 31 - world.ViewX, target.Y - 31 - world.ViewY,
                          world.TargetMarkerFrame);
 }
 

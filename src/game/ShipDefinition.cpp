@@ -1,10 +1,12 @@
 #include "game/ShipDefinition.h"
 
+#include "combat/Geometry.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
 #include "media/GamePaths.h"
 #include "media/ProfileFile.h"
-#include "world/Rounding.h"
+#include "media/Rounding.h"
+#include "world/ArchiveItems.h"
 #include "world/TextUtil.h"
 
 namespace kelvane {
@@ -57,15 +59,13 @@ void ReadExplosion(const ProfileFile& ini, TShip& ship) {
         part.Angle = ini.ReadInteger(section, "Angle" + digit + "Explo", 0);
         part.Distance = ini.ReadInteger(section, "Distance" + digit + "Explo", 0);
         part.Delay = ini.ReadInteger(section, "Delay" + digit + "Explo", 1);
-        part.ImageIndex = UpperCaseText(ini.ReadString(section, "Type" + digit + "Explo", "")) == "SMALL" ? 7 : 6;
+        const bool small = UpperCaseText(ini.ReadString(section, "Type" + digit + "Explo", "")) == "SMALL";
+        part.ImageIndex = small ? Gfx::SmallExplosion : Gfx::LargeExplosion;
     }
 }
 
-// Random place and heading, drawn in the order X, Y, heading.
 void SetStartValues(World& world, TShip& ship, int slot) {
-    ship.X = world.Random(1447) + 300;
-    ship.Y = world.Random(935) + 300;
-    ship.Heading = world.Random(3) * 90;
+    PlaceAtRandom(world, ship);
     ship.Speed = 0;
     ship.TurnRate = 0;
     ship.Target = static_cast<uint8_t>(slot);

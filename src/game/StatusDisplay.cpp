@@ -12,7 +12,8 @@
 #include "game/MainForm.h"
 #include "game/StatusDisplay.h"
 #include "media/Canvas.h"
-#include "world/Rounding.h"
+#include "media/Rounding.h"
+#include "world/ArchiveItems.h"
 
 namespace kelvane {
 namespace {
@@ -87,13 +88,13 @@ void TMainForm::DrawBars(int32_t frameX, const TShip& ship) {
 }
 
 void TMainForm::DrawStatusPanels() {
-    Step("DrawStatusPanels");
+    Record("DrawStatusPanels");
     if (world.ShipCount == 0) return;
     Surface& back = Display.Back();
     const TShip& ship = world.Controlled();
     const TShip& target = world.Ships[ship.Target];
 
-    Images.Item(4).Draw(back, 5, 5, 0);
+    Images.Item(Gfx::OwnShipPanel).Draw(back, 5, 5, 0);
     WriteText(back, 23, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
     WriteText(back, 23, 45, HullLabel, LabelColor, FontStyle(), TextSize);
     DrawBars(65, ship);
@@ -102,7 +103,7 @@ void TMainForm::DrawStatusPanels() {
     WriteText(back, 23, 71, ReloadText(SecondaryReady, SecondaryLoading, ship.SecondaryReload, FrameRate()),
               LabelColor, FontStyle(), TextSize);
 
-    Images.Item(5).Draw(back, 812, 5, 0);
+    Images.Item(Gfx::TargetPanel).Draw(back, 812, 5, 0);
     WriteText(back, 814, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
     WriteText(back, 814, 45, HullLabel, LabelColor, FontStyle(), TextSize);
     DrawBars(856, target);
@@ -112,7 +113,7 @@ void TMainForm::DrawStatusPanels() {
 
 void TMainForm::DrawShipListAndMap() {
     Surface& back = Display.Back();
-    Images.Item(16).Draw(back, 842, 494, 0);
+    Images.Item(Gfx::ShipListPanel).Draw(back, 842, 494, 0);
     int row = 0;
     for (int i = 1; i <= MaxShips; ++i) {
         const TShip& ship = world.Ships[i];
@@ -157,23 +158,23 @@ void TMainForm::DrawShipListAndMap() {
 }
 
 void TMainForm::DrawRespawnCountdown() {
-    Step("DrawRespawnCountdown");
+    Record("DrawRespawnCountdown");
     const TShip& ship = world.Ships[world.ControlledShip];
     if (!ship.InPlay || !ship.Dead || !ship.AwaitingRespawn || ship.Exploding || ship.Appearing ||
         ship.RespawnTimer < 0 || world.Paused) {
         return;
     }
-    Images.Item(18).Draw(Display.Back(), 160, 340, 0);
-    Images.Item(19).Draw(Display.Back(), 810, 340, RespawnDigit(ship.RespawnTimer, FrameRate()));
+    Images.Item(Gfx::RespawnCaption).Draw(Display.Back(), 160, 340, 0);
+    Images.Item(Gfx::RespawnDigits).Draw(Display.Back(), 810, 340, RespawnDigit(ship.RespawnTimer, FrameRate()));
 }
 
 void TMainForm::DrawPausePicture() {
-    Step("DrawPausePicture");
-    if (world.Paused) Images.Item(20).Draw(Display.Back(), 370, 340, 0);
+    Record("DrawPausePicture");
+    if (world.Paused) Images.Item(Gfx::PauseCaption).Draw(Display.Back(), 370, 340, 0);
 }
 
 void TMainForm::DrawDiagnostics() {
-    Step("DrawDiagnostics");
+    Record("DrawDiagnostics");
     Surface& back = Display.Back();
     WriteText(back, 440, 10, std::to_string(FrameRate()), DiagnosticColor, FontStyle(), TextSize);
     WriteText(back, 440, 20, std::to_string(world.MouseX) + "---" + std::to_string(world.MouseY), DiagnosticColor,

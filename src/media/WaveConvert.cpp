@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "world/Rounding.h"
+#include "media/Rounding.h"
 
 namespace kelvane {
 

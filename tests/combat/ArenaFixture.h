@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "combat/Arena.h"
+#include "console/Commands.h"
+#include "game/FrameUpdate.h"
 #include "media/Bitmap.h"
 #include "media/ImageList.h"
 #include "media/Sound.h"
@@ -20,7 +22,8 @@ struct ArenaFixture {
     TImageList Images{nullptr};
     TImageList ShipImages{nullptr};
     TWaveList Waves{nullptr};
-    Arena arena{world, Images, ShipImages, Waves};
+    Arena arena{world, Images, ShipImages, &Waves};
+    ConsoleContext console{world, "", {}};
 
     ArenaFixture() {
         for (int i = 0; i < 9; ++i) Waves.Items.push_back(std::make_unique<TWaveCollectionItem>());
@@ -46,6 +49,9 @@ struct ArenaFixture {
     }
 
     Bitmap& ShipPicture(int index) { return ShipImages.Item(index).Pic.Image; }
+
+    // The update of one real frame (no picture): everything moves on, not only combat.
+    void Frame() { FrameUpdate(arena, console); }
 
     // A live ship in play at (x, y), nose up, aiming at itself.
     TShip& PlaceShip(int s, int32_t x, int32_t y, int image = 0) {

@@ -22,7 +22,7 @@ Timeline RunUntilBack(ArenaFixture& f, int s) {
     Timeline t;
     const TShip& ship = f.world.Ships[s];
     for (int frame = 1; frame <= 400 && !t.back; ++frame) {
-        UpdateDestruction(f.arena);
+        f.Frame();
         if (!t.explosionEnded && ship.AwaitingRespawn) t.explosionEnded = frame;
         if (!t.appearing && ship.Appearing) t.appearing = frame;
         if (t.appearing && !ship.Dead) t.back = frame;
@@ -36,7 +36,7 @@ TEST(Destruction, ExplosionWaitAndReEntryTakeTheirFrames) {
     ship.Hull = 0;
     ship.Speed = 5;
     ship.TurnRate = 1.5;
-    UpdateDestruction(f.arena);
+    f.Frame();
     EXPECT_EQ(ship.Dead, 1);
     EXPECT_EQ(ship.Exploding, 1);
     EXPECT_EQ(ship.ExplosionTimer, 1);
@@ -65,7 +65,7 @@ TEST(Destruction, ExplosionPartsSoundWhenTheClockReachesTheirDelay) {
             ship.Hull = 0;
             ship.ExplosionParts[n].Enabled = c.enabled ? 1 : 0;
             ship.ExplosionParts[n].Delay = c.delay;
-            for (int frame = 0; frame < 30; ++frame) UpdateDestruction(f.arena);
+            for (int frame = 0; frame < 30; ++frame) f.Frame();
             EXPECT_EQ(f.Waves.PlayCount(waves[n - 1]), static_cast<uint64_t>(c.plays))
                 << "part " << n << " delay " << c.delay;
             EXPECT_EQ(f.TotalPlays(), static_cast<uint64_t>(c.plays)) << "part " << n << " delay " << c.delay;
@@ -84,7 +84,7 @@ TEST(Destruction, DestructionMessagesNameTheShip) {
         ship.ShipName = "Raven";
         ship.Hull = 0;
         f.world.ControlledShip = static_cast<uint8_t>(c.controlled);
-        for (int frame = 0; frame < 26; ++frame) UpdateDestruction(f.arena);
+        for (int frame = 0; frame < 26; ++frame) f.Frame();
         ASSERT_EQ(f.world.ConsoleLog.size(), 1u);
         EXPECT_EQ(f.world.ConsoleLog.back(), c.line);
     }
@@ -93,7 +93,7 @@ TEST(Destruction, DestructionMessagesNameTheShip) {
 TEST(Destruction, ClocksRunOnlyForShipsInPlay) {
     ArenaFixture f;
     // Every empty slot of a fresh world has Hull 0: marked, but its clock never runs.
-    for (int frame = 0; frame < 40; ++frame) UpdateDestruction(f.arena);
+    for (int frame = 0; frame < 40; ++frame) f.Frame();
     const TShip& empty = f.world.Ships[40];
     EXPECT_EQ(empty.Exploding, 1);
     EXPECT_EQ(empty.Dead, 1);
@@ -103,13 +103,13 @@ TEST(Destruction, ClocksRunOnlyForShipsInPlay) {
     ArenaFixture g;
     TShip& ship = g.PlaceShip(3, 500, 500);
     ship.Hull = 0;
-    for (int frame = 0; frame < 10; ++frame) UpdateDestruction(g.arena);
+    for (int frame = 0; frame < 10; ++frame) g.Frame();
     ship.InPlay = 0;
-    for (int frame = 0; frame < 30; ++frame) UpdateDestruction(g.arena);
+    for (int frame = 0; frame < 30; ++frame) g.Frame();
     EXPECT_EQ(ship.ExplosionTimer, 10);
     EXPECT_EQ(ship.Exploding, 1);
     ship.InPlay = 1;
-    UpdateDestruction(g.arena);
+    g.Frame();
     EXPECT_EQ(ship.ExplosionTimer, 11);
 }
 
@@ -122,28 +122,35 @@ TEST(Destruction, AShipComesBackWholeAtARandomPlace) {
     ship.Hull = 0;
     ship.Shields = -30;
     ship.Score = 450;
-    ship.PrimaryReload = 9;
+    ship.PrimaryReload = 1000;
     ship.Target = 2;
     f.PlaceShip(6, 1500, 1200);
     f.PlaceShip(5, 1400, 1100).Dead = 1;
-    f.PlaceShip(7, 1500, 1200);
+    f.world.ControlledShip = 6;  // the player's ship stays where it is
 
-    RandomGenerator expected;
-    expected.Seed(777);
+    // Ships flown by the computer draw random numbers every frame; the place is the first
+    // draw of the frame in which the wait runs out, in the order X, Y, heading.
+    int frames = 0;
+    while (!(ship.AwaitingRespawn && ship.RespawnTimer == 1)) {
+        f.Frame();
+        ASSERT_LT(++frames, 400);
+    }
+    RandomGenerator expected = f.world.Rng;
     const int32_t x = expected.Random(1447) + 300;
     const int32_t y = expected.Random(935) + 300;
     const double heading = expected.Random(3) * 90;
 
     const Timeline t = RunUntilBack(f, 2);
     ASSERT_GT(t.back, 0);
+    frames += t.back;
     EXPECT_EQ(ship.X, x);
     EXPECT_EQ(ship.Y, y);
     EXPECT_EQ(ship.Heading, heading);
     EXPECT_EQ(ship.Shields, 80);
     EXPECT_EQ(ship.Hull, 120);
-    EXPECT_EQ(ship.Score, 450);       // kept between lives
-    EXPECT_EQ(ship.PrimaryReload, 9); // reloads are not this step's business
-    EXPECT_EQ(ship.Target, 6);        // nearest live ship; equal distance: the lower slot
+    EXPECT_EQ(ship.Score, 450);                 // kept between lives
+    EXPECT_EQ(ship.PrimaryReload, 1000 - frames);  // only counted down: re-entry leaves reloads alone
+    EXPECT_EQ(ship.Target, 6);                  // the nearest live ship: the wreck in slot 5 is passed over
     EXPECT_EQ(ship.Exploding + ship.AwaitingRespawn + ship.Appearing + ship.ExplosionTimer, 0);
 
     // Destroyed again: the score still carries over.

@@ -1,3 +1,4 @@
+#include "combat/Damage.h"
 #include "combat/Geometry.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "combat/ArenaFixture.h"
-#include "combat/SpecialDevices.h"
+#include "combat/Shields.h"
+#include "combat/Weapons.h"
 
 namespace kelvane {
 namespace {

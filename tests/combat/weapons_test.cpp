@@ -4,9 +4,8 @@
 #include <vector>
 
 #include "combat/ArenaFixture.h"
-#include "combat/PrimaryWeapons.h"
-#include "combat/SecondaryWeapons.h"
-#include "world/Rounding.h"
+#include "combat/Weapons.h"
+#include "media/Rounding.h"
 
 namespace kelvane {
 namespace {

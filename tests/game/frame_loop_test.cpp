@@ -59,7 +59,7 @@ TEST(FrameLoop, StepsRunInTheFrameOrder) {
     PutShipInPlay(game.world(), 1, 500, 500);
     game.world().ShowRange = true;
     std::vector<std::string> trace;
-    game.form->StepTrace = &trace;
+    game.form->RecordedSteps = &trace;
     game.Tick();
     const std::vector<std::string> expected = {
         "Fill", "DrawBackground", "DrawProjectiles", "DrawBeams", "DrawRangeRing", "DrawShips",
@@ -77,7 +77,7 @@ TEST(FrameLoop, WithoutShipsNothingShipRelatedIsDrawnAndTheViewStays) {
     game.world().ViewX = 100;
     game.world().ShowRange = true;
     std::vector<std::string> trace;
-    game.form->StepTrace = &trace;
+    game.form->RecordedSteps = &trace;
     game.Tick();
     for (const char* step : {"DrawRangeRing", "DrawTargetMarker", "CentreView", "PlayerControls"}) {
         EXPECT_EQ(IndexOf(trace, step), trace.size()) << step;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "world/FieldRegistry.h"
-#include "world/Rounding.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -57,16 +56,6 @@ TEST(Random, CoversTheWholeRange) {
     int seen[3] = {};
     for (int i = 0; i < 3000; ++i) ++seen[rng.Random(3)];
     for (int count : seen) EXPECT_GT(count, 800);
-}
-
-TEST(Rounding, HalvesGoToEvenAndExtremesSaturate) {
-    struct Case {
-        double in;
-        int32_t out;
-    } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.49, 0}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {NAN, 0}};
-    for (const Case& c : cases) EXPECT_EQ(RoundEven(c.in), c.out) << c.in;
-    EXPECT_EQ(RoundEven(25 * 0.1L), 2);
-    EXPECT_EQ(Trunc(-2.9), -2);
 }
 
 TEST(FieldRegistry, ReadsAndWritesEveryKindOfPath) {

@@ -5,7 +5,6 @@
 // optional mock-up of a game screen with the panels, bars and map where the game puts
 // them. For looking at the art; not part of the build.
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include <png.h>
 
 #include <algorithm>

@@ -1,13 +1,14 @@
 // Assembles the graphics archive in index order.
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include "GfxArchive.h"
 
-#include <functional>
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "Pictures.h"
 #include "media/Dib.h"
+#include "world/ArchiveItems.h"
 
 namespace kelvane::assets {
 
@@ -25,32 +26,43 @@ std::unique_ptr<TPictureCollectionItem> MakeDibItem(const GeneratedPicture& pict
 }
 
 PictureCollection BuildGraphicsCollection() {
-    const std::vector<std::function<GeneratedPicture()>> painters = {
-        PaintStarfield,       // 0
-        PaintPhaserBeam,      // 1
-        PaintPhotonTorpedo,   // 2
-        PaintQuantumTorpedo,  // 3
-        PaintOwnShipPanel,    // 4
-        PaintTargetPanel,     // 5
-        PaintLargeExplosion,  // 6
-        PaintSmallExplosion,  // 7
-        PaintReentryFlash,    // 8
-        PaintPhaserPulse,     // 9
-        PaintPolaronBeam,     // 10
-        PaintPolaronTorpedo,  // 11
-        PaintIonTorpedo,      // 12
-        PaintDisruptorMark1,  // 13
-        PaintDisruptorMark2,  // 14
-        PaintPlasmaTorpedo,   // 15
-        PaintShipListPanel,   // 16
-        PaintTargetMarker,    // 17
-        PaintRespawnCaption,  // 18
-        PaintRespawnDigits,   // 19
-        PaintPauseCaption,    // 20
-        PaintTachyonShot,     // 21
+    using Painter = GeneratedPicture (*)();
+    const std::pair<Gfx::Item, Painter> painters[] = {
+        {Gfx::Starfield, PaintStarfield},
+        {Gfx::PhaserBeam, PaintPhaserBeam},
+        {Gfx::PhotonTorpedo, PaintPhotonTorpedo},
+        {Gfx::QuantumTorpedo, PaintQuantumTorpedo},
+        {Gfx::OwnShipPanel, PaintOwnShipPanel},
+        {Gfx::TargetPanel, PaintTargetPanel},
+        {Gfx::LargeExplosion, PaintLargeExplosion},
+        {Gfx::SmallExplosion, PaintSmallExplosion},
+        {Gfx::ReentryFlash, PaintReentryFlash},
+        {Gfx::PhaserPulse, PaintPhaserPulse},
+        {Gfx::PolaronBeam, PaintPolaronBeam},
+        {Gfx::PolaronTorpedo, PaintPolaronTorpedo},
+        {Gfx::IonTorpedo, PaintIonTorpedo},
+        {Gfx::DisruptorMark1, PaintDisruptorMark1},
+        {Gfx::DisruptorMark2, PaintDisruptorMark2},
+        {Gfx::PlasmaTorpedo, PaintPlasmaTorpedo},
+        {Gfx::ShipListPanel, PaintShipListPanel},
+        {Gfx::TargetMarker, PaintTargetMarker},
+        {Gfx::RespawnCaption, PaintRespawnCaption},
+        {Gfx::RespawnDigits, PaintRespawnDigits},
+        {Gfx::PauseCaption, PaintPauseCaption},
+        {Gfx::TachyonShot, PaintTachyonShot},
     };
+    // Each item goes to the place its name gives; a name painted twice or not at all
+    // would shift every later item, so the tool refuses to write such an archive.
+    std::vector<std::unique_ptr<TPictureCollectionItem>> items(Gfx::Count);
+    for (const auto& [index, paint] : painters) {
+        if (index >= Gfx::Count || items[index]) throw std::logic_error("graphics item painted twice");
+        items[index] = MakeDibItem(paint());
+    }
     PictureCollection collection;
-    for (const auto& paint : painters) collection.Items.push_back(MakeDibItem(paint()));
+    for (auto& item : items) {
+        if (!item) throw std::logic_error("a graphics item has no painter");
+        collection.Items.push_back(std::move(item));
+    }
     return collection;
 }
 

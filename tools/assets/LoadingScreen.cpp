@@ -1,12 +1,12 @@
 // The title picture shown while the game loads, and its progress cell.
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include "LoadingScreen.h"
 
 #include <cmath>
 #include <stdexcept>
 
 #include "PanelStyle.h"
+#include "world/ArchiveItems.h"
 #include "Pictures.h"
 #include "Quantise.h"
 #include "StrokeFont.h"
@@ -131,14 +131,15 @@ PictureCollection BuildLoadingCollection() {
             if (x < 2 || y < 2 || x >= W - 2 || y >= H - 2) l.At(x, y) = (x < 1 || y < 1 || x >= W - 1 || y >= H - 1) ? ui::Rim : ui::RimLight * 0.6f;
     Bitmap title = ToBitmap(l);
     PictureCollection c;
-    c.Items.push_back(IndexedItem("LoadingScreen", QuantiseMedianCut(title, 256), 8, true));
+    c.Items.resize(LoadingPicture::Count);
+    c.Items[LoadingPicture::Screen] = IndexedItem("LoadingScreen", QuantiseMedianCut(title, 256), 8, true);
 
     Bitmap cell = ProgressCell();
     auto palette = PalettiseBitmap(cell, 16);
     if (!palette) throw std::runtime_error("progress cell has more than 16 colours");
     auto item = IndexedItem("ProgressCell", *palette, 4, false);
     item->TransparentColor = 14396362;
-    c.Items.push_back(std::move(item));
+    c.Items[LoadingPicture::ProgressCell] = std::move(item);
     return c;
 }
 

@@ -5,7 +5,6 @@
 //   item 1: 9 x 9, 4 bits, uncompressed "TDIB", not transparent (TransparentColor
 //           14396362, never used): one progress-bar cell, drawn at (459 + 10 k, 523).
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include "media/PictureItem.h"
 
 namespace kelvane::assets {

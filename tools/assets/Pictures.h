@@ -1,8 +1,8 @@
 #pragma once
-// The pictures the asset tool paints, one function per graphics item, and the step
-// that turns a painted picture into an archive item.
+// The pictures the asset tool paints, one function per graphics item (their places in
+// the archive are the names of world/ArchiveItems.h), and the step that turns a painted
+// picture into an archive item.
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,28 +24,28 @@ struct GeneratedPicture {
 // Colour key of the status panels: a magenta no panel pixel has.
 inline constexpr uint32_t PanelKey = 0xFF00FF;
 
-GeneratedPicture PaintStarfield();                 // item 0
-GeneratedPicture PaintPhaserBeam();                // item 1
-GeneratedPicture PaintPolaronBeam();               // item 10
-GeneratedPicture PaintPhotonTorpedo();             // item 2
-GeneratedPicture PaintQuantumTorpedo();            // item 3
-GeneratedPicture PaintPhaserPulse();               // item 9
-GeneratedPicture PaintPolaronTorpedo();            // item 11
-GeneratedPicture PaintIonTorpedo();                // item 12
-GeneratedPicture PaintDisruptorMark1();            // item 13
-GeneratedPicture PaintDisruptorMark2();            // item 14
-GeneratedPicture PaintPlasmaTorpedo();             // item 15
-GeneratedPicture PaintTachyonShot();               // item 21
-GeneratedPicture PaintOwnShipPanel();              // item 4
-GeneratedPicture PaintTargetPanel();               // item 5
-GeneratedPicture PaintShipListPanel();             // item 16
-GeneratedPicture PaintLargeExplosion();            // item 6
-GeneratedPicture PaintSmallExplosion();            // item 7
-GeneratedPicture PaintReentryFlash();              // item 8
-GeneratedPicture PaintTargetMarker();              // item 17
-GeneratedPicture PaintRespawnCaption();            // item 18
-GeneratedPicture PaintRespawnDigits();             // item 19
-GeneratedPicture PaintPauseCaption();              // item 20
+GeneratedPicture PaintStarfield();
+GeneratedPicture PaintPhaserBeam();
+GeneratedPicture PaintPolaronBeam();
+GeneratedPicture PaintPhotonTorpedo();
+GeneratedPicture PaintQuantumTorpedo();
+GeneratedPicture PaintPhaserPulse();
+GeneratedPicture PaintPolaronTorpedo();
+GeneratedPicture PaintIonTorpedo();
+GeneratedPicture PaintDisruptorMark1();
+GeneratedPicture PaintDisruptorMark2();
+GeneratedPicture PaintPlasmaTorpedo();
+GeneratedPicture PaintTachyonShot();
+GeneratedPicture PaintOwnShipPanel();
+GeneratedPicture PaintTargetPanel();
+GeneratedPicture PaintShipListPanel();
+GeneratedPicture PaintLargeExplosion();
+GeneratedPicture PaintSmallExplosion();
+GeneratedPicture PaintReentryFlash();
+GeneratedPicture PaintTargetMarker();
+GeneratedPicture PaintRespawnCaption();
+GeneratedPicture PaintRespawnDigits();
+GeneratedPicture PaintPauseCaption();
 
 // A "TDIB" item holding the picture as an uncompressed 24-bit DIB.
 std::unique_ptr<TPictureCollectionItem> MakeDibItem(const GeneratedPicture& picture);

@@ -2,7 +2,6 @@
 // Reduces a full-colour picture to at most 256 colours (median cut, nearest colour, no
 // dithering, so runs stay long for RLE8).
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include "media/Bitmap.h"
 #include "media/Dib.h"
 

@@ -8,7 +8,6 @@
 // the mask is read from the box's corner), so the mask is painted shifted up and left
 // by those 7 pixels: hits then land exactly on the hull as drawn.
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include <string>
 #include <vector>
 

@@ -3,10 +3,14 @@
 #include "Sounds.h"
 
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "Synth.h"
+#include "world/ArchiveItems.h"
 
 namespace kelvane::assets {
 
@@ -150,16 +154,21 @@ std::unique_ptr<TWaveCollectionItem> MakeWaveItem(const std::string& name, Signa
 }  // namespace
 
 WaveCollection BuildSoundCollection() {
+    std::vector<std::unique_ptr<TWaveCollectionItem>> items(Sfx::Count);
+    items[Sfx::Beam] = MakeWaveItem("Beam", Beam());
+    items[Sfx::Launch] = MakeWaveItem("Launch", Launch());
+    items[Sfx::ExplosionPart1] = MakeWaveItem("ExplosionDeep", ExplosionDeep());
+    items[Sfx::ExplosionPart2] = MakeWaveItem("ExplosionCrackle", ExplosionCrackle());
+    items[Sfx::ExplosionPart3] = MakeWaveItem("ExplosionRumble", ExplosionRumble());
+    items[Sfx::Blip] = MakeWaveItem("Blip", Blip());
+    items[Sfx::Disruptor] = MakeWaveItem("Disruptor", Disruptor());
+    items[Sfx::PhaserPulse] = MakeWaveItem("PhaserPulse", Pulse());
+    items[Sfx::ExplosionPart4] = MakeWaveItem("ExplosionSharp", ExplosionSharp());
     WaveCollection c;
-    c.Items.push_back(MakeWaveItem("Beam", Beam()));                    // 0
-    c.Items.push_back(MakeWaveItem("Launch", Launch()));                // 1
-    c.Items.push_back(MakeWaveItem("ExplosionDeep", ExplosionDeep()));  // 2
-    c.Items.push_back(MakeWaveItem("ExplosionCrackle", ExplosionCrackle()));  // 3
-    c.Items.push_back(MakeWaveItem("ExplosionRumble", ExplosionRumble()));    // 4
-    c.Items.push_back(MakeWaveItem("Blip", Blip()));                    // 5
-    c.Items.push_back(MakeWaveItem("Disruptor", Disruptor()));          // 6
-    c.Items.push_back(MakeWaveItem("PhaserPulse", Pulse()));            // 7
-    c.Items.push_back(MakeWaveItem("ExplosionSharp", ExplosionSharp()));  // 8
+    for (auto& item : items) {
+        if (!item) throw std::logic_error("a sound item has no synthesiser");
+        c.Items.push_back(std::move(item));
+    }
     return c;
 }
 

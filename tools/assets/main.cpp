@@ -7,7 +7,6 @@
 // Data/Ships/*.bmp (one per ship design) with the *.ini files from <data dir>/Ships,
 // and Scripts/* from <data dir>/Scripts. The output is the same on every run.
 
-#include <cstddef>  // media/Bitmap.h uses size_t without it
 #include <exception>
 #include <filesystem>
 #include <iostream>

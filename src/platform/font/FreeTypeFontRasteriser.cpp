@@ -15,7 +15,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include "media/Windows1250.h"
-#include "world/Rounding.h"
+#include "media/Rounding.h"
 
 namespace kelvane {
 

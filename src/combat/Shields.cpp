@@ -1,33 +1,21 @@
-#include "combat/SpecialDevices.h"
+#include "combat/Shields.h"
 
 #include <cstdint>
 
-#include "combat/Projectiles.h"
-#include "combat/WeaponRules.h"
-
 namespace kelvane {
 
-namespace {
-
-constexpr uint8_t TachyonImage = 21;
-constexpr int32_t TachyonWave = 1;
-constexpr double TachyonSpeed = 15.0;
-constexpr int32_t TachyonReload = 200;  // 8 seconds
-
-}  // namespace
-
-void UseSpecialDevice(Arena& arena, int s) {
-    World& world = arena.world;
-    TShip& ship = world.Ships[s];
-    if (ship.SpecialDevice != "TACHYON_PULSE" || ship.SpecialReload != 0 || !HasOtherTarget(world, s)) return;
-    ProjectileLaunch launch;
-    launch.ImageIndex = TachyonImage;
-    launch.WaveIndex = TachyonWave;
-    launch.Speed = TachyonSpeed;
-    launch.Damage = 0;
-    launch.Homing = false;
-    launch.Effect = "TACHYON_EFFECT";
-    if (LaunchProjectile(arena, s, launch)) ship.SpecialReload = TachyonReload;
+void LowerOrRaiseShields(TShip& ship) {
+    if (ship.ShieldsUp) {
+        ship.ShieldsUp = 0;
+        ship.ShieldsDownTimer = 0;
+        ship.StoredShields = ship.Shields;
+        ship.Shields = 0;
+    } else if (ship.ShieldsDownTimer == 0) {
+        ship.ShieldsUp = 1;
+        ship.Shields = ship.StoredShields;
+        ship.StoredShields = 0;
+    }
+    // Otherwise a tachyon hit holds them down until its timer runs out.
 }
 
 void KnockOutShields(World& world, int h) {

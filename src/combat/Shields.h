@@ -1,14 +1,14 @@
 #pragma once
-// The special device: "TACHYON_PULSE" fires a harmless shot that knocks out the target's
-// shields for 60 or 80 frames; a per-frame countdown brings them back.
+// Lowering, raising, knocking out and returning shields. While a ship's shields are down
+// their points are held back in StoredShields and every hit goes to the hull.
 
-#include "combat/Arena.h"
 #include "world/World.h"
 
 namespace kelvane {
 
-// The device's trigger for ship s: one tachyon shot at its target when the device is ready.
-void UseSpecialDevice(Arena& arena, int s);
+// The player's shield key: lowers raised shields, raises lowered ones; shields knocked
+// out by a tachyon hit stay down until their timer runs out.
+void LowerOrRaiseShields(TShip& ship);
 // A tachyon hit on ship h: the shields drop to 0, their value is held back and they
 // return by themselves after 60 or 80 frames.
 void KnockOutShields(World& world, int h);
