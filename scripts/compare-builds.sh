@@ -77,7 +77,7 @@ for seed in $seeds; do
     pixels=$(compare -metric AE "$work/old-$seed/shots/$f" "$work/new-$seed/shots/$f" null: 2>&1 || true)
     if [ "$pixels" = "0" ]; then same=$((same + 1)); continue; fi
     box=$(compare "$work/old-$seed/shots/$f" "$work/new-$seed/shots/$f" -compose src -highlight-color white \
-          -lowlight-color black png:- 2>/dev/null | convert - -trim -format '%wx%h+%X+%Y' info: 2>/dev/null || true)
+          -lowlight-color black png:- 2>/dev/null | convert - -trim -format '%wx%h%X%Y' info: 2>/dev/null || true)
     echo "  seed $seed tick ${f%.png}: $pixels pixels differ, within $box"
     [ "$status" -eq 0 ] && status=2
   done

@@ -18,7 +18,9 @@ void TFrameTimer::CountTick() {
     ++ticksSinceMeasurement_;
     const uint64_t elapsed = now - lastMeasurement_;
     if (elapsed >= 1000) {
-        frameRate_ = RoundEven(static_cast<double>(ticksSinceMeasurement_) * 1000.0 / static_cast<double>(elapsed));
+        // Exactly on the integer ratio, halves to even. A clock that jumps by more than
+        // 2^53 ms is beyond any real run.
+        frameRate_ = RoundEvenRatio(int64_t{ticksSinceMeasurement_} * 1000, static_cast<int64_t>(elapsed));
         ticksSinceMeasurement_ = 0;
         lastMeasurement_ = now;
     }

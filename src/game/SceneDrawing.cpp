@@ -16,8 +16,11 @@ namespace {
 
 constexpr uint32_t RangeRingColor = 0x333333;
 
-// Headings in degrees become 256ths of a turn as heading / 360 x 255, rounded.
-int32_t SpriteAngle(double degrees) { return RoundEven(degrees / 360.0 * 255.0); }
+// Headings in degrees become 256ths of a turn as heading / 360 x 255, rounded. A double
+// heading times 255 is exact in extended precision, so an exact half stays one and
+// rounds to even; whole-degree bearings are converted on their integer ratio.
+int32_t SpriteAngle(double degrees) { return RoundEven(static_cast<long double>(degrees) * 255.0L / 360.0L); }
+int32_t SpriteAngle(int32_t degrees) { return RoundEvenRatio(int64_t{degrees} * 255, 360); }
 
 }  // namespace
 

@@ -3,7 +3,6 @@
 // picture and the diagnostic figures. Panel texts are Czech (Windows-1250 bytes).
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -40,7 +39,7 @@ const char* const SecondaryReady = "Sekund\xE1rn\xED zbra\xF2 je nabita.";
 const char* const SecondaryLoading = "Sekund\xE1rn\xED zbra\xF2 bude nabita za: ";
 
 // Before the frame rate is first measured, seconds are counted at the nominal 25.
-double MillisecondsPerFrame(int32_t frameRate) { return 1000.0 / (frameRate > 0 ? frameRate : 25); }
+int64_t FramesPerSecond(int32_t frameRate) { return frameRate > 0 ? frameRate : 25; }
 
 void Box(Canvas& canvas, uint32_t pen, uint32_t brush, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     canvas.Pen.Color = pen;
@@ -50,30 +49,37 @@ void Box(Canvas& canvas, uint32_t pen, uint32_t brush, int32_t x1, int32_t y1, i
 
 }  // namespace
 
+// The conversions below take integers, so they are done exactly on the ratio: a bar of
+// 29 / 280 is 14.5 px, which a double makes 14.500000000000002, and halves go to the even
+// neighbour like every other rounding of the game.
+
 // Fill width of a bar: max(0, value) / maximum x 140, rounded; a bar without a maximum
 // stays empty.
 int32_t StatusBarWidth(int32_t value, int32_t maximum) {
-    if (maximum == 0) return 0;
-    return RoundEven(static_cast<double>(std::max(0, value)) / maximum * 140.0);
+    return RoundEvenRatio(int64_t{std::max(0, value)} * 140, maximum);
 }
 
 // World point to map point.
 void StatusMapPoint(int32_t x, int32_t y, int32_t& mapX, int32_t& mapY) {
-    mapX = 845 + RoundEven(x / 2047.0 * 152.0);
-    mapY = 523 + RoundEven(y / 1535.0 * 114.0);
+    mapX = 845 + RoundEvenRatio(int64_t{x} * 152, 2047);
+    mapY = 523 + RoundEvenRatio(int64_t{y} * 114, 1535);
 }
 
-// Whole seconds shown by the countdown digits.
+// Whole seconds shown by the countdown digits: (1000 / FrameRate) x frames / 1000,
+// truncated toward zero.
 int32_t RespawnDigit(int32_t respawnTimer, int32_t frameRate) {
-    return Trunc(MillisecondsPerFrame(frameRate) * respawnTimer / 1000.0);
+    return Saturate(respawnTimer / FramesPerSecond(frameRate));
 }
 
+// Seconds with one decimal: (1000 / FrameRate) x frames / 1000, the tenths rounded with
+// halves to even. A negative count keeps its sign, also where its tenths round to 0.
 std::string ReloadText(const char* ready, const char* loading, int32_t reload, int32_t frameRate) {
-    const double seconds = MillisecondsPerFrame(frameRate) * reload / 1000.0;
-    if (seconds == 0) return ready;
-    char number[32];
-    std::snprintf(number, sizeof number, "%.1f", seconds);
-    return std::string(loading) + number + " sec";
+    if (reload == 0) return ready;
+    const int32_t tenths = RoundEvenRatio(int64_t{reload} * 10, FramesPerSecond(frameRate));
+    const int64_t size = tenths < 0 ? -int64_t{tenths} : tenths;
+    std::string text = loading;
+    if (reload < 0) text += '-';
+    return text + std::to_string(size / 10) + "." + std::to_string(size % 10) + " sec";
 }
 
 void TMainForm::DrawBars(int32_t frameX, const TShip& ship) {

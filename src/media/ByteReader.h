@@ -24,9 +24,7 @@ public:
     size_t Position() const { return pos_; }
     size_t Size() const { return size_; }
     size_t Remaining() const { return size_ - pos_; }
-    bool AtEnd() const { return pos_ >= size_; }
     const uint8_t* Data() const { return data_; }
-    const char* EndMessage() const { return endMessage_; }
 
     void Seek(size_t position) {
         if (position > size_) Fail();

@@ -34,7 +34,6 @@ public:
     void Bind(TWaveList* list);
     void Unbind(TWaveList* list);
     Mixer& GetMixer() { return *mixer_; }
-    IAudioOutput* Output() const { return output_; }
 
     // Voice changes bracketed so the audio callback never sees them half done.
     void Lock();

@@ -24,6 +24,16 @@ TEST(StatusDisplay, BarWidths) {
         {3, 8, 52},       // 52.5 rounds to the even 52
         {50, 0, 0},       // a ship without shields: no division, no fill
         {-5, 0, 0},
+        {-5, -10, 0},     // a negative maximum from a data file: nothing to fill
+        {5, -10, -70},    // ... or a fill running the other way, as the formula says
+        // Exact halves of the shipped ships (Kestrel's hull of 280, Bastion's shields of
+        // 560) that double arithmetic got wrong by its last bit: 14.5, 23.5, 40.5, 98.5.
+        {29, 280, 14},
+        {47, 280, 24},
+        {81, 280, 40},
+        {197, 280, 98},
+        {58, 560, 14},
+        {446, 560, 112},  // 111.5
     };
     for (const Case& c : cases) {
         EXPECT_EQ(StatusBarWidth(c.value, c.maximum), c.width) << c.value << " / " << c.maximum;
@@ -61,6 +71,7 @@ TEST(StatusDisplay, RespawnDigits) {
         {25, 25, 1},  {0, 25, 0},
         {179, 0, 7},                 // before the first measurement: counted at 25 frames a second
         {100, 50, 2}, {179, 18, 9},  // a slow machine shows more seconds: 9.94
+        {19, 19, 1},                 // exactly 1: (1000 / 19) x 19 / 1000 in doubles fell short of it
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RespawnDigit(c.timer, c.frameRate), c.digit) << c.timer << " at " << c.frameRate;
@@ -82,6 +93,10 @@ TEST(StatusDisplay, ReloadTexts) {
         {1, 25, "loading in: 0.0 sec"},  // 0.04 s is not ready yet, though it shows 0.0
         {37, 25, "loading in: 1.5 sec"},
         {80, 20, "loading in: 4.0 sec"},
+        {1, 20, "loading in: 0.0 sec"},   // 0.05 s: the half rounds to the even 0.0
+        {3, 20, "loading in: 0.2 sec"},   // 0.15 s: the half rounds to the even 0.2
+        {-1, 25, "loading in: -0.0 sec"}, // a negative reload set from outside keeps its sign
+        {-30, 25, "loading in: -1.2 sec"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ReloadText(ready, loading, c.reload, c.frameRate), c.text)

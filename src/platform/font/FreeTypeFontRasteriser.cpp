@@ -236,8 +236,6 @@ int FreeTypeFontRasteriser::CellHeight(const FontSpec& font) {
     return face.Ascender - face.Descender;
 }
 
-std::string FreeTypeFontRasteriser::FontFile(const FontSpec& font) { return impl_->FaceFor(font).File.Path; }
-
 void FreeTypeFontRasteriser::Render(const FontSpec& font, std::string_view text, TextCoverage& out) {
     SizedFace& face = impl_->FaceFor(font);
     out.Width = TextWidth(font, text);

@@ -25,8 +25,6 @@ public:
 
     // Height of the text cell (ascender to descender) at this font.
     int CellHeight(const FontSpec& font);
-    // The file the font resolved to, for diagnostics.
-    std::string FontFile(const FontSpec& font);
 
 private:
     struct Impl;

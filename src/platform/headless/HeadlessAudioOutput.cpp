@@ -9,7 +9,6 @@ namespace kelvane {
 AudioFormat HeadlessAudioOutput::Open(PullFunction pull) {
     if (!failure_.empty()) throw std::runtime_error(failure_);
     pull_ = std::move(pull);
-    ++openCount_;
     return format_;
 }
 

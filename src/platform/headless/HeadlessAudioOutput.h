@@ -27,7 +27,6 @@ public:
 
     bool IsOpen() const { return static_cast<bool>(pull_); }
     uint64_t FramesPulled() const { return framesPulled_; }
-    int OpenCount() const { return openCount_; }
     // Makes the next Open fail with this message, as a missing sound card would.
     void FailOpenWith(std::string message) { failure_ = std::move(message); }
 
@@ -36,7 +35,6 @@ private:
     PullFunction pull_;
     std::vector<int16_t> block_;
     uint64_t framesPulled_ = 0;
-    int openCount_ = 0;
     std::string failure_;
 };
 
