@@ -23,7 +23,7 @@ struct HeadlessGame {
     std::unique_ptr<TMainForm> form;
 
     HeadlessGame() {
-        machine.presenter.keepFrames = false;
+        machine.Presenter.KeepFrames = false;
         NewForm();
     }
     void NewForm() {
@@ -35,9 +35,9 @@ struct HeadlessGame {
     void StartBattle() {
         Tick();
         form->DoConsoleCommand("EXEC battle");
-        if (!form->world.Loaded || form->world.ShipCount != MaxShipsInPlay) std::abort();
+        if (!form->World.Loaded || form->World.ShipCount != MaxShipsInPlay) std::abort();
     }
-    World& world() { return form->world; }
+    World& world() { return form->World; }
 };
 
 // Everything the tables hold at once, all on screen: the eight ships close around the

@@ -12,7 +12,7 @@
 namespace kelvane {
 
 struct Arena {
-    World& world;
+    kelvane::World& World;
     const TImageList& Images;      // pattern counts of the projectile pictures
     const TImageList& ShipImages;  // pattern sizes and hit masks of the ships
     TWaveList* Waves = nullptr;    // sound effects, started by index; none: silent

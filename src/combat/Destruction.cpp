@@ -39,7 +39,7 @@ void StartDestruction(World& world) {
 }
 
 void RunExplosionClocks(Arena& arena) {
-    for (TShip& ship : arena.world.Ships) {
+    for (TShip& ship : arena.World.Ships) {
         // A ship taken out of play keeps its clock where it stopped.
         if (!ship.Exploding || !ship.InPlay) continue;
         ++ship.ExplosionTimer;

@@ -45,7 +45,7 @@ bool InTrackingRange(const World& world, int s) {
 }
 
 void DoAIMove(Arena& arena, int s) {
-    World& world = arena.world;
+    World& world = arena.World;
     TShip& ship = world.Ships[s];
     if (ship.Dead) return;
     ship.Speed = ComputerSpeed;
@@ -96,7 +96,7 @@ void DoAIMove(Arena& arena, int s) {
 
 void MoveComputerShips(Arena& arena) {
     for (int s = 1; s <= MaxShips; ++s)
-        if (arena.world.Ships[s].InPlay && s != arena.world.ControlledShip) DoAIMove(arena, s);
+        if (arena.World.Ships[s].InPlay && s != arena.World.ControlledShip) DoAIMove(arena, s);
 }
 
 }  // namespace kelvane

@@ -63,7 +63,7 @@ int FindFreeProjectile(const World& world) {
 }
 
 bool LaunchProjectile(Arena& arena, int s, const ProjectileLaunch& launch) {
-    World& world = arena.world;
+    World& world = arena.World;
     const TShip& ship = world.Ships[s];
     static_cast<void>(world.Ships[ship.Target]);  // a bad target index throws before anything changes
     const int p = FindFreeProjectile(world);
@@ -88,7 +88,7 @@ bool LaunchProjectile(Arena& arena, int s, const ProjectileLaunch& launch) {
 }
 
 void AnimateProjectiles(Arena& arena) {
-    for (TProjectileWeapon& shot : arena.world.Projectiles) {
+    for (TProjectileWeapon& shot : arena.World.Projectiles) {
         if (!shot.Active) continue;
         ++shot.Frame;
         // A projectile whose picture is missing has no patterns to cycle through.
@@ -111,7 +111,7 @@ void MoveProjectiles(World& world) {
 }
 
 void HomeProjectiles(Arena& arena) {
-    World& world = arena.world;
+    World& world = arena.World;
     for (TProjectileWeapon& shot : world.Projectiles) {
         if (!shot.Active || !shot.Homing) continue;
         // A torpedo first clears its own ship; an owner without a picture has nothing to clear.
@@ -135,7 +135,7 @@ void HomeProjectiles(Arena& arena) {
 }
 
 void DoProjectileCollision(Arena& arena, int p, int s) {
-    World& world = arena.world;
+    World& world = arena.World;
     TProjectileWeapon& shot = world.Projectiles[p];
     TShip& ship = world.Ships[s];
     // The cheap refusals first: the shooter, ships out of play and wrecks are never hit.
@@ -185,7 +185,7 @@ void DoProjectileCollision(Arena& arena, int p, int s) {
 }
 
 void CollideProjectiles(Arena& arena) {
-    World& world = arena.world;
+    World& world = arena.World;
     for (int p = 1; p <= MaxProjectiles; ++p) {
         for (int s = 1; s <= MaxShips; ++s) {
             if (world.Ships[s].InPlay && world.Projectiles[p].Active) DoProjectileCollision(arena, p, s);

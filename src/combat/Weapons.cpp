@@ -26,7 +26,7 @@ int32_t DamageBase(const WeaponRow& row, const TShip& ship) {
 
 // A beam hits at once: no flight and no hit test.
 void FireBeam(Arena& arena, int s, const WeaponRow& row) {
-    World& world = arena.world;
+    World& world = arena.World;
     TShip& ship = world.Ships[s];
     const int t = ship.Target;
     static_cast<void>(world.Ships[t]);  // a bad index throws before anything changes
@@ -49,7 +49,7 @@ void FireBeam(Arena& arena, int s, const WeaponRow& row) {
 // Pulse shots, torpedoes and the tachyon shot. With the projectile table full the weapon
 // keeps its reload as it was.
 void FireShot(Arena& arena, int s, const WeaponRow& row) {
-    TShip& ship = arena.world.Ships[s];
+    TShip& ship = arena.World.Ships[s];
     ProjectileLaunch launch;
     launch.ImageIndex = row.Picture;
     launch.Sound = row.Sound;
@@ -63,7 +63,7 @@ void FireShot(Arena& arena, int s, const WeaponRow& row) {
 }  // namespace
 
 void PullTrigger(Arena& arena, int s, Trigger trigger) {
-    World& world = arena.world;
+    World& world = arena.World;
     for (const WeaponRow& row : WeaponTable()) {
         if (row.FiredBy != trigger) continue;
         TShip& ship = world.Ships[s];

@@ -135,7 +135,7 @@ void Exec(ConsoleContext& context, const std::string& name) {
     if (!path) return;
     if (context.ScriptDepth >= MaxScriptDepth) {
         // Refusing the deepest call lets a script that runs itself come to an end.
-        Say(context.world, "Script " + name + " was not run: scripts nest too deep.");
+        Say(context.World, "Script " + name + " was not run: scripts nest too deep.");
         return;
     }
     std::ifstream file(*path, std::ios::binary);
@@ -145,7 +145,7 @@ void Exec(ConsoleContext& context, const std::string& name) {
     std::string line;
     while (context.ScriptLinesRun <= MaxScriptLines && std::getline(file, line)) {
         if (++context.ScriptLinesRun > MaxScriptLines) {
-            Say(context.world, "Scripts stopped: one command ran more than " + std::to_string(MaxScriptLines) +
+            Say(context.World, "Scripts stopped: one command ran more than " + std::to_string(MaxScriptLines) +
                                    " script lines.");
             break;
         }
@@ -190,11 +190,11 @@ void DoConsoleCommand(ConsoleContext& context, std::string_view line) {
     const std::string& keyword = words[0];
     const std::string argument = CommandArgument(words);
     if (keyword == "CREATESHIP") {
-        CreateShip(context.world, argument);
+        CreateShip(context.World, argument);
     } else if (keyword == "DELETESHIP") {
-        DeleteShip(context.world, argument);
+        DeleteShip(context.World, argument);
     } else if (keyword == "YOURSHIP") {
-        YourShip(context.world, argument);
+        YourShip(context.World, argument);
     } else if (keyword == "EXEC") {
         Exec(context, argument);
     } else if (keyword == "QUIT" || keyword == "EXIT") {

@@ -20,7 +20,7 @@ constexpr int MaxScriptLines = 10000;
 
 // What a command needs beyond the world: where the scripts live and how to end the game.
 struct ConsoleContext {
-    World& world;
+    kelvane::World& World;
     std::string GameDir;          // the executable's directory, ending in '/'
     std::function<void()> Close;  // asks the main form to close; may be empty
     int ScriptDepth = 0;          // scripts now running inside one another

@@ -9,19 +9,19 @@ namespace kelvane {
 namespace {
 
 struct KeyChar {
-    uint16_t code;
-    char character;
+    uint16_t Code;
+    char Character;
 };
 
 struct KeyPair {
-    uint16_t code;
-    char withShift;
-    char withoutShift;
+    uint16_t Code;
+    char WithShift;
+    char WithoutShift;
 };
 
 struct Composition {
-    char letter;
-    char composed;
+    char Letter;
+    char Composed;
 };
 
 // The number row and two punctuation keys type Czech letters without Shift
@@ -84,8 +84,8 @@ void ComposePass(std::string& text, char mark, const Composition (&table)[N]) {
     for (size_t p = 0; p < text.size(); ++p) {
         if (text[p] != mark || p + 1 >= text.size()) continue;
         for (const Composition& entry : table) {
-            if (text[p + 1] == entry.letter) {
-                text[p] = entry.composed;
+            if (text[p + 1] == entry.Letter) {
+                text[p] = entry.Composed;
                 text.erase(p + 1, 1);
                 break;
             }
@@ -112,24 +112,24 @@ std::string KeysToText(World& world) {
         if (active(code) && shift) result = std::string(1, static_cast<char>(code));
     }
     for (const KeyChar& key : CzechLetters) {
-        if (active(key.code) && !shift) result = std::string(1, key.character);
+        if (active(key.Code) && !shift) result = std::string(1, key.Character);
     }
     for (const KeyPair& key : ShiftPairs) {
-        if (active(key.code)) result = std::string(1, shift ? key.withShift : key.withoutShift);
+        if (active(key.Code)) result = std::string(1, shift ? key.WithShift : key.WithoutShift);
     }
     if (active(0x31) && !shift) result.assign(1, '+');
     if (active(0xBA) && shift) result.assign(1, '"');
     if (active(0xDB) && shift) result.assign(1, '/');
     if (altGr) {
         for (const KeyChar& key : AltGrChars) {
-            if (active(key.code)) result = std::string(1, key.character);
+            if (active(key.Code)) result = std::string(1, key.Character);
         }
     }
     for (uint16_t code = VK_NUMPAD0; code <= VK_NUMPAD0 + 9; ++code) {
         if (active(code)) result = std::string(1, static_cast<char>(code - 0x30));
     }
     for (const KeyChar& key : KeypadOperators) {
-        if (active(key.code)) result = std::string(1, key.character);
+        if (active(key.Code)) result = std::string(1, key.Character);
     }
     if (active(VK_SPACE)) result.assign(1, ' ');
     if (active(VK_BACK)) result = "VK_BACK";
@@ -152,7 +152,7 @@ void ToggleConsole(World& world) {
 }
 
 void TextEntry(ConsoleContext& context) {
-    World& world = context.world;
+    World& world = context.World;
     if (KeyActive(world, VK_UP)) world.InputLine = world.LastCommand;
     const std::string typed = KeysToText(world);
     if (typed == "VK_RETURN") {

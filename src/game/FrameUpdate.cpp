@@ -23,7 +23,7 @@ void RecountShips(World& world) {
 
 // The marker cycles through the patterns of its picture.
 void AnimateTargetMarker(Arena& arena) {
-    World& world = arena.world;
+    World& world = arena.World;
     ++world.TargetMarkerFrame;
     const int32_t patterns =
         arena.Images.Count() > Gfx::TargetMarker ? arena.Images.Item(Gfx::TargetMarker).PatternCount() : 0;
@@ -33,7 +33,7 @@ void AnimateTargetMarker(Arena& arena) {
 }  // namespace
 
 void FrameUpdate(Arena& arena, ConsoleContext& console, std::vector<std::string>* recordedSteps) {
-    World& world = arena.world;
+    World& world = arena.World;
     const auto step = [recordedSteps](const char* name) {
         if (recordedSteps) recordedSteps->emplace_back(name);
     };

@@ -37,7 +37,7 @@ std::string TMainForm::DataPath(const std::string& relative) const {
 // picture with a progress bar. Every pause goes through the sleeper, so tests and the
 // headless runner record them instead of waiting.
 void TMainForm::Loading() {
-    world.Rng.Seed(Services.Seed ? *Services.Seed : static_cast<uint32_t>(Services.Clock->Milliseconds()));
+    World.Rng.Seed(Services.Seed ? *Services.Seed : static_cast<uint32_t>(Services.Clock->Milliseconds()));
     // The loading screen's two pictures live in their own small archive beside the others.
     LoadingImages.LoadFromFile(DataPath("Data\\Loading.dxg"));
     LoadingImages.Item(LoadingPicture::Screen).Draw(Display.Back(), 191, 143, 0);
@@ -62,24 +62,24 @@ void TMainForm::Loading() {
     DrawLoadingProgress(4, "Loading: Ships (Data\\Ships\\*.*)");
     Pause(75);
 
-    world.ConsoleLog.clear();
-    AddConsoleLine(world, "Welcome to Orvath : Kelvane", ConsoleColor6);
-    AddConsoleLine(world, "version: 1.0 beta", ConsoleColor7);
-    world.InputLine.clear();
-    world.ConsoleOpen = false;
-    world.ShipCount = 0;
-    world.ViewX = 0;
-    world.ViewY = 0;
+    World.ConsoleLog.clear();
+    AddConsoleLine(World, "Welcome to Orvath : Kelvane", ConsoleColor6);
+    AddConsoleLine(World, "version: 1.0 beta", ConsoleColor7);
+    World.InputLine.clear();
+    World.ConsoleOpen = false;
+    World.ShipCount = 0;
+    World.ViewX = 0;
+    World.ViewY = 0;
     DrawLoadingProgress(5, "Setting interface...");
     Pause(150);
 
     if (Services.Pointer) {
         Services.Pointer->HideCursor();
-        Services.Pointer->GetCursorPos(world.MouseX, world.MouseY);
+        Services.Pointer->GetCursorPos(World.MouseX, World.MouseY);
     }
     DrawLoadingProgress(6, "Setting interface...");
     Pause(25);
-    world.Loaded = true;
+    World.Loaded = true;
     DrawLoadingProgress(7, "Setting interface...");
     Pause(75);
     DrawLoadingProgress(8, "Initializing music...");
@@ -104,7 +104,7 @@ void TMainForm::LoadShipDefinitions() {
             break;
         }
         ++slot;
-        LoadShipDefinition(world, ShipImages, Services.GameDir, file, slot);
+        LoadShipDefinition(World, ShipImages, Services.GameDir, file, slot);
         // The same budget as when Data/Ships.dxg is read back, checked here before the
         // pictures of 64 large ships could all be held at once.
         pictures.Take(ShipImages.Items.back()->Pic.Image);

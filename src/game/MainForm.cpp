@@ -17,8 +17,8 @@ TMainForm::TMainForm(const MainFormServices& services)
       SoundDevice(services.Audio),
       Waves(&SoundDevice),
       MainTimer(*services.Clock),
-      console_{world, services.GameDir, [this] { Close(); }},
-      arena_{world, Images, ShipImages, &Waves} {
+      console_{World, services.GameDir, [this] { Close(); }},
+      arena_{World, Images, ShipImages, &Waves} {
     // The display initialises itself with the form, before the first frame.
     Display.Initialize();
 }
@@ -34,7 +34,7 @@ void TMainForm::Running() {
     try {
         Frame();
     } catch (const std::exception& error) {
-        if (!world.Loaded) {
+        if (!World.Loaded) {
             // A start that fails does not retry every tick: the game ends with the error.
             startError_ = error.what();
             Close();
@@ -50,10 +50,10 @@ void TMainForm::AppException(const std::string& message) {
     errors_.push_back(message);
 }
 
-void TMainForm::KeyPressed(uint16_t key, ShiftState shift) { kelvane::KeyPressed(world, key, shift); }
+void TMainForm::KeyPressed(uint16_t key, ShiftState shift) { kelvane::KeyPressed(World, key, shift); }
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
-    kelvane::MouseClick(world, button, shift, x, y);
+    kelvane::MouseClick(World, button, shift, x, y);
 }
 
 void TMainForm::DoConsoleCommand(const std::string& line) {
@@ -76,8 +76,8 @@ void TMainForm::Pause(uint32_t milliseconds) {
 // One frame. The picture shown is the world as the previous frame left it: drawing
 // comes first, then the update, then the keys.
 void TMainForm::Frame() {
-    if (!world.Loaded) Loading();
-    if (!world.Loaded || !Display.CanDraw()) return;
+    if (!World.Loaded) Loading();
+    if (!World.Loaded || !Display.CanDraw()) return;
     if (DrawsPictures) {
         DrawFrame();
         Record("Flip");
@@ -93,12 +93,12 @@ void TMainForm::DrawFrame() {
     DrawBackground();
     DrawProjectiles();
     DrawBeams();
-    if (world.ShowRange && world.ShipCount > 0 && !world.Controlled().Dead) DrawRangeRing();
+    if (World.ShowRange && World.ShipCount > 0 && !World.Controlled().Dead) DrawRangeRing();
     DrawShips();
-    if (world.ShipCount > 0) DrawTargetMarker();
+    if (World.ShipCount > 0) DrawTargetMarker();
     DrawStatusPanels();
     Record("DrawConsole");
-    DrawConsole(Display.Back(), world);
+    DrawConsole(Display.Back(), World);
     DrawRespawnCountdown();
     DrawPausePicture();
     DrawDiagnostics();

@@ -83,7 +83,7 @@ public:
     // runner's fast runs). The world goes exactly as it would with pictures.
     bool DrawsPictures = true;
 
-    World world;
+    kelvane::World World;
     MainFormServices Services;
     TDisplay Display;
     TImageList Images;

@@ -40,7 +40,7 @@ void NextTarget(World& world) {
 }  // namespace
 
 void PlayerControls(Arena& arena) {
-    World& world = arena.world;
+    World& world = arena.World;
     if (world.ConsoleOpen || world.ControlledShip == 0 || world.Controlled().Dead) return;
     const int s = world.ControlledShip;
     TShip& ship = world.Ships[s];

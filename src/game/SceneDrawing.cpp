@@ -30,8 +30,8 @@ void TMainForm::DrawBackground() {
     for (int i = 0; i <= 3; ++i) {
         for (int j = 0; j <= 3; ++j) {
             const int32_t x = i * 640, y = j * 480;
-            if (x >= world.ViewX - 640 && x <= world.ViewX + 1023 && y >= world.ViewY - 480 && y <= world.ViewY + 767) {
-                tile.Draw(Display.Back(), x - world.ViewX, y - world.ViewY, 0);
+            if (x >= World.ViewX - 640 && x <= World.ViewX + 1023 && y >= World.ViewY - 480 && y <= World.ViewY + 767) {
+                tile.Draw(Display.Back(), x - World.ViewX, y - World.ViewY, 0);
             }
         }
     }
@@ -39,10 +39,10 @@ void TMainForm::DrawBackground() {
 
 void TMainForm::DrawProjectiles() {
     Record("DrawProjectiles");
-    for (const TProjectileWeapon& shot : world.Projectiles) {
-        if (!shot.Active || !IsOnScreen(world, shot.X, shot.Y, 64)) continue;
+    for (const TProjectileWeapon& shot : World.Projectiles) {
+        if (!shot.Active || !IsOnScreen(World, shot.X, shot.Y, 64)) continue;
         const TPictureCollectionItem& item = Images.Item(shot.ImageIndex);
-        item.DrawRotate(Display.Back(), shot.X - world.ViewX, shot.Y - world.ViewY, item.Width(), item.Height(),
+        item.DrawRotate(Display.Back(), shot.X - World.ViewX, shot.Y - World.ViewY, item.Width(), item.Height(),
                         shot.Frame, 0.5, 0.5, SpriteAngle(shot.Heading));
     }
 }
@@ -50,23 +50,23 @@ void TMainForm::DrawProjectiles() {
 // A beam stands on its source ship with its far end on the target, following both.
 void TMainForm::DrawBeams() {
     Record("DrawBeams");
-    for (const TBeam& beam : world.Beams) {
+    for (const TBeam& beam : World.Beams) {
         if (!beam.Active) continue;
-        const TShip& source = world.Ships[beam.Source];
-        const TShip& target = world.Ships[beam.Target];
+        const TShip& source = World.Ships[beam.Source];
+        const TShip& target = World.Ships[beam.Target];
         int32_t distance = 0;
         const int32_t bearing = AngleAndDistance(source.X, source.Y, target.X, target.Y, distance);
         const TPictureCollectionItem& item = Images.Item(beam.ImageIndex);
-        item.DrawRotate(Display.Back(), source.X - world.ViewX, source.Y - world.ViewY, item.Width(), distance, 0, 0.5,
+        item.DrawRotate(Display.Back(), source.X - World.ViewX, source.Y - World.ViewY, item.Width(), distance, 0, 0.5,
                         1.0, SpriteAngle(bearing));
     }
 }
 
 void TMainForm::DrawRangeRing() {
     Record("DrawRangeRing");
-    const TShip& ship = world.Controlled();
-    const int32_t range = BeamRange(world);
-    const int32_t x0 = ship.X - world.ViewX, y0 = ship.Y - world.ViewY;
+    const TShip& ship = World.Controlled();
+    const int32_t range = BeamRange(World);
+    const int32_t x0 = ship.X - World.ViewX, y0 = ship.Y - World.ViewY;
     Surface& back = Display.Back();
     Canvas& canvas = back.GetCanvas();
     canvas.Brush.Style = BrushStyle::Clear;
@@ -77,8 +77,8 @@ void TMainForm::DrawRangeRing() {
     for (int32_t side : {10, -10}) {
         const int32_t angle = AngleDiff(nose, side);
         canvas.MoveTo(x0, y0);
-        canvas.LineTo(PolarOffset(ship.X, ship.Y, range, "X", angle) - world.ViewX,
-                      PolarOffset(ship.X, ship.Y, range, "Y", angle) - world.ViewY);
+        canvas.LineTo(PolarOffset(ship.X, ship.Y, range, "X", angle) - World.ViewX,
+                      PolarOffset(ship.X, ship.Y, range, "Y", angle) - World.ViewY);
     }
     canvas.Brush.Style = BrushStyle::Solid;
     back.ReleaseCanvas();
@@ -88,10 +88,10 @@ void TMainForm::DrawShips() {
     Record("DrawShips");
     Surface& back = Display.Back();
     for (int s = 1; s <= MaxShips; ++s) {
-        const TShip& ship = world.Ships[s];
+        const TShip& ship = World.Ships[s];
         if (!ship.InPlay) continue;
-        const bool onScreen = IsOnScreen(world, ship.X, ship.Y, 256);
-        const int32_t sx = ship.X - world.ViewX, sy = ship.Y - world.ViewY;
+        const bool onScreen = IsOnScreen(World, ship.X, ship.Y, 256);
+        const int32_t sx = ship.X - World.ViewX, sy = ship.Y - World.ViewY;
         if (ship.Appearing && onScreen) {
             Images.Item(Gfx::ReentryFlash).DrawRotate(back, sx, sy, 100, 101, ship.AppearFrame, 0.5, 0.5, 0);
         }
@@ -113,7 +113,7 @@ void TMainForm::DrawShips() {
 
 // The parts ride with the wreck's heading and show one pattern per explosion frame.
 void TMainForm::DrawExplosionParts(int s, bool onScreen) {
-    const TShip& ship = world.Ships[s];
+    const TShip& ship = World.Ships[s];
     if (!ship.Exploding || !onScreen) return;
     for (int n = 1; n <= 4; ++n) {
         const TExplosionPart& part = ship.ExplosionParts[n];
@@ -122,7 +122,7 @@ void TMainForm::DrawExplosionParts(int s, bool onScreen) {
         const int32_t px = PolarOffset(ship.X, ship.Y, part.Distance, "X", angle);
         const int32_t py = PolarOffset(ship.X, ship.Y, part.Distance, "Y", angle);
         const TPictureCollectionItem& item = Images.Item(part.ImageIndex);
-        item.DrawRotate(Display.Back(), px - world.ViewX, py - world.ViewY, item.Width(), item.Width(),
+        item.DrawRotate(Display.Back(), px - World.ViewX, py - World.ViewY, item.Width(), item.Width(),
                         ship.ExplosionTimer - part.Delay, 0.5, 0.5, SpriteAngle(ship.Heading));
     }
 }
@@ -130,10 +130,10 @@ void TMainForm::DrawExplosionParts(int s, bool onScreen) {
 // Drawn around the controlled ship's target, also when that is the ship itself.
 void TMainForm::DrawTargetMarker() {
     Record("DrawTargetMarker");
-    const TShip& target = world.Ships[world.Controlled().Target];
+    const TShip& target = World.Ships[World.Controlled().Target];
     if (target.Dead) return;
-    Images.Item(Gfx::TargetMarker).Draw(Display.Back(), target.X - 31 - world.ViewX, target.Y - 31 - world.ViewY,
-                         world.TargetMarkerFrame);
+    Images.Item(Gfx::TargetMarker).Draw(Display.Back(), target.X - 31 - World.ViewX, target.Y - 31 - World.ViewY,
+                         World.TargetMarkerFrame);
 }
 
 }  // namespace kelvane

@@ -95,10 +95,10 @@ void TMainForm::DrawBars(int32_t frameX, const TShip& ship) {
 
 void TMainForm::DrawStatusPanels() {
     Record("DrawStatusPanels");
-    if (world.ShipCount == 0) return;
+    if (World.ShipCount == 0) return;
     Surface& back = Display.Back();
-    const TShip& ship = world.Controlled();
-    const TShip& target = world.Ships[ship.Target];
+    const TShip& ship = World.Controlled();
+    const TShip& target = World.Ships[ship.Target];
 
     Images.Item(Gfx::OwnShipPanel).Draw(back, 5, 5, 0);
     WriteText(back, 23, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
@@ -122,9 +122,9 @@ void TMainForm::DrawShipListAndMap() {
     Images.Item(Gfx::ShipListPanel).Draw(back, 842, 494, 0);
     int row = 0;
     for (int i = 1; i <= MaxShips; ++i) {
-        const TShip& ship = world.Ships[i];
+        const TShip& ship = World.Ships[i];
         if (!ship.InPlay) continue;
-        const uint32_t color = i == world.ControlledShip ? ControlledRowColor : LabelColor;
+        const uint32_t color = i == World.ControlledShip ? ControlledRowColor : LabelColor;
         const int32_t y = 670 + 11 * row;
         WriteText(back, 844, y, ship.ShipName, color, FontStyle(), TextSize);
         const std::string score = std::to_string(ship.Score);
@@ -142,19 +142,19 @@ void TMainForm::DrawShipListAndMap() {
     Canvas& canvas = back.GetCanvas();
     Box(canvas, MapBackgroundColor, MapBackgroundColor, 845, 523, 997, 637);
     int32_t left, top, right, bottom;
-    StatusMapPoint(world.ViewX, world.ViewY, left, top);
-    StatusMapPoint(world.ViewX + 1023, world.ViewY + 767, right, bottom);
+    StatusMapPoint(World.ViewX, World.ViewY, left, top);
+    StatusMapPoint(World.ViewX + 1023, World.ViewY + 767, right, bottom);
     Box(canvas, ViewPenColor, ViewBrushColor, left, top, right, bottom);
     canvas.Pen.Color = HullFrameColor;
     canvas.Brush.Style = BrushStyle::Clear;
     canvas.Rectangle(844, 522, 998, 638);
     canvas.Brush.Style = BrushStyle::Solid;
-    const int targetSlot = world.Controlled().Target;
+    const int targetSlot = World.Controlled().Target;
     for (int i = 1; i <= MaxShips; ++i) {
-        const TShip& ship = world.Ships[i];
+        const TShip& ship = World.Ships[i];
         if (!ship.InPlay || ship.Dead) continue;
         uint32_t color = LabelColor;
-        if (i == world.ControlledShip) color = MapControlledColor;
+        if (i == World.ControlledShip) color = MapControlledColor;
         if (i == targetSlot) color = MapTargetColor;
         int32_t x, y;
         StatusMapPoint(ship.X, ship.Y, x, y);
@@ -165,9 +165,9 @@ void TMainForm::DrawShipListAndMap() {
 
 void TMainForm::DrawRespawnCountdown() {
     Record("DrawRespawnCountdown");
-    const TShip& ship = world.Ships[world.ControlledShip];
+    const TShip& ship = World.Ships[World.ControlledShip];
     if (!ship.InPlay || !ship.Dead || !ship.AwaitingRespawn || ship.Exploding || ship.Appearing ||
-        ship.RespawnTimer < 0 || world.Paused) {
+        ship.RespawnTimer < 0 || World.Paused) {
         return;
     }
     Images.Item(Gfx::RespawnCaption).Draw(Display.Back(), 160, 340, 0);
@@ -176,18 +176,18 @@ void TMainForm::DrawRespawnCountdown() {
 
 void TMainForm::DrawPausePicture() {
     Record("DrawPausePicture");
-    if (world.Paused) Images.Item(Gfx::PauseCaption).Draw(Display.Back(), 370, 340, 0);
+    if (World.Paused) Images.Item(Gfx::PauseCaption).Draw(Display.Back(), 370, 340, 0);
 }
 
 void TMainForm::DrawDiagnostics() {
     Record("DrawDiagnostics");
     Surface& back = Display.Back();
     WriteText(back, 440, 10, std::to_string(FrameRate()), DiagnosticColor, FontStyle(), TextSize);
-    WriteText(back, 440, 20, std::to_string(world.MouseX) + "---" + std::to_string(world.MouseY), DiagnosticColor,
+    WriteText(back, 440, 20, std::to_string(World.MouseX) + "---" + std::to_string(World.MouseY), DiagnosticColor,
               FontStyle(), TextSize);
     // Every key active before the ageing, all at the same place. Nearly all of the 65536
     // entries are 0 in any frame, so they are passed over eight at a time.
-    const std::vector<uint8_t>& keys = world.KeyState;
+    const std::vector<uint8_t>& keys = World.KeyState;
     for (size_t block = 0; block < keys.size(); block += 8) {
         const size_t end = std::min(block + 8, keys.size());
         if (end - block == 8) {

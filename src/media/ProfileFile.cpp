@@ -110,23 +110,23 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
 const ProfileFile::Entry* ProfileFile::Find(std::string_view section, std::string_view key) const {
     const std::string* firstSection = nullptr;
     for (const Entry& entry : entries_) {
-        if (!EqualNoCase(entry.section, section)) continue;
-        if (!firstSection) firstSection = &entry.section;
-        if (entry.section != *firstSection) continue;
-        if (EqualNoCase(entry.key, key)) return &entry;
+        if (!EqualNoCase(entry.Section, section)) continue;
+        if (!firstSection) firstSection = &entry.Section;
+        if (entry.Section != *firstSection) continue;
+        if (EqualNoCase(entry.Key, key)) return &entry;
     }
     return nullptr;
 }
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
     const Entry* entry = Find(section, key);
-    return entry ? entry->value : std::string(fallback);
+    return entry ? entry->Value : std::string(fallback);
 }
 
 int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const {
     const Entry* entry = Find(section, key);
     int32_t value = 0;
-    return entry && ParseProfileInteger(entry->value, value) ? value : fallback;
+    return entry && ParseProfileInteger(entry->Value, value) ? value : fallback;
 }
 
 bool ProfileFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {

@@ -28,9 +28,9 @@ public:
 
 private:
     struct Entry {
-        std::string section;  // as written
-        std::string key;
-        std::string value;
+        std::string Section;  // as written
+        std::string Key;
+        std::string Value;
     };
     const Entry* Find(std::string_view section, std::string_view key) const;
 

@@ -7,13 +7,13 @@ namespace kelvane {
 namespace {
 
 template <class Record>
-using Member = std::variant<int32_t Record::*, uint8_t Record::*, double Record::*, std::string Record::*,
-                            bool Record::*>;
+using MemberPointer = std::variant<int32_t Record::*, uint8_t Record::*, double Record::*, std::string Record::*,
+                                   bool Record::*>;
 
 template <class Record>
 struct FieldEntry {
-    const char* name;
-    Member<Record> member;
+    const char* Name;
+    MemberPointer<Record> Member;
 };
 
 #define KV_FIELD(Record, name) FieldEntry<Record>{#name, &Record::name}
@@ -81,12 +81,12 @@ const std::vector<FieldEntry<World>>& GlobalEntries() {
 template <class Record>
 std::vector<std::string> NamesOf(const std::vector<FieldEntry<Record>>& entries) {
     std::vector<std::string> names;
-    for (const auto& entry : entries) names.emplace_back(entry.name);
+    for (const auto& entry : entries) names.emplace_back(entry.Name);
     return names;
 }
 
 template <class Record>
-FieldValue Read(const Record& record, const Member<Record>& member) {
+FieldValue Read(const Record& record, const MemberPointer<Record>& member) {
     return std::visit(
         [&](auto pointer) -> FieldValue {
             const auto& value = record.*pointer;
@@ -99,7 +99,7 @@ FieldValue Read(const Record& record, const Member<Record>& member) {
 }
 
 template <class Record>
-void Write(Record& record, const Member<Record>& member, const FieldValue& value, std::string_view path) {
+void Write(Record& record, const MemberPointer<Record>& member, const FieldValue& value, std::string_view path) {
     std::visit(
         [&](auto pointer) {
             auto& field = record.*pointer;
@@ -122,10 +122,10 @@ void Write(Record& record, const Member<Record>& member, const FieldValue& value
 }
 
 template <class Record>
-const Member<Record>& Find(const std::vector<FieldEntry<Record>>& entries, std::string_view name,
+const MemberPointer<Record>& Find(const std::vector<FieldEntry<Record>>& entries, std::string_view name,
                            std::string_view path) {
     for (const auto& entry : entries) {
-        if (name == entry.name) return entry.member;
+        if (name == entry.Name) return entry.Member;
     }
     throw FieldError("unknown field: " + std::string(path));
 }

@@ -18,12 +18,12 @@ namespace kelvane::testing {
 constexpr uint32_t Magenta = 0xFF00FF;  // the same as a colour and as a pixel
 
 struct ArenaFixture {
-    World world;
+    kelvane::World World;
     TImageList Images{nullptr};
     TImageList ShipImages{nullptr};
     TWaveList Waves{nullptr};
-    Arena arena{world, Images, ShipImages, &Waves};
-    ConsoleContext console{world, "", {}};
+    Arena arena{World, Images, ShipImages, &Waves};
+    ConsoleContext console{World, "", {}};
 
     ArenaFixture() {
         for (int i = 0; i < 9; ++i) Waves.Items.push_back(std::make_unique<TWaveCollectionItem>());
@@ -33,7 +33,7 @@ struct ArenaFixture {
             item.PatternHeight = 8;
             item.Pic.Image.Resize(32, 8);  // four patterns side by side
         }
-        world.Rng.Seed(12345);
+        World.Rng.Seed(12345);
     }
 
     // A ship picture of three w x h patterns whose mask pattern (the middle one) is all
@@ -55,7 +55,7 @@ struct ArenaFixture {
 
     // A live ship in play at (x, y), nose up, aiming at itself.
     TShip& PlaceShip(int s, int32_t x, int32_t y, int image = 0) {
-        TShip& ship = world.Ships[s];
+        TShip& ship = World.Ships[s];
         ship.InPlay = 1;
         ship.X = x;
         ship.Y = y;
@@ -75,12 +75,12 @@ struct ArenaFixture {
 
     int ActiveProjectiles() const {
         int count = 0;
-        for (const TProjectileWeapon& shot : world.Projectiles) count += shot.Active ? 1 : 0;
+        for (const TProjectileWeapon& shot : World.Projectiles) count += shot.Active ? 1 : 0;
         return count;
     }
     int ActiveBeams() const {
         int count = 0;
-        for (const TBeam& beam : world.Beams) count += beam.Active ? 1 : 0;
+        for (const TBeam& beam : World.Beams) count += beam.Active ? 1 : 0;
         return count;
     }
     uint64_t TotalPlays() const {

@@ -20,7 +20,7 @@ struct Timeline {
 
 Timeline RunUntilBack(ArenaFixture& f, int s) {
     Timeline t;
-    const TShip& ship = f.world.Ships[s];
+    const TShip& ship = f.World.Ships[s];
     for (int frame = 1; frame <= 400 && !t.back; ++frame) {
         f.Frame();
         if (!t.explosionEnded && ship.AwaitingRespawn) t.explosionEnded = frame;
@@ -83,10 +83,10 @@ TEST(Destruction, DestructionMessagesNameTheShip) {
         TShip& ship = f.PlaceShip(4, 500, 500);
         ship.ShipName = "Raven";
         ship.Hull = 0;
-        f.world.ControlledShip = static_cast<uint8_t>(c.controlled);
+        f.World.ControlledShip = static_cast<uint8_t>(c.controlled);
         for (int frame = 0; frame < 26; ++frame) f.Frame();
-        ASSERT_EQ(f.world.ConsoleLog.size(), 1u);
-        EXPECT_EQ(f.world.ConsoleLog.back(), c.line);
+        ASSERT_EQ(f.World.ConsoleLog.size(), 1u);
+        EXPECT_EQ(f.World.ConsoleLog.back(), c.line);
     }
 }
 
@@ -94,11 +94,11 @@ TEST(Destruction, ClocksRunOnlyForShipsInPlay) {
     ArenaFixture f;
     // Every empty slot of a fresh world has Hull 0: marked, but its clock never runs.
     for (int frame = 0; frame < 40; ++frame) f.Frame();
-    const TShip& empty = f.world.Ships[40];
+    const TShip& empty = f.World.Ships[40];
     EXPECT_EQ(empty.Exploding, 1);
     EXPECT_EQ(empty.Dead, 1);
     EXPECT_EQ(empty.ExplosionTimer, 0);
-    EXPECT_TRUE(f.world.ConsoleLog.empty());
+    EXPECT_TRUE(f.World.ConsoleLog.empty());
 
     ArenaFixture g;
     TShip& ship = g.PlaceShip(3, 500, 500);
@@ -115,7 +115,7 @@ TEST(Destruction, ClocksRunOnlyForShipsInPlay) {
 
 TEST(Destruction, AShipComesBackWholeAtARandomPlace) {
     ArenaFixture f;
-    f.world.Rng.Seed(777);
+    f.World.Rng.Seed(777);
     TShip& ship = f.PlaceShip(2, 50, 60);
     ship.MaxShields = 80;
     ship.MaxHull = 120;
@@ -126,7 +126,7 @@ TEST(Destruction, AShipComesBackWholeAtARandomPlace) {
     ship.Target = 2;
     f.PlaceShip(6, 1500, 1200);
     f.PlaceShip(5, 1400, 1100).Dead = 1;
-    f.world.ControlledShip = 6;  // the player's ship stays where it is
+    f.World.ControlledShip = 6;  // the player's ship stays where it is
 
     // Ships flown by the computer draw random numbers every frame; the place is the first
     // draw of the frame in which the wait runs out, in the order X, Y, heading.
@@ -135,7 +135,7 @@ TEST(Destruction, AShipComesBackWholeAtARandomPlace) {
         f.Frame();
         ASSERT_LT(++frames, 400);
     }
-    RandomGenerator expected = f.world.Rng;
+    RandomGenerator expected = f.World.Rng;
     const int32_t x = expected.Random(1447) + 300;
     const int32_t y = expected.Random(935) + 300;
     const double heading = expected.Random(3) * 90;
@@ -162,9 +162,9 @@ TEST(Destruction, AShipComesBackWholeAtARandomPlace) {
 TEST(Destruction, WithNoOtherShipTheReturningShipTargetsItself) {
     ArenaFixture f;
     f.PlaceShip(9, 500, 500).Hull = 0;
-    f.world.Ships[9].Target = 3;
+    f.World.Ships[9].Target = 3;
     ASSERT_GT(RunUntilBack(f, 9).back, 0);
-    EXPECT_EQ(f.world.Ships[9].Target, 9);
+    EXPECT_EQ(f.World.Ships[9].Target, 9);
 }
 
 }  // namespace

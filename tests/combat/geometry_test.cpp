@@ -88,14 +88,14 @@ TEST(HeadingStep, MovesInRoundedStepsThenTurns) {
 
 class ShipsTest : public ::testing::Test {
 protected:
-    TShip& Ship(int i) { return world.Ships[i]; }
+    TShip& Ship(int i) { return World.Ships[i]; }
     void Place(int i, int32_t x, int32_t y, bool inPlay = true, bool dead = false) {
         Ship(i).X = x;
         Ship(i).Y = y;
         Ship(i).InPlay = inPlay;
         Ship(i).Dead = dead;
     }
-    World world;
+    kelvane::World World;
 };
 
 TEST_F(ShipsTest, AimAngleUsesTheBearingOnlyWhenTheNoseIsWithinTenDegrees) {
@@ -111,7 +111,7 @@ TEST_F(ShipsTest, AimAngleUsesTheBearingOnlyWhenTheNoseIsWithinTenDegrees) {
         Place(2, PolarOffset(1000, 700, 400, "X", c.bearing), PolarOffset(1000, 700, 400, "Y", c.bearing));
         int32_t distance = 0;
         ASSERT_EQ(AngleAndDistance(1000, 700, Ship(2).X, Ship(2).Y, distance), c.bearing);
-        EXPECT_EQ(AimAngle(world, 1, 2), c.result) << "heading " << c.heading << ", bearing " << c.bearing;
+        EXPECT_EQ(AimAngle(World, 1, 2), c.result) << "heading " << c.heading << ", bearing " << c.bearing;
     }
 }
 
@@ -120,7 +120,7 @@ TEST_F(ShipsTest, HitRollDrawsAccuracyThenManoeuvrability) {
     for (uint32_t seed = 1; seed <= 50; ++seed) {
         Ship(1).Accuracy = 100;
         Ship(2).Manoeuvrability = 60;
-        world.Rng.Seed(seed);
+        World.Rng.Seed(seed);
         RandomGenerator reference;
         reference.Seed(seed);
         const int32_t aim = reference.Random(100);
@@ -131,12 +131,12 @@ TEST_F(ShipsTest, HitRollDrawsAccuracyThenManoeuvrability) {
         const int32_t aimSecond = swapped.Random(100);
         orderMatters = orderMatters || std::max(aim - dodge, 0) != std::max(aimSecond - dodgeFirst, 0);
 
-        const int32_t roll = HitRoll(world, 1, 2);
+        const int32_t roll = HitRoll(World, 1, 2);
         EXPECT_EQ(roll, std::max(aim - dodge, 0)) << "seed " << seed;
-        EXPECT_EQ(world.Rng.State(), reference.State()) << "exactly two draws";
+        EXPECT_EQ(World.Rng.State(), reference.State()) << "exactly two draws";
 
         Ship(1).Accuracy = 0;
-        EXPECT_EQ(HitRoll(world, 1, 2), 0);
+        EXPECT_EQ(HitRoll(World, 1, 2), 0);
     }
     EXPECT_TRUE(orderMatters) << "the seeds chosen cannot tell the draw order apart";
 }
@@ -147,7 +147,7 @@ TEST_F(ShipsTest, DamageGoesWhollyToShieldsOrHull) {
                                            {-2, 50, 5, -2, 45}, {10, 50, 0, 10, 50}, {0, 50, 0, 0, 50}}) {
         Ship(3).Shields = c.shields;
         Ship(3).Hull = c.hull;
-        ApplyDamage(world, 3, c.damage);
+        ApplyDamage(World, 3, c.damage);
         EXPECT_EQ(Ship(3).Shields, c.shieldsAfter) << c.shields << "/" << c.hull << " - " << c.damage;
         EXPECT_EQ(Ship(3).Hull, c.hullAfter) << c.shields << "/" << c.hull << " - " << c.damage;
     }
@@ -166,14 +166,14 @@ TEST_F(ShipsTest, PointsForAKillFollowTheStrengthRatio) {
         Ship(1).Score = 7;
         Ship(2).StrengthRating = c.targetRating;
         Ship(2).Hull = c.targetHull;
-        AwardPoints(world, 1, 2);
+        AwardPoints(World, 1, 2);
         EXPECT_EQ(Ship(1).Score, 7 + c.points) << c.targetRating << "/" << c.shooterRating;
     }
 }
 
 TEST_F(ShipsTest, OnScreenBoundsAreStrict) {
-    world.ViewX = 100;
-    world.ViewY = 200;
+    World.ViewX = 100;
+    World.ViewY = 200;
     struct Case { int32_t x, y, margin; bool on; };
     const std::vector<Case> cases = {
         {36, 500, 64, false}, {37, 500, 64, true},   {1186, 500, 64, true}, {1187, 500, 64, false},
@@ -181,26 +181,26 @@ TEST_F(ShipsTest, OnScreenBoundsAreStrict) {
         {100, 500, 0, false}, {101, 500, 0, true},   {1122, 966, 0, true},  {1123, 500, 0, false},
         {500, 967, 0, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsOnScreen(world, c.x, c.y, c.margin), c.on) << c.x << "," << c.y;
+    for (const Case& c : cases) EXPECT_EQ(IsOnScreen(World, c.x, c.y, c.margin), c.on) << c.x << "," << c.y;
 }
 
 TEST_F(ShipsTest, NearestShipSkipsAndPrefersTheLowerIndexOnTies) {
     Place(5, 500, 500);
-    EXPECT_EQ(FindNearestShip(world, 5), 5) << "nobody else in play";
+    EXPECT_EQ(FindNearestShip(World, 5), 5) << "nobody else in play";
 
     Place(9, 600, 500);                       // 100 away
     Place(3, 500, 400);                       // 100 away, lower index
     Place(2, 510, 500, /*inPlay=*/false);     // nearer but not in play
     Place(4, 505, 500, true, /*dead=*/true);  // nearer but destroyed
     Place(12, 560, 560);                      // 85 away
-    EXPECT_EQ(FindNearestShip(world, 5), 12);
+    EXPECT_EQ(FindNearestShip(World, 5), 12);
 
     Ship(12).InPlay = 0;
-    EXPECT_EQ(FindNearestShip(world, 5), 3);
+    EXPECT_EQ(FindNearestShip(World, 5), 3);
 
     Place(40, 500, 500);  // on the very same point: distance 0
-    EXPECT_EQ(FindNearestShip(world, 5), 40);
-    EXPECT_EQ(FindNearestShip(world, 40), 5);
+    EXPECT_EQ(FindNearestShip(World, 5), 40);
+    EXPECT_EQ(FindNearestShip(World, 40), 5);
 }
 
 }  // namespace

@@ -16,9 +16,9 @@ struct Hunt : ArenaFixture {
     Hunt() {
         PlaceShip(1, 1000, 500);
         PlaceShip(2, 1000, 1000).Target = 1;
-        world.ControlledShip = 1;
+        World.ControlledShip = 1;
     }
-    TShip& ai() { return world.Ships[2]; }
+    TShip& ai() { return World.Ships[2]; }
 };
 
 TEST(ComputerSteering, AngleBandsTurnTheNoseOntoTheTarget) {
@@ -44,9 +44,9 @@ TEST(ComputerSteering, AngleBandsTurnTheNoseOntoTheTarget) {
 TEST(ComputerSteering, WithADestroyedTargetTheRandomWanderStands) {
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         Hunt h;
-        h.world.Rng.Seed(seed);
-        h.world.Ships[1].Dead = 1;
-        h.world.Ships[1].InPlay = 0;
+        h.World.Rng.Seed(seed);
+        h.World.Ships[1].Dead = 1;
+        h.World.Ships[1].InPlay = 0;
         RandomGenerator expected;
         expected.Seed(seed);
         const double wander = expected.Random(4) - 2;  // the first draw of the move
@@ -58,7 +58,7 @@ TEST(ComputerSteering, WithADestroyedTargetTheRandomWanderStands) {
 
 TEST(ComputerSteering, TurnsAwayFromTheEdgeOnceAndClearsInside) {
     Hunt h;
-    h.world.Rng.Seed(5);
+    h.World.Rng.Seed(5);
     h.ai().X = 200;
     RandomGenerator expected;
     expected.Seed(5);
@@ -67,10 +67,10 @@ TEST(ComputerSteering, TurnsAwayFromTheEdgeOnceAndClearsInside) {
     EXPECT_EQ(h.ai().TurnRate, turn);
     EXPECT_EQ(h.ai().EdgeTurn, 1);
     // Still outside: no new draw and the same turn.
-    const uint32_t state = h.world.Rng.State();
+    const uint32_t state = h.World.Rng.State();
     h.ai().Y = 1400;
     DoAIMove(h.arena, 2);
-    EXPECT_EQ(h.world.Rng.State(), state);
+    EXPECT_EQ(h.World.Rng.State(), state);
     EXPECT_EQ(h.ai().TurnRate, turn);
     h.ai().X = 1000;
     h.ai().Y = 1000;
@@ -86,11 +86,11 @@ TEST(ComputerSteering, OnTheLinesOfTheBoxTheTurnStays) {
         h.ai().Y = c.y;
         h.ai().TurnRate = 0.7;
         h.ai().EdgeTurn = 1;
-        const uint32_t state = h.world.Rng.State();
+        const uint32_t state = h.World.Rng.State();
         DoAIMove(h.arena, 2);
         EXPECT_EQ(h.ai().TurnRate, 0.7) << c.x << "," << c.y;
         EXPECT_EQ(h.ai().EdgeTurn, 1) << c.x << "," << c.y;
-        EXPECT_EQ(h.world.Rng.State(), state);
+        EXPECT_EQ(h.World.Rng.State(), state);
     }
 }
 
@@ -107,13 +107,13 @@ TEST(ComputerTargets, TakesTheNearestShipWhenItsTargetIsGone) {
     for (const Case& c : cases) {
         ArenaFixture f;
         f.PlaceShip(1, 300, 300 + c.targetDistance);
-        f.world.Ships[1].Dead = c.targetDead;
-        f.world.Ships[1].InPlay = c.targetInPlay;
+        f.World.Ships[1].Dead = c.targetDead;
+        f.World.Ships[1].InPlay = c.targetInPlay;
         f.PlaceShip(2, 300, 300).Target = static_cast<uint8_t>(c.target);
         f.PlaceShip(4, 900, 300);  // 600 away
         f.PlaceShip(6, 300, 900);  // just as far: the lower slot wins
         DoAIMove(f.arena, 2);
-        EXPECT_EQ(f.world.Ships[2].Target, c.expected) << c.name;
+        EXPECT_EQ(f.World.Ships[2].Target, c.expected) << c.name;
     }
 }
 
@@ -124,21 +124,21 @@ TEST(ComputerPlay, ADestroyedShipDoesNothing) {
     h.ai().TurnRate = 0.25;
     h.ai().Target = 2;
     h.ai().SecondaryWeaponType = "TORPEDO_PHOTON";
-    const uint32_t state = h.world.Rng.State();
+    const uint32_t state = h.World.Rng.State();
     DoAIMove(h.arena, 2);
     EXPECT_EQ(h.ai().Speed, 0);
     EXPECT_EQ(h.ai().TurnRate, 0.25);
     EXPECT_EQ(h.ai().Target, 2);
     EXPECT_EQ(h.ActiveProjectiles(), 0);
-    EXPECT_EQ(h.world.Rng.State(), state);
+    EXPECT_EQ(h.World.Rng.State(), state);
 }
 
 TEST(ComputerPlay, BeamShipsFireOnAFivePercentDraw) {
     bool sawFire = false, sawHold = false;
     for (uint32_t seed = 1; seed <= 400 && !(sawFire && sawHold); ++seed) {
         Hunt h;
-        h.world.Ships[1].Y = 800;  // 200 pixels: within the beam range of 300
-        h.world.Rng.Seed(seed);
+        h.World.Ships[1].Y = 800;  // 200 pixels: within the beam range of 300
+        h.World.Rng.Seed(seed);
         h.ai().PrimaryWeaponType = "PHASER_ORANGE";
         h.ai().Heading = 90;  // the target is off the nose: no launches
         RandomGenerator expected;
@@ -158,14 +158,14 @@ TEST(ComputerPlay, OnlyBeamShipsDrawTheBeamChance) {
     // Heading 90 keeps the target out of the cone.
     for (const Case& c : std::vector<Case>{{"DISRUPTOR_MARK1", 1}, {"NONE", 1}, {"BEAM_POLARON", 2}}) {
         Hunt h;
-        h.world.Ships[1].Y = -100;  // 1100 pixels: beyond beam range, so a beam never fires
+        h.World.Ships[1].Y = -100;  // 1100 pixels: beyond beam range, so a beam never fires
         h.ai().PrimaryWeaponType = c.primary;
         h.ai().Heading = 90;
         RandomGenerator expected;
         expected.Seed(12345);
         for (int i = 0; i < c.draws; ++i) expected.Random(1);
         DoAIMove(h.arena, 2);
-        EXPECT_EQ(h.world.Rng.State(), expected.State()) << c.primary;
+        EXPECT_EQ(h.World.Rng.State(), expected.State()) << c.primary;
     }
 }
 
@@ -176,7 +176,7 @@ TEST(ComputerPlay, LaunchesOnlyWithinTheTenDegreeCone) {
                                      {355, true}, {5, true},  {340, false}};
     for (const Case& c : cases) {
         Hunt h;
-        h.world.Ships[1].Y = -100;  // 1100 pixels, far beyond beam range: launches test no range
+        h.World.Ships[1].Y = -100;  // 1100 pixels, far beyond beam range: launches test no range
         h.ai().PrimaryWeaponType = "DISRUPTOR_MARK1";
         h.ai().SecondaryWeaponType = "TORPEDO_PHOTON";
         h.ai().SpecialDevice = "TACHYON_PULSE";
@@ -184,9 +184,9 @@ TEST(ComputerPlay, LaunchesOnlyWithinTheTenDegreeCone) {
         DoAIMove(h.arena, 2);
         EXPECT_EQ(h.ActiveProjectiles(), c.launches ? 3 : 0) << c.heading;
         if (c.launches) {
-            EXPECT_EQ(h.world.Projectiles[1].ImageIndex, 2);   // torpedo first
-            EXPECT_EQ(h.world.Projectiles[2].ImageIndex, 13);  // then the disruptor
-            EXPECT_EQ(h.world.Projectiles[3].ImageIndex, 21);  // then the device
+            EXPECT_EQ(h.World.Projectiles[1].ImageIndex, 2);   // torpedo first
+            EXPECT_EQ(h.World.Projectiles[2].ImageIndex, 13);  // then the disruptor
+            EXPECT_EQ(h.World.Projectiles[3].ImageIndex, 21);  // then the device
         }
     }
 }

@@ -21,7 +21,7 @@ struct Range : ArenaFixture {
         PlaceShip(3, 1000, 1000, fullMask);
     }
     TProjectileWeapon& Shot(int32_t x, int32_t y, int32_t damage = 0, const char* effect = "NONE") {
-        TProjectileWeapon& shot = world.Projectiles[1];
+        TProjectileWeapon& shot = World.Projectiles[1];
         shot.Active = 1;
         shot.X = x;
         shot.Y = y;
@@ -44,7 +44,7 @@ TEST(ProjectileCollision, HitBoxIsThePictureShrunkBySevenPixels) {
         Range r;
         r.Shot(c.x, c.y);
         DoProjectileCollision(r.arena, 1, 3);
-        EXPECT_EQ(r.world.Projectiles[1].Active, c.hit ? 0 : 1) << c.x << "," << c.y;
+        EXPECT_EQ(r.World.Projectiles[1].Active, c.hit ? 0 : 1) << c.x << "," << c.y;
     }
 }
 
@@ -63,11 +63,11 @@ TEST(ProjectileCollision, TheMaskIsReadInTheShipsOwnFrame) {
         Bitmap& picture = r.ShipPicture(wing);
         for (int32_t y = 0; y < 40; ++y)
             for (int32_t x = 53; x < 80; ++x) picture.At(x, y) = 0;
-        r.world.Ships[3].ImageIndex = static_cast<uint8_t>(wing);
-        r.world.Ships[3].Heading = c.heading;
+        r.World.Ships[3].ImageIndex = static_cast<uint8_t>(wing);
+        r.World.Ships[3].Heading = c.heading;
         r.Shot(c.x, c.y);
         DoProjectileCollision(r.arena, 1, 3);
-        EXPECT_EQ(r.world.Projectiles[1].Active, c.hit ? 0 : 1) << c.heading << " " << c.x << "," << c.y;
+        EXPECT_EQ(r.World.Projectiles[1].Active, c.hit ? 0 : 1) << c.heading << " " << c.x << "," << c.y;
     }
 }
 
@@ -81,13 +81,13 @@ TEST(ProjectileCollision, ShipsThatCannotBeHit) {
     };
     for (const Case& c : cases) {
         Range r;
-        TShip& ship = r.world.Ships[3];
+        TShip& ship = r.World.Ships[3];
         ship.Dead = c.dead;
         ship.InPlay = c.inPlay;
         ship.ImageIndex = c.image;
         r.Shot(1000, 1000, 100).Owner = static_cast<uint8_t>(c.owner);
         EXPECT_NO_THROW(DoProjectileCollision(r.arena, 1, 3)) << c.name;
-        EXPECT_EQ(r.world.Projectiles[1].Active, 1) << c.name;
+        EXPECT_EQ(r.World.Projectiles[1].Active, 1) << c.name;
         EXPECT_EQ(ship.Hull, 100) << c.name;
     }
 }
@@ -103,13 +103,13 @@ TEST(ProjectileCollision, TheLowestShipThatCanBeHitTakesIt) {
     for (const Case& c : cases) {
         Range r;
         r.PlaceShip(5, 1000, 1000, r.fullMask);
-        r.world.Ships[3].Dead = c.lowerDead;
-        r.world.Ships[3].InPlay = c.lowerInPlay;
+        r.World.Ships[3].Dead = c.lowerDead;
+        r.World.Ships[3].InPlay = c.lowerInPlay;
         r.Shot(1000, 1000, 100).Owner = static_cast<uint8_t>(c.owner);
         CollideProjectiles(r.arena);
-        EXPECT_EQ(r.world.Projectiles[1].Active, 0) << c.name;
-        EXPECT_EQ(r.world.Ships[3].Hull, c.hitShip == 3 ? 25 : 100) << c.name;
-        EXPECT_EQ(r.world.Ships[5].Hull, c.hitShip == 5 ? 25 : 100) << c.name;
+        EXPECT_EQ(r.World.Projectiles[1].Active, 0) << c.name;
+        EXPECT_EQ(r.World.Ships[3].Hull, c.hitShip == 3 ? 25 : 100) << c.name;
+        EXPECT_EQ(r.World.Ships[5].Hull, c.hitShip == 5 ? 25 : 100) << c.name;
     }
 }
 
@@ -121,21 +121,21 @@ TEST(ProjectileCollision, DamageIsThreeQuartersToFiveQuartersOfTheBase) {
     };
     for (const Case& c : cases) {
         Range r;
-        r.world.Ships[3].Shields = c.shields;
+        r.World.Ships[3].Shields = c.shields;
         r.Shot(1000, 1000, c.damage);
         DoProjectileCollision(r.arena, 1, 3);
-        EXPECT_EQ(r.world.Ships[3].Shields, c.shieldsAfter) << c.damage;
-        EXPECT_EQ(r.world.Ships[3].Hull, c.hullAfter) << c.damage;
+        EXPECT_EQ(r.World.Ships[3].Shields, c.shieldsAfter) << c.damage;
+        EXPECT_EQ(r.World.Ships[3].Hull, c.hullAfter) << c.damage;
     }
     bool sawLow = false, sawHigh = false;
     for (uint32_t seed = 1; seed <= 200; ++seed) {
         Range r;
-        r.world.Rng.Seed(seed);
-        r.world.Ships[1].Accuracy = 100;
-        r.world.Ships[3].Hull = 1000;
+        r.World.Rng.Seed(seed);
+        r.World.Ships[1].Accuracy = 100;
+        r.World.Ships[3].Hull = 1000;
         r.Shot(1000, 1000, 100);
         DoProjectileCollision(r.arena, 1, 3);
-        const int32_t dealt = 1000 - r.world.Ships[3].Hull;
+        const int32_t dealt = 1000 - r.World.Ships[3].Hull;
         ASSERT_GE(dealt, 75) << seed;
         ASSERT_LE(dealt, 125) << seed;
         sawLow = sawLow || dealt < 85;
@@ -152,16 +152,16 @@ TEST(ProjectileCollision, EffectsAndPoints) {
     };
     for (const Case& c : cases) {
         Range r;
-        r.world.Ships[3].PrimaryReload = c.primary;
-        r.world.Ships[3].SecondaryReload = c.secondary;
+        r.World.Ships[3].PrimaryReload = c.primary;
+        r.World.Ships[3].SecondaryReload = c.secondary;
         r.Shot(1000, 1000, 0, c.effect);
         DoProjectileCollision(r.arena, 1, 3);
-        EXPECT_EQ(r.world.Ships[3].PrimaryReload, c.primaryAfter) << c.effect << " " << c.primary;
-        EXPECT_EQ(r.world.Ships[3].SecondaryReload, c.secondaryAfter) << c.effect << " " << c.secondary;
+        EXPECT_EQ(r.World.Ships[3].PrimaryReload, c.primaryAfter) << c.effect << " " << c.primary;
+        EXPECT_EQ(r.World.Ships[3].SecondaryReload, c.secondaryAfter) << c.effect << " " << c.secondary;
     }
 
     Range tachyon;
-    TShip& hit = tachyon.world.Ships[3];
+    TShip& hit = tachyon.World.Ships[3];
     hit.Shields = 120;
     tachyon.Shot(1000, 1000, 0, "TACHYON_EFFECT");
     DoProjectileCollision(tachyon.arena, 1, 3);
@@ -172,13 +172,13 @@ TEST(ProjectileCollision, EffectsAndPoints) {
     EXPECT_TRUE(hit.ShieldsDownTimer == 60 || hit.ShieldsDownTimer == 80);
 
     Range kill;
-    kill.world.Ships[1].StrengthRating = 200;
-    kill.world.Ships[3].StrengthRating = 300;
-    kill.world.Ships[3].Hull = 75;
+    kill.World.Ships[1].StrengthRating = 200;
+    kill.World.Ships[3].StrengthRating = 300;
+    kill.World.Ships[3].Hull = 75;
     kill.Shot(1000, 1000, 100);
     DoProjectileCollision(kill.arena, 1, 3);
-    EXPECT_EQ(kill.world.Ships[3].Hull, 0);
-    EXPECT_EQ(kill.world.Ships[1].Score, 150);
+    EXPECT_EQ(kill.World.Ships[3].Hull, 0);
+    EXPECT_EQ(kill.World.Ships[1].Score, 150);
 }
 
 TEST(ProjectileFlight, EndsOnlyBeyondThirtyTwoPixelsOffTheWorld) {
@@ -189,30 +189,30 @@ TEST(ProjectileFlight, EndsOnlyBeyondThirtyTwoPixelsOffTheWorld) {
     };
     for (const Case& c : cases) {
         ArenaFixture f;
-        TProjectileWeapon& shot = f.world.Projectiles[4];
+        TProjectileWeapon& shot = f.World.Projectiles[4];
         shot.Active = 1;
         shot.X = c.x;
         shot.Y = c.y;
-        MoveProjectiles(f.world);
+        MoveProjectiles(f.World);
         EXPECT_EQ(shot.Active, c.active ? 1 : 0) << c.x << "," << c.y;
         EXPECT_EQ(shot.Age, 1);
     }
     ArenaFixture f;
-    TProjectileWeapon& shot = f.world.Projectiles[2];
+    TProjectileWeapon& shot = f.World.Projectiles[2];
     shot = {};
     shot.Active = 1;
     shot.X = 100;
     shot.Y = 100;
     shot.Speed = 17;
     shot.Heading = 90;
-    MoveProjectile(f.world, 2);
+    MoveProjectile(f.World, 2);
     EXPECT_EQ(shot.X, 117);
     EXPECT_EQ(shot.Y, 100);
 }
 
 TEST(ProjectileFlight, AnimationCyclesThroughThePicturesPatterns) {
     ArenaFixture f;
-    TProjectileWeapon& shot = f.world.Projectiles[1];
+    TProjectileWeapon& shot = f.World.Projectiles[1];
     shot.Active = 1;
     shot.ImageIndex = 2;  // four patterns
     std::vector<int> frames;
@@ -232,7 +232,7 @@ struct Torpedo : ArenaFixture {
     Torpedo(int32_t targetX, int32_t targetY, double speed, int32_t age) {
         PlaceShip(1, 1000, 1100, AddShipImage(40, 100));
         PlaceShip(2, targetX, targetY);
-        TProjectileWeapon& shot = world.Projectiles[1];
+        TProjectileWeapon& shot = World.Projectiles[1];
         shot.Active = 1;
         shot.Homing = 1;
         shot.X = 1000;
@@ -242,14 +242,14 @@ struct Torpedo : ArenaFixture {
         shot.Owner = 1;
         shot.Target = 2;
     }
-    TProjectileWeapon& shot() { return world.Projectiles[1]; }
+    TProjectileWeapon& shot() { return World.Projectiles[1]; }
 };
 
 TEST(Homing, StartsOnceTheTorpedoHasClearedItsOwnShip) {
     Torpedo t(1900, 100, 15.0, 0);
     int startAge = 0;
     for (int frame = 0; frame < 20 && startAge == 0; ++frame) {
-        MoveProjectiles(t.world);
+        MoveProjectiles(t.World);
         HomeProjectiles(t.arena);
         if (t.shot().TurnRate != 0) startAge = t.shot().Age;
     }
@@ -291,19 +291,19 @@ TEST(Homing, FliesStraightAfter2047Pixels) {
 
 TEST(Homing, AnOwnerWithoutAPictureDoesNotStopTheFrame) {
     Torpedo t(1500, 1000, 1.0, 1);
-    t.world.Ships[1].ImageIndex = 99;
+    t.World.Ships[1].ImageIndex = 99;
     EXPECT_NO_THROW(HomeProjectiles(t.arena));
     EXPECT_EQ(t.shot().TurnRate, 0.5);
 }
 
 TEST(ProjectileTable, FirstFreeSlotOrNone) {
     ArenaFixture f;
-    EXPECT_EQ(FindFreeProjectile(f.world), 1);
-    f.world.Projectiles[1].Active = 1;
-    f.world.Projectiles[2].Active = 1;
-    EXPECT_EQ(FindFreeProjectile(f.world), 3);
-    for (TProjectileWeapon& shot : f.world.Projectiles) shot.Active = 1;
-    EXPECT_EQ(FindFreeProjectile(f.world), 0);
+    EXPECT_EQ(FindFreeProjectile(f.World), 1);
+    f.World.Projectiles[1].Active = 1;
+    f.World.Projectiles[2].Active = 1;
+    EXPECT_EQ(FindFreeProjectile(f.World), 3);
+    for (TProjectileWeapon& shot : f.World.Projectiles) shot.Active = 1;
+    EXPECT_EQ(FindFreeProjectile(f.World), 0);
 }
 
 }  // namespace

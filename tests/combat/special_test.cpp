@@ -20,7 +20,7 @@ TEST(SpecialDevice, TachyonPulseLaunchesAHarmlessShot) {
     ship.Target = 2;
     UseSpecialDevice(f.arena, 1);
     ASSERT_EQ(f.ActiveProjectiles(), 1);
-    const TProjectileWeapon& shot = f.world.Projectiles[1];
+    const TProjectileWeapon& shot = f.World.Projectiles[1];
     EXPECT_EQ(shot.ImageIndex, 21);
     EXPECT_EQ(shot.Speed, 15.0);
     EXPECT_EQ(shot.Damage, 0);
@@ -47,7 +47,7 @@ TEST(SpecialDevice, NothingHappensWhenTheDeviceCannotFire) {
         ship.Target = static_cast<uint8_t>(c.target);
         ship.SpecialReload = c.reload;
         if (c.fullTable)
-            for (TProjectileWeapon& shot : f.world.Projectiles) shot.Active = 1;
+            for (TProjectileWeapon& shot : f.World.Projectiles) shot.Active = 1;
         UseSpecialDevice(f.arena, 1);
         EXPECT_EQ(f.ActiveProjectiles(), c.fullTable ? MaxProjectiles : 0) << c.device;
         EXPECT_EQ(ship.SpecialReload, c.reload) << c.device;

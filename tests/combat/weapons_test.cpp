@@ -17,10 +17,10 @@ struct Duel : ArenaFixture {
     Duel() {
         PlaceShip(1, 1000, 1000).Target = 2;
         PlaceShip(2, 1000, 800);
-        world.ControlledShip = 1;
+        World.ControlledShip = 1;
     }
-    TShip& shooter() { return world.Ships[1]; }
-    TShip& target() { return world.Ships[2]; }
+    TShip& shooter() { return World.Ships[1]; }
+    TShip& target() { return World.Ships[2]; }
 };
 
 TEST(PrimaryWeapons, ReloadsComeFromThePrimaryStrength) {
@@ -70,14 +70,14 @@ TEST(PrimaryWeapons, WhatEachWeaponPutsIntoTheTables) {
             EXPECT_EQ(d.Waves.PlayCount(c.wave), 1u);
         }
         if (c.beams) {
-            const TBeam& beam = d.world.Beams[1];
+            const TBeam& beam = d.World.Beams[1];
             EXPECT_EQ(beam.Source, 1);
             EXPECT_EQ(beam.Target, 2);
             EXPECT_EQ(beam.TimeLeft, 15);
             EXPECT_EQ(beam.ImageIndex, c.beamImage);
         }
         if (c.projectiles) {
-            const TProjectileWeapon& shot = d.world.Projectiles[1];
+            const TProjectileWeapon& shot = d.World.Projectiles[1];
             EXPECT_EQ(shot.ImageIndex, c.projectileImage);
             EXPECT_EQ(shot.Speed, c.speed);
             EXPECT_EQ(shot.Damage, c.damage);
@@ -124,9 +124,9 @@ TEST(PrimaryWeapons, NothingFiresWithoutAReadyWeaponOrATarget) {
         d.shooter().PrimaryReload = c.primaryReload;
         d.shooter().SecondaryReload = c.secondaryReload;
         d.target().Shields = 10;
-        for (int b = 1; b <= c.fullBeams; ++b) d.world.Beams[b].Active = 1;
-        for (int p = 1; p <= c.fullProjectiles; ++p) d.world.Projectiles[p].Active = 1;
-        const uint32_t rngBefore = d.world.Rng.State();
+        for (int b = 1; b <= c.fullBeams; ++b) d.World.Beams[b].Active = 1;
+        for (int p = 1; p <= c.fullProjectiles; ++p) d.World.Projectiles[p].Active = 1;
+        const uint32_t rngBefore = d.World.Rng.State();
         FirePrimaryWeapon(d.arena, 1);
         SCOPED_TRACE(c.name);
         EXPECT_EQ(d.TotalPlays(), 0u);
@@ -135,9 +135,9 @@ TEST(PrimaryWeapons, NothingFiresWithoutAReadyWeaponOrATarget) {
         EXPECT_EQ(d.shooter().PrimaryReload, c.primaryReload);
         EXPECT_EQ(d.shooter().SecondaryReload, c.secondaryReload);
         EXPECT_EQ(d.target().Shields, 10);
-        EXPECT_EQ(d.world.Rng.State(), rngBefore);  // no hit roll either
-        EXPECT_EQ(d.world.Ships[0].Hull, 0);
-        EXPECT_EQ(d.world.Ships[0].Shields, 0);
+        EXPECT_EQ(d.World.Rng.State(), rngBefore);  // no hit roll either
+        EXPECT_EQ(d.World.Ships[0].Hull, 0);
+        EXPECT_EQ(d.World.Ships[0].Shields, 0);
     }
 }
 
@@ -181,7 +181,7 @@ TEST(PrimaryWeapons, BeamDamageStaysWithinItsBoundsAndPolaronWeakensOnTheHull) {
         int32_t shieldDamage = 0, hullDamage = 0, orangeHullDamage = 0;
         for (int variant = 0; variant < 3; ++variant) {
             Duel d;
-            d.world.Rng.Seed(seed);
+            d.World.Rng.Seed(seed);
             d.shooter().PrimaryStrength = 100;
             d.shooter().Accuracy = 100;
             d.shooter().PrimaryWeaponType = variant == 2 ? "PHASER_ORANGE" : "BEAM_POLARON";
@@ -228,12 +228,12 @@ TEST(BeamRange, UsesThePlayersAccuracyAndAStrictDistance) {
         f.PlaceShip(1, 1000, 1000).Accuracy = c.controlledAccuracy;
         f.PlaceShip(3, 500, 500).Accuracy = c.askingAccuracy;
         f.PlaceShip(4, 500 + c.distance, 500);
-        f.world.Ships[3].Target = 4;
-        f.world.ControlledShip = 1;
-        EXPECT_EQ(InBeamRange(f.world, 3), c.inRange) << c.controlledAccuracy << " " << c.distance;
+        f.World.Ships[3].Target = 4;
+        f.World.ControlledShip = 1;
+        EXPECT_EQ(InBeamRange(f.World, 3), c.inRange) << c.controlledAccuracy << " " << c.distance;
     }
     ArenaFixture f;  // before the first ship the empty slot 0 gives the shortest range
-    EXPECT_EQ(BeamRange(f.world), 300);
+    EXPECT_EQ(BeamRange(f.World), 300);
 }
 
 TEST(PrimaryWeapons, BeamsAreShownForSixteenFramesAndReloadsCountDown) {
@@ -241,23 +241,23 @@ TEST(PrimaryWeapons, BeamsAreShownForSixteenFramesAndReloadsCountDown) {
     d.shooter().PrimaryWeaponType = "PHASER_ORANGE";
     FirePrimaryWeapon(d.arena, 1);
     int framesShown = 0;
-    while (d.world.Beams[1].Active) {
+    while (d.World.Beams[1].Active) {
         ++framesShown;  // drawn in this frame, then aged
-        AgeBeams(d.world);
+        AgeBeams(d.World);
         ASSERT_LT(framesShown, 100);
     }
     EXPECT_EQ(framesShown, 16);
-    EXPECT_EQ(FindFreeBeam(d.world), 1);
+    EXPECT_EQ(FindFreeBeam(d.World), 1);
 
-    TShip& ship = d.world.Ships[64];
+    TShip& ship = d.World.Ships[64];
     ship.PrimaryReload = 2;
     ship.SecondaryReload = 1;
     ship.SpecialReload = 0;
-    CountDownReloads(d.world);
+    CountDownReloads(d.World);
     EXPECT_EQ(ship.PrimaryReload, 1);
     EXPECT_EQ(ship.SecondaryReload, 0);
     EXPECT_EQ(ship.SpecialReload, 0);
-    CountDownReloads(d.world);
+    CountDownReloads(d.World);
     EXPECT_EQ(ship.PrimaryReload, 0);
     EXPECT_EQ(ship.SecondaryReload, 0);
 }
@@ -279,7 +279,7 @@ TEST(SecondaryWeapons, EachTorpedoTypeLaunchesOneHomingTorpedo) {
             FireSecondaryWeapon(d.arena, 1);
             SCOPED_TRACE(c.type);
             ASSERT_EQ(d.ActiveProjectiles(), 1);
-            const TProjectileWeapon& shot = d.world.Projectiles[1];
+            const TProjectileWeapon& shot = d.World.Projectiles[1];
             EXPECT_EQ(shot.ImageIndex, c.image);
             EXPECT_EQ(shot.Speed, c.speed);
             EXPECT_EQ(shot.Effect, c.effect);
@@ -308,7 +308,7 @@ TEST(SecondaryWeapons, NothingLaunchesWithoutATorpedoAReloadOrATarget) {
         d.shooter().Target = static_cast<uint8_t>(c.target);
         d.shooter().SecondaryReload = c.reload;
         if (c.fullTable)
-            for (TProjectileWeapon& shot : d.world.Projectiles) shot.Active = 1;
+            for (TProjectileWeapon& shot : d.World.Projectiles) shot.Active = 1;
         FireSecondaryWeapon(d.arena, 1);
         EXPECT_EQ(d.TotalPlays(), 0u) << c.type;
         EXPECT_EQ(d.ActiveProjectiles(), c.fullTable ? MaxProjectiles : 0) << c.type;

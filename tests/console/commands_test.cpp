@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 // A world whose slots hold a few ship types, none in play yet.
 class CommandTest : public ::testing::Test {
 protected:
-    CommandTest() : context{world, "", [this] { ++closeCalls; }} {
+    CommandTest() : context{World, "", [this] { ++closeCalls; }} {
         Define(1, "Kestrel", "Kestrel Alpha", 100, 100);
         Define(2, "Sea Wolf", "Sea Wolf II", 900, 900);
         Define(4, "Kestrel", "Kestrel Beta", 300, 100);
@@ -30,7 +30,7 @@ protected:
     }
 
     void Define(int slot, const std::string& name, const std::string& full, int32_t x, int32_t y) {
-        TShip& ship = world.Ships[slot];
+        TShip& ship = World.Ships[slot];
         ship.ShipName = name;
         ship.FullShipName = full;
         ship.X = x;
@@ -43,15 +43,15 @@ protected:
     // command message must be in colour 7.
     std::vector<std::string> Said() {
         std::vector<std::string> texts;
-        for (size_t i = seen; i < world.ConsoleLog.size(); ++i) {
-            EXPECT_EQ(world.ConsoleLog[i].front(), '7') << world.ConsoleLog[i];
-            texts.push_back(world.ConsoleLog[i].substr(1));
+        for (size_t i = seen; i < World.ConsoleLog.size(); ++i) {
+            EXPECT_EQ(World.ConsoleLog[i].front(), '7') << World.ConsoleLog[i];
+            texts.push_back(World.ConsoleLog[i].substr(1));
         }
-        seen = world.ConsoleLog.size();
+        seen = World.ConsoleLog.size();
         return texts;
     }
 
-    World world;
+    kelvane::World World;
     int closeCalls = 0;
     ConsoleContext context;
     size_t seen = 0;
@@ -80,15 +80,15 @@ TEST_F(CommandTest, FirstShipIsYoursAndTheNextOneIsNot) {
 
     Run("createship kestrel");
     EXPECT_EQ(Said(), Lines{"Ship Kestrel Alpha hase been created and is under your control."});
-    EXPECT_EQ(world.ControlledShip, 1);
-    EXPECT_EQ(world.Ships[1].Target, 1);
-    EXPECT_EQ(world.ShipCount, 1);
+    EXPECT_EQ(World.ControlledShip, 1);
+    EXPECT_EQ(World.Ships[1].Target, 1);
+    EXPECT_EQ(World.ShipCount, 1);
 
     Run("CreateShip Lark");
     EXPECT_EQ(Said(), Lines{"Ship Lark hase been created."});
-    EXPECT_EQ(world.ControlledShip, 1);
-    EXPECT_EQ(world.Ships[5].Target, 1) << "a new ship aims at the nearest ship in play";
-    EXPECT_EQ(world.ShipCount, 2);
+    EXPECT_EQ(World.ControlledShip, 1);
+    EXPECT_EQ(World.Ships[5].Target, 1) << "a new ship aims at the nearest ship in play";
+    EXPECT_EQ(World.ShipCount, 2);
 
     Run("YOURSHIP");
     EXPECT_EQ(Said(), Lines{"Ship you are currently controling is: Kestrel Alpha"});
@@ -97,11 +97,11 @@ TEST_F(CommandTest, FirstShipIsYoursAndTheNextOneIsNot) {
 TEST_F(CommandTest, AShipAlreadyInPlayIsCreatedOnlyFromAFreeSlotOfTheSameName) {
     Run("CREATESHIP KESTREL");
     Run("CREATESHIP KESTREL");
-    EXPECT_TRUE(world.Ships[4].InPlay);
+    EXPECT_TRUE(World.Ships[4].InPlay);
     Run("CREATESHIP KESTREL");
     EXPECT_EQ(Said(), (Lines{"Ship Kestrel Alpha hase been created and is under your control.",
                              "Ship Kestrel Beta hase been created."}));
-    EXPECT_EQ(world.ShipCount, 2);
+    EXPECT_EQ(World.ShipCount, 2);
 }
 
 TEST_F(CommandTest, NamesMatchOnlyAsTheArgumentIsBuilt) {
@@ -119,15 +119,15 @@ TEST_F(CommandTest, NamesMatchOnlyAsTheArgumentIsBuilt) {
         {"CREATESHIPS Kestrel", 0},
     };
     for (const Case& c : cases) {
-        World fresh;
-        world.Ships = fresh.Ships;
-        world.ShipCount = 0;
+        kelvane::World fresh;
+        World.Ships = fresh.Ships;
+        World.ShipCount = 0;
         Define(1, "Kestrel", "Kestrel Alpha", 100, 100);
         Define(2, "Sea Wolf", "Sea Wolf II", 900, 900);
         Define(7, "\x9E" "aba", "\x8E" "aba", 700, 100);
         Run(c.line);
         for (int slot = 1; slot <= MaxShips; ++slot)
-            EXPECT_EQ(world.Ships[slot].InPlay, slot == c.slot ? 1 : 0) << c.line << " slot " << slot;
+            EXPECT_EQ(World.Ships[slot].InPlay, slot == c.slot ? 1 : 0) << c.line << " slot " << slot;
         EXPECT_EQ(Said().size(), c.slot ? 1u : 0u) << c.line;
     }
 }
@@ -137,19 +137,19 @@ TEST_F(CommandTest, WordsAfterTheSixteenthAreDropped) {
     for (char c = 'B'; c <= 'O'; ++c) name += std::string(" ") + c;  // 15 words
     Define(3, name, "Long", 10, 10);
     Run("CREATESHIP " + name + " P Q R");
-    EXPECT_TRUE(world.Ships[3].InPlay);
+    EXPECT_TRUE(World.Ships[3].InPlay);
 }
 
 TEST_F(CommandTest, EightShipsInPlayRefuseAnyCreate) {
-    world.ShipCount = MaxShipsInPlay;
+    World.ShipCount = MaxShipsInPlay;
     const std::string message =
         "Maximum number of ships is 8. There already is 8 ships. You cannot create another one.";
     for (const char* line : {"CREATESHIP Lark", "CREATESHIP NoSuchShip", "createship"}) {
         Run(line);
         EXPECT_EQ(Said(), Lines{message}) << line;
     }
-    EXPECT_FALSE(world.Ships[5].InPlay);
-    EXPECT_EQ(world.ShipCount, MaxShipsInPlay);
+    EXPECT_FALSE(World.Ships[5].InPlay);
+    EXPECT_EQ(World.ShipCount, MaxShipsInPlay);
 }
 
 TEST_F(CommandTest, DeletingTheControlledShipHandsControlToTheHighestOtherSlot) {
@@ -158,17 +158,17 @@ TEST_F(CommandTest, DeletingTheControlledShipHandsControlToTheHighestOtherSlot) 
     Run("DELETESHIP kestrel");
     EXPECT_EQ(Said(), Lines{"Kestrel Alpha has been deleted. She was under your control. You are now "
                             "controling ship Heron"});
-    EXPECT_EQ(world.ControlledShip, 9);
-    EXPECT_EQ(world.Ships[9].Target, 9);
-    EXPECT_FALSE(world.Ships[1].InPlay);
-    EXPECT_EQ(world.ShipCount, 3);
+    EXPECT_EQ(World.ControlledShip, 9);
+    EXPECT_EQ(World.Ships[9].Target, 9);
+    EXPECT_FALSE(World.Ships[1].InPlay);
+    EXPECT_EQ(World.ShipCount, 3);
 
     Run("DELETESHIP Lark");
     EXPECT_EQ(Said(), Lines{"Lark has been deleted."});
-    EXPECT_EQ(world.ControlledShip, 9);
+    EXPECT_EQ(World.ControlledShip, 9);
     Run("DELETESHIP Lark");
     EXPECT_EQ(Said(), Lines{});
-    EXPECT_EQ(world.ShipCount, 2);
+    EXPECT_EQ(World.ShipCount, 2);
 }
 
 TEST_F(CommandTest, DeletingTheOnlyShipSaysNothing) {
@@ -176,18 +176,18 @@ TEST_F(CommandTest, DeletingTheOnlyShipSaysNothing) {
     Said();
     Run("DELETESHIP Lark");
     EXPECT_EQ(Said(), Lines{});
-    EXPECT_EQ(world.ShipCount, 0);
-    EXPECT_EQ(world.ControlledShip, 5) << "keeps naming the deleted slot";
+    EXPECT_EQ(World.ShipCount, 0);
+    EXPECT_EQ(World.ControlledShip, 5) << "keeps naming the deleted slot";
     Run("YOURSHIP");
     EXPECT_EQ(Said(), Lines{"There are no ship you can control."});
 }
 
 TEST_F(CommandTest, DeleteWithoutANameLeavesAnUnnamedSlotAlone) {
-    world.Ships[3].InPlay = 1;
-    world.ShipCount = 1;
+    World.Ships[3].InPlay = 1;
+    World.ShipCount = 1;
     Run("DELETESHIP");
-    EXPECT_TRUE(world.Ships[3].InPlay);
-    EXPECT_EQ(world.ShipCount, 1);
+    EXPECT_TRUE(World.Ships[3].InPlay);
+    EXPECT_EQ(World.ShipCount, 1);
 }
 
 TEST_F(CommandTest, YourShipTakesTheHighestMatchingShipInPlaySilently) {
@@ -195,12 +195,12 @@ TEST_F(CommandTest, YourShipTakesTheHighestMatchingShipInPlaySilently) {
     Run("CREATESHIP Kestrel");
     Run("CREATESHIP Kestrel");
     Said();
-    world.Ships[4].Dead = 1;
+    World.Ships[4].Dead = 1;
     Run("yourship kestrel");
-    EXPECT_EQ(world.ControlledShip, 4) << "a destroyed ship in play can be taken over";
-    EXPECT_EQ(world.Ships[4].Target, 4);
+    EXPECT_EQ(World.ControlledShip, 4) << "a destroyed ship in play can be taken over";
+    EXPECT_EQ(World.Ships[4].Target, 4);
     Run("YOURSHIP Heron");  // not in play
-    EXPECT_EQ(world.ControlledShip, 4);
+    EXPECT_EQ(World.ControlledShip, 4);
     EXPECT_EQ(Said(), Lines{});
 }
 
@@ -239,7 +239,7 @@ TEST_F(ScriptTest, RunsEveryLineAndSkipsBlankOnes) {
     EXPECT_EQ(Said(), (Lines{"Ship Kestrel Alpha hase been created and is under your control.",
                              "Ship Sea Wolf II hase been created.", "Ship Lark hase been created."}));
     EXPECT_EQ(context.ScriptDepth, 0);
-    EXPECT_TRUE(world.LastCommand.empty());
+    EXPECT_TRUE(World.LastCommand.empty());
 }
 
 TEST_F(ScriptTest, NamesThatReachOutsideTheScriptsFolderRunNothing) {
@@ -283,7 +283,7 @@ TEST_F(ScriptTest, QuitInAScriptLetsTheRestRun) {
     Script("bye", "QUIT\nCREATESHIP Lark\n");
     Run("EXEC BYE");
     EXPECT_EQ(closeCalls, 1);
-    EXPECT_TRUE(world.Ships[5].InPlay);
+    EXPECT_TRUE(World.Ships[5].InPlay);
 }
 
 TEST_F(ScriptTest, AnErrorInsideAScriptUnwindsTheNesting) {
@@ -292,7 +292,7 @@ TEST_F(ScriptTest, AnErrorInsideAScriptUnwindsTheNesting) {
     context.Close = [] { throw std::runtime_error("close failed"); };
     EXPECT_THROW(Run("EXEC outer"), std::runtime_error);
     EXPECT_EQ(context.ScriptDepth, 0);
-    EXPECT_FALSE(world.Ships[5].InPlay) << "the error ends the whole command";
+    EXPECT_FALSE(World.Ships[5].InPlay) << "the error ends the whole command";
 }
 
 }  // namespace

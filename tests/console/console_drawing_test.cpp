@@ -51,12 +51,12 @@ protected:
 
     BoxFont font;
     Surface back;
-    World world;
+    kelvane::World World;
 };
 
 TEST_F(ConsoleDrawingTest, OneLineTakesTheLowestRow) {
-    AddConsoleLine(world, "only", ConsoleColor6);
-    DrawConsole(back, world);
+    AddConsoleLine(World, "only", ConsoleColor6);
+    DrawConsole(back, World);
     EXPECT_EQ(Texts(), std::vector<std::string>{"only"});
     EXPECT_EQ(RowInk(745), PixelOf(ConsoleColor6));
     for (int32_t y : {690, 701, 712, 723, 734}) EXPECT_EQ(RowInk(y), 0u) << y;
@@ -65,26 +65,26 @@ TEST_F(ConsoleDrawingTest, OneLineTakesTheLowestRow) {
 TEST_F(ConsoleDrawingTest, TheFiveNewestLinesShowInTheirColours) {
     const uint32_t colors[] = {ConsoleColor1, ConsoleColor2, ConsoleColor3, ConsoleColor4,
                                ConsoleColor5, ConsoleColor6, ConsoleColor7};
-    for (int i = 0; i < 7; ++i) AddConsoleLine(world, "line" + std::to_string(i + 1), colors[i]);
-    DrawConsole(back, world);
+    for (int i = 0; i < 7; ++i) AddConsoleLine(World, "line" + std::to_string(i + 1), colors[i]);
+    DrawConsole(back, World);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"line3", "line4", "line5", "line6", "line7"}));
     for (int m = 1; m <= 5; ++m) EXPECT_EQ(RowInk(690 + 11 * m), PixelOf(colors[m + 1])) << m;
     EXPECT_EQ(RowInk(690), 0u) << "closed console: no input line";
 }
 
 TEST_F(ConsoleDrawingTest, AnyOtherFirstCharacterIsWhiteAndADigitAloneIsEmpty) {
-    world.ConsoleLog = {"0zero", "8eight", "xtext", "7"};
-    DrawConsole(back, world);
+    World.ConsoleLog = {"0zero", "8eight", "xtext", "7"};
+    DrawConsole(back, World);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"zero", "eight", "text", ""}));
     for (int32_t y : {712, 723, 734}) EXPECT_EQ(RowInk(y), 0xFFFFFFu) << y;
     EXPECT_EQ(RowInk(745), 0u);
 }
 
 TEST_F(ConsoleDrawingTest, TheOpenConsoleShowsThePromptAndCursor) {
-    world.ConsoleOpen = true;
-    DrawConsole(back, world);
-    world.InputLine = "yourship";
-    DrawConsole(back, world);
+    World.ConsoleOpen = true;
+    DrawConsole(back, World);
+    World.InputLine = "yourship";
+    DrawConsole(back, World);
     EXPECT_EQ(Texts(), (std::vector<std::string>{">> _", ">> yourship_"}));
     EXPECT_EQ(RowInk(690), PixelOf(ConsoleColor7));
     const FontSpec& spec = font.calls.back().font;

@@ -88,81 +88,81 @@ TEST(ModifyText, ComposesMarksWithTheLetterAfterThem) {
 
 class TextEntryTest : public ::testing::Test {
 protected:
-    TextEntryTest() : context{world, "", [this] { ++closeCalls; }} {}
+    TextEntryTest() : context{World, "", [this] { ++closeCalls; }} {}
 
     // One frame's input steps as the frame loop runs them.
     void Frame(const std::vector<uint16_t>& keys, ShiftState shift = 0) {
-        Press(world, keys, shift);
-        ToggleConsole(world);
-        if (world.ConsoleOpen) TextEntry(context);
+        Press(World, keys, shift);
+        ToggleConsole(World);
+        if (World.ConsoleOpen) TextEntry(context);
     }
 
-    World world;
+    kelvane::World World;
     int closeCalls = 0;
     ConsoleContext context;
 };
 
 TEST_F(TextEntryTest, ConsoleKeyOpensClosesAndEmptiesTheLine) {
     Frame({ConsoleKey});
-    EXPECT_TRUE(world.ConsoleOpen);
-    EXPECT_EQ(world.KeyState[ConsoleKey], 0);
-    EXPECT_EQ(world.InputLine, "") << "the key that opens the console types nothing";
+    EXPECT_TRUE(World.ConsoleOpen);
+    EXPECT_EQ(World.KeyState[ConsoleKey], 0);
+    EXPECT_EQ(World.InputLine, "") << "the key that opens the console types nothing";
     Frame({'Q'});
-    world.LastCommand = "quit";
+    World.LastCommand = "quit";
     Frame({ConsoleKey});
-    EXPECT_FALSE(world.ConsoleOpen);
-    EXPECT_EQ(world.InputLine, "");
+    EXPECT_FALSE(World.ConsoleOpen);
+    EXPECT_EQ(World.InputLine, "");
     Frame({'Q'});
-    EXPECT_EQ(world.InputLine, "") << "nothing is typed while closed";
+    EXPECT_EQ(World.InputLine, "") << "nothing is typed while closed";
     Frame({ConsoleKey});
-    EXPECT_TRUE(world.ConsoleOpen);
-    EXPECT_EQ(world.InputLine, "");
-    EXPECT_EQ(world.LastCommand, "quit");
+    EXPECT_TRUE(World.ConsoleOpen);
+    EXPECT_EQ(World.InputLine, "");
+    EXPECT_EQ(World.LastCommand, "quit");
 }
 
 TEST_F(TextEntryTest, AccentsComposeAcrossFrames) {
-    world.ConsoleOpen = true;
+    World.ConsoleOpen = true;
     Frame({VK_OEM_PLUS});
-    EXPECT_EQ(world.InputLine, "\xB4");
+    EXPECT_EQ(World.InputLine, "\xB4");
     Frame({'E'});
-    EXPECT_EQ(world.InputLine, "\xE9");
+    EXPECT_EQ(World.InputLine, "\xE9");
     Frame({'1'});
     Frame({VK_F1});
-    EXPECT_EQ(world.InputLine, "\xE9+");
+    EXPECT_EQ(World.InputLine, "\xE9+");
 }
 
 TEST_F(TextEntryTest, TheLineStopsAtSixtyFiveCharacters) {
-    world.ConsoleOpen = true;
-    world.InputLine = std::string(64, 'x');
+    World.ConsoleOpen = true;
+    World.InputLine = std::string(64, 'x');
     Frame({'A'});
     Frame({'B'});
-    EXPECT_EQ(world.InputLine, std::string(64, 'x') + "a");
+    EXPECT_EQ(World.InputLine, std::string(64, 'x') + "a");
     Frame({VK_BACK});
-    EXPECT_EQ(world.InputLine, std::string(64, 'x'));
-    world.InputLine.clear();
+    EXPECT_EQ(World.InputLine, std::string(64, 'x'));
+    World.InputLine.clear();
     Frame({VK_BACK});
-    EXPECT_EQ(world.InputLine, "");
+    EXPECT_EQ(World.InputLine, "");
 }
 
 TEST_F(TextEntryTest, EnterRunsTheLineAndRemembersIt) {
-    world.ConsoleOpen = true;
-    world.LastCommand = "earlier";
+    World.ConsoleOpen = true;
+    World.LastCommand = "earlier";
     Frame({VK_RETURN});
-    EXPECT_EQ(world.LastCommand, "earlier") << "an empty line runs nothing";
+    EXPECT_EQ(World.LastCommand, "earlier") << "an empty line runs nothing";
 
-    world.InputLine = "quit";
+    World.InputLine = "quit";
     Frame({VK_RETURN});
     EXPECT_EQ(closeCalls, 1);
-    EXPECT_EQ(world.LastCommand, "quit");
-    EXPECT_EQ(world.InputLine, "");
-    EXPECT_TRUE(world.ConsoleLog.empty()) << "the typed line is not echoed";
+    EXPECT_EQ(World.LastCommand, "quit");
+    EXPECT_EQ(World.InputLine, "");
+    EXPECT_TRUE(World.ConsoleLog.empty()) << "the typed line is not echoed";
 
     Frame({VK_UP, VK_RETURN});
     EXPECT_EQ(closeCalls, 2);
-    EXPECT_EQ(world.InputLine, "");
+    EXPECT_EQ(World.InputLine, "");
 
     Frame({VK_UP});
-    EXPECT_EQ(world.InputLine, "quit");
+    EXPECT_EQ(World.InputLine, "quit");
 }
 
 }  // namespace

@@ -17,12 +17,12 @@ namespace {
 struct HeadlessForm {
     testing::TempGameDir dir;
     HeadlessMachine machine{false};
-    HeadlessPresenter& presenter = machine.presenter;
-    RecordingSleeper& sleeper = machine.sleeper;
+    HeadlessPresenter& presenter = machine.Presenter;
+    RecordingSleeper& sleeper = machine.Sleeper;
     std::unique_ptr<TMainForm> form = std::make_unique<TMainForm>(machine.Services(dir.Path(), 1));
 
     void Tick() { machine.Tick(*form); }
-    World& world() { return form->world; }
+    World& world() { return form->World; }
 };
 
 void PutShipInPlay(World& world, int slot, int x, int y) {
@@ -46,8 +46,8 @@ TEST(FrameLoop, FirstTickLoadsAndShowsTheFirstFrame) {
     game.Tick();
     EXPECT_TRUE(game.world().Loaded);
     // The loading screen is shown 11 times as it fills its progress bar, then the first frame.
-    EXPECT_EQ(game.presenter.presentCount, 12u);
-    EXPECT_EQ(game.sleeper.pauses, (std::vector<uint32_t>{50, 50, 50, 50, 75, 150, 25, 75, 25, 100}));
+    EXPECT_EQ(game.presenter.PresentCount, 12u);
+    EXPECT_EQ(game.sleeper.Pauses, (std::vector<uint32_t>{50, 50, 50, 50, 75, 150, 25, 75, 25, 100}));
     ASSERT_GE(game.world().ConsoleLog.size(), 2u);
     EXPECT_EQ(game.world().ConsoleLog[0], "6Welcome to Orvath : Kelvane");
     EXPECT_EQ(game.world().ConsoleLog[1], "7version: 1.0 beta");
@@ -119,10 +119,10 @@ TEST(FrameLoop, AnErrorEndsOnlyItsFrame) {
     ASSERT_EQ(game.form->Errors().size(), 1u);
     EXPECT_NE(game.form->Errors()[0].find("out of bounds"), std::string::npos);
     world.ControlledShip = 1;
-    const uint64_t shown = game.presenter.presentCount;
+    const uint64_t shown = game.presenter.PresentCount;
     game.Tick();
     EXPECT_EQ(game.form->SwallowedErrors(), 1u);
-    EXPECT_EQ(game.presenter.presentCount, shown + 1);
+    EXPECT_EQ(game.presenter.PresentCount, shown + 1);
     EXPECT_FALSE(game.form->CloseRequested());
 }
 
@@ -134,11 +134,11 @@ TEST(FrameLoop, AFrameThatCannotBeDrawnChangesNothing) {
     world.Ships[1].Speed = 8;
     world.Ships[1].Heading = 180;
     KeyPressed(world, VK_UP, 0);
-    game.presenter.drawable = false;
+    game.presenter.Drawable = false;
     game.Tick();
     EXPECT_EQ(world.Ships[1].Y, 500);
     EXPECT_EQ(world.KeyState[VK_UP], 2);  // not even aged
-    game.presenter.drawable = true;
+    game.presenter.Drawable = true;
     game.Tick();
     EXPECT_EQ(world.Ships[1].Y, 508);
 }

@@ -68,18 +68,18 @@ TEST(CentreView, KeepsTheViewInsideTheWorld) {
 class SteeringTest : public ::testing::Test {
 protected:
     SteeringTest() {
-        world.ControlledShip = 3;
+        World.ControlledShip = 3;
         Ship().InPlay = 1;
         Ship().MaxSpeed = 6;
     }
-    TShip& Ship() { return world.Ships[3]; }
+    TShip& Ship() { return World.Ships[3]; }
     // One frame of the controls with exactly these keys active (as the ageing leaves them).
     void Frame(std::initializer_list<uint16_t> keys) {
-        for (uint16_t key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) world.KeyState[key] = 0;
-        for (uint16_t key : keys) world.KeyState[key] = 1;
-        PlayerSteering(world);
+        for (uint16_t key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) World.KeyState[key] = 0;
+        for (uint16_t key : keys) World.KeyState[key] = 1;
+        PlayerSteering(World);
     }
-    World world;
+    kelvane::World World;
 };
 
 TEST_F(SteeringTest, TurnKeysStepTheTurnRateUpTo2_25) {
@@ -114,7 +114,7 @@ TEST_F(SteeringTest, ReleasedTurnDecaysUntilTheSnap) {
         int frames = 0;
         // Frame order: the snap comes with the world update, the controls after it.
         while (Ship().TurnRate != 0 && frames < 1000) {
-            TurnSnap(world);
+            TurnSnap(World);
             Frame({});
             ++frames;
             if (frames == 400) {
@@ -148,10 +148,10 @@ TEST_F(SteeringTest, ThrustAndBrake) {
 }
 
 TEST_F(SteeringTest, NoControlledShipLeavesSlotZeroAlone) {
-    world.ControlledShip = 0;
+    World.ControlledShip = 0;
     Frame({VK_UP, VK_LEFT});
-    EXPECT_EQ(world.Ships[0].Speed, 0);
-    EXPECT_EQ(world.Ships[0].TurnRate, 0);
+    EXPECT_EQ(World.Ships[0].Speed, 0);
+    EXPECT_EQ(World.Ships[0].TurnRate, 0);
 }
 
 }  // namespace

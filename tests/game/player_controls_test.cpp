@@ -18,14 +18,14 @@ struct Cockpit : ArenaFixture {
     Cockpit() {
         PlaceShip(2, 1000, 1000).Target = 5;
         PlaceShip(5, 1000, 800);
-        world.ControlledShip = 2;
-        world.ShipCount = 2;
+        World.ControlledShip = 2;
+        World.ShipCount = 2;
     }
-    TShip& player() { return world.Ships[2]; }
+    TShip& player() { return World.Ships[2]; }
     void Press(std::initializer_list<uint16_t> keys) {
-        for (uint16_t key : keys) world.KeyState[key] = 1;
+        for (uint16_t key : keys) World.KeyState[key] = 1;
         PlayerControls(arena);
-        for (uint16_t key : keys) world.KeyState[key] = 0;
+        for (uint16_t key : keys) World.KeyState[key] = 0;
     }
 };
 
@@ -35,7 +35,7 @@ TEST(PlayerTargets, NextTargetSkipsEmptySlotsAndWraps) {
     for (const Case& c : std::vector<Case>{{9, 2}, {2, 5}, {5, 9}, {64, 2}}) {
         Cockpit k;
         k.PlaceShip(9, 300, 300);
-        k.world.ShipCount = 3;
+        k.World.ShipCount = 3;
         k.player().Target = static_cast<uint8_t>(c.from);
         k.Press({VK_BACK});
         EXPECT_EQ(k.player().Target, c.to) << c.from;
@@ -44,13 +44,13 @@ TEST(PlayerTargets, NextTargetSkipsEmptySlotsAndWraps) {
 
 TEST(PlayerTargets, SpecialCountsAndTheNearestShip) {
     Cockpit alone;
-    alone.world.ShipCount = 1;
+    alone.World.ShipCount = 1;
     alone.Press({VK_BACK});
     EXPECT_EQ(alone.player().Target, 2);
 
     Cockpit stale;  // a count that names ships no longer in play must not hang the frame
-    stale.world.Ships[2].InPlay = 0;
-    stale.world.Ships[5].InPlay = 0;
+    stale.World.Ships[2].InPlay = 0;
+    stale.World.Ships[5].InPlay = 0;
     stale.Press({VK_BACK});
     EXPECT_EQ(stale.player().Target, 2);
 
@@ -83,8 +83,8 @@ TEST(PlayerWeapons, TriggersNeedALiveTargetAndBeamsTheRange) {
         k.player().PrimaryWeaponType = "PHASER_ORANGE";
         k.player().SecondaryWeaponType = "TORPEDO_PHOTON";
         k.player().SpecialDevice = "TACHYON_PULSE";
-        k.world.Ships[5].Dead = c.targetDead;
-        k.world.Ships[5].Y = c.targetY;
+        k.World.Ships[5].Dead = c.targetDead;
+        k.World.Ships[5].Y = c.targetY;
         k.Press({c.key});
         EXPECT_EQ(k.ActiveProjectiles(), c.projectiles) << c.name;
         EXPECT_EQ(k.ActiveBeams(), c.beams) << c.name;
@@ -117,9 +117,9 @@ TEST(PlayerControls, SelfDestructAndRangeRing) {
     Cockpit k;
     k.Press({'D', 'R'});
     EXPECT_EQ(k.player().Hull, 0);
-    EXPECT_TRUE(k.world.ShowRange);
+    EXPECT_TRUE(k.World.ShowRange);
     k.Press({'R'});
-    EXPECT_FALSE(k.world.ShowRange);
+    EXPECT_FALSE(k.World.ShowRange);
 }
 
 TEST(PlayerControls, NoKeyActsForADestroyedShipAnOpenConsoleOrNoShip) {
@@ -132,16 +132,16 @@ TEST(PlayerControls, NoKeyActsForADestroyedShipAnOpenConsoleOrNoShip) {
         k.player().Shields = 70;
         k.player().PrimaryWeaponType = "PHASER_ORANGE";
         k.player().SecondaryWeaponType = "TORPEDO_PHOTON";
-        k.world.ConsoleOpen = c.console;
-        k.world.ControlledShip = c.controlled;
+        k.World.ConsoleOpen = c.console;
+        k.World.ControlledShip = c.controlled;
         k.Press({VK_BACK, 'N', VK_SPACE, VK_MENU, VK_CONTROL, 'D', 'S', 'R'});
         EXPECT_EQ(k.player().Target, 5) << c.name;
         EXPECT_EQ(k.player().Hull, 100) << c.name;
         EXPECT_EQ(k.player().ShieldsUp, 1) << c.name;
-        EXPECT_FALSE(k.world.ShowRange) << c.name;
+        EXPECT_FALSE(k.World.ShowRange) << c.name;
         EXPECT_EQ(k.ActiveProjectiles() + k.ActiveBeams(), 0) << c.name;
-        EXPECT_EQ(k.world.Ships[0].Hull, 0) << c.name;
-        EXPECT_EQ(k.world.Ships[0].Target, 0) << c.name;
+        EXPECT_EQ(k.World.Ships[0].Hull, 0) << c.name;
+        EXPECT_EQ(k.World.Ships[0].Target, 0) << c.name;
     }
 }
 

@@ -19,7 +19,7 @@ std::string ShipPicture(int width, int height) {
 }
 
 struct Loaded {
-    World world;
+    kelvane::World World;
     TImageList images;
 };
 
@@ -27,7 +27,7 @@ void LoadOne(TempGameDir& dir, Loaded& loaded, const std::string& ini, const std
              int slot = 1) {
     dir.WriteFile("Data/Ships/" + name, ini);
     dir.WriteFile("Data/Ships/" + name.substr(0, name.find('.')) + ".bmp", ShipPicture(300, 100));
-    LoadShipDefinition(loaded.world, loaded.images, dir.Path(), name, slot);
+    LoadShipDefinition(loaded.World, loaded.images, dir.Path(), name, slot);
 }
 
 TempGameDir::Options BareDir() { return {false, false, false}; }
@@ -36,7 +36,7 @@ TEST(ShipDefinition, DefaultsForAFileWithOnlyWeapons) {
     TempGameDir dir(BareDir());
     Loaded loaded;
     LoadOne(dir, loaded, "[Weapons]\nPrimaryWeaponType=phaser_orange\n");
-    const TShip& ship = loaded.world.Ships[1];
+    const TShip& ship = loaded.World.Ships[1];
     EXPECT_EQ(ship.PrimaryWeaponType, "PHASER_ORANGE");
     EXPECT_EQ(ship.SecondaryWeaponType, "NONE");
     EXPECT_EQ(ship.SpecialDevice, "NONE");
@@ -74,13 +74,13 @@ TEST(ShipDefinition, ValuesScaleWithHalvesToEven) {
         TempGameDir dir(BareDir());
         Loaded loaded;
         LoadOne(dir, loaded, std::string("[StrengthIndices]\n") + c.key + "=" + std::to_string(c.value) + "\n");
-        EXPECT_EQ(loaded.world.Ships[1].*c.field, c.expected) << c.key << "=" << c.value;
+        EXPECT_EQ(loaded.World.Ships[1].*c.field, c.expected) << c.key << "=" << c.value;
     }
     for (auto [speed, expected] : {std::pair{1250, 12.0}, std::pair{1350, 14.0}}) {
         TempGameDir dir(BareDir());
         Loaded loaded;
         LoadOne(dir, loaded, "[StrengthIndices]\nSpeed=" + std::to_string(speed) + "\n");
-        EXPECT_EQ(loaded.world.Ships[1].MaxSpeed, expected) << speed;
+        EXPECT_EQ(loaded.World.Ships[1].MaxSpeed, expected) << speed;
     }
 }
 
@@ -90,7 +90,7 @@ TEST(ShipDefinition, StrengthRatingFromTheRoundedFields) {
     LoadOne(dir, loaded,
             "[StrengthIndices]\nPrimaryWeapon=100\nSecondaryWeapon=200\nAccurancy=400\nShields=500\nHull=600\n"
             "Speed=1000\nManoeuvrability=2000\n");
-    const TShip& ship = loaded.world.Ships[1];
+    const TShip& ship = loaded.World.Ships[1];
     EXPECT_EQ(ship.StrengthRating, 1166);
     EXPECT_EQ(ship.Shields, 500);
     EXPECT_EQ(ship.Hull, 600);
@@ -102,7 +102,7 @@ TEST(ShipDefinition, ExplosionScriptAndHexValues) {
     LoadOne(dir, loaded,
             "[StrengthIndices]\nHull=$64\n[ExploDefinition]\nShipDisappearance=300\nExplo2=1\nType2Explo=  SMALL  \n"
             "Type3Explo=small\nType4Explo=Small1\nDelay2Explo=0x0A\nAngle2Explo=-45\nDistance2Explo=12\n");
-    const TShip& ship = loaded.world.Ships[1];
+    const TShip& ship = loaded.World.Ships[1];
     EXPECT_EQ(ship.MaxHull, 100);
     EXPECT_EQ(ship.ShipDisappearance, 44);  // the low 8 bits of 300
     EXPECT_EQ(ship.ExplosionParts[2].Enabled, 1);
@@ -118,9 +118,9 @@ TEST(ShipDefinition, StartValuesAreInTheField) {
     TempGameDir dir(BareDir());
     Loaded loaded;
     for (int seed = 0; seed < 50; ++seed) {
-        loaded.world.Rng.Seed(static_cast<uint32_t>(seed));
+        loaded.World.Rng.Seed(static_cast<uint32_t>(seed));
         LoadOne(dir, loaded, "[OverallInfo]\nShipName=Alpha\n", "Alpha.ini", 2);
-        const TShip& ship = loaded.world.Ships[2];
+        const TShip& ship = loaded.World.Ships[2];
         EXPECT_GE(ship.X, 300);
         EXPECT_LE(ship.X, 1746);
         EXPECT_GE(ship.Y, 300);
@@ -136,8 +136,8 @@ TEST(ShipDefinition, PictureNamedByTheBaseNameAndFoundWithoutRegardToCase) {
     Loaded loaded;
     dir.WriteFile("Data/Ships/Alpha.Two.ini", "[OverallInfo]\nShipName=Two\n");
     dir.WriteFile("Data/Ships/ALPHA.BMP", ShipPicture(301, 100));
-    LoadShipDefinition(loaded.world, loaded.images, dir.Path(), "Alpha.Two.ini", 1);
-    EXPECT_EQ(loaded.world.Ships[1].ShipName, "Two");
+    LoadShipDefinition(loaded.World, loaded.images, dir.Path(), "Alpha.Two.ini", 1);
+    EXPECT_EQ(loaded.World.Ships[1].ShipName, "Two");
     EXPECT_EQ(loaded.images.Item(0).PatternWidth, 100);
 }
 
@@ -146,17 +146,17 @@ TEST(ShipDefinition, AMissingPictureFailsAfterTheSlotIsSet) {
     Loaded loaded;
     dir.WriteFile("Data/Ships/Lonely.ini", "[OverallInfo]\nShipName=Lonely\n");
     try {
-        LoadShipDefinition(loaded.world, loaded.images, dir.Path(), "Lonely.ini", 1);
+        LoadShipDefinition(loaded.World, loaded.images, dir.Path(), "Lonely.ini", 1);
         FAIL() << "a missing picture must fail";
     } catch (const std::runtime_error& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open file ", 0), 0u) << error.what();
     }
-    EXPECT_EQ(loaded.world.Ships[1].ShipName, "Lonely");
+    EXPECT_EQ(loaded.World.Ships[1].ShipName, "Lonely");
     EXPECT_EQ(loaded.images.Count(), 1);
 
     dir.WriteFile("Data/Ships/Broken.ini", "");
     dir.WriteFile("Data/Ships/Broken.bmp", "not a picture");
-    EXPECT_THROW(LoadShipDefinition(loaded.world, loaded.images, dir.Path(), "Broken.ini", 2), std::runtime_error);
+    EXPECT_THROW(LoadShipDefinition(loaded.World, loaded.images, dir.Path(), "Broken.ini", 2), std::runtime_error);
 }
 
 }  // namespace

@@ -47,38 +47,38 @@ ScenarioStep ParseStep(const json& step, size_t index) {
     if (!step.is_object()) throw ScenarioError(where + " must be an object");
     ScenarioStep result;
     if (!step.contains("after")) throw ScenarioError(where + " needs \"after\"");
-    result.after = WholeNumber(step["after"], where + ": \"after\"");
+    result.After = WholeNumber(step["after"], where + ": \"after\"");
     int kinds = 0;
     if (step.contains("key")) {
         ++kinds;
-        result.kind = ScenarioStep::Kind::Key;
-        result.key = KeyCode(step["key"], where + ": \"key\"");
-        if (Flag(step, "shift", where)) result.shift |= ssShift;
-        if (Flag(step, "ctrl", where)) result.shift |= ssCtrl;
-        if (Flag(step, "alt", where)) result.shift |= ssAlt;
+        result.Kind = ScenarioStep::StepKind::Key;
+        result.Key = KeyCode(step["key"], where + ": \"key\"");
+        if (Flag(step, "shift", where)) result.Shift |= ssShift;
+        if (Flag(step, "ctrl", where)) result.Shift |= ssCtrl;
+        if (Flag(step, "alt", where)) result.Shift |= ssAlt;
     }
     if (step.contains("keys")) {
         ++kinds;
-        result.kind = ScenarioStep::Kind::Keys;
+        result.Kind = ScenarioStep::StepKind::Keys;
         if (!step["keys"].is_array()) throw ScenarioError(where + ": \"keys\" must be a list of key codes");
-        for (const json& key : step["keys"]) result.keys.push_back(KeyCode(key, where + ": \"keys\""));
+        for (const json& key : step["keys"]) result.Keys.push_back(KeyCode(key, where + ": \"keys\""));
     }
     if (step.contains("mouse")) {
         ++kinds;
-        result.kind = ScenarioStep::Kind::Mouse;
+        result.Kind = ScenarioStep::StepKind::Mouse;
         const uint64_t button = WholeNumber(step["mouse"], where + ": \"mouse\"");
         if (button > 2) throw ScenarioError(where + ": \"mouse\" must be 0, 1 or 2");
-        result.button = static_cast<int>(button);
+        result.Button = static_cast<int>(button);
     }
     if (step.contains("command")) {
         ++kinds;
-        result.kind = ScenarioStep::Kind::Command;
+        result.Kind = ScenarioStep::StepKind::Command;
         if (!step["command"].is_string()) throw ScenarioError(where + ": \"command\" must be text");
-        result.command = ToGameText(step["command"].get<std::string>());
+        result.Command = ToGameText(step["command"].get<std::string>());
     }
     if (step.contains("set")) {
         ++kinds;
-        result.kind = ScenarioStep::Kind::Set;
+        result.Kind = ScenarioStep::StepKind::Set;
         if (!step["set"].is_object()) throw ScenarioError(where + ": \"set\" must be an object of fields");
         World probe;
         for (const auto& [name, value] : step["set"].items()) {
@@ -88,7 +88,7 @@ ScenarioStep ParseStep(const json& step, size_t index) {
             } catch (const FieldError& error) {
                 throw ScenarioError(where + ": " + error.what());
             }
-            result.fields.emplace_back(name, std::move(field));
+            result.Fields.emplace_back(name, std::move(field));
         }
     }
     if (kinds != 1) {
@@ -112,12 +112,12 @@ Scenario ParseScenario(const std::string& jsonText) {
         if (name == "seed") {
             const uint64_t seed = WholeNumber(value, "\"seed\"");
             if (seed > 0xFFFFFFFFu) throw ScenarioError("\"seed\" must fit in 32 bits");
-            scenario.seed = static_cast<uint32_t>(seed);
+            scenario.Seed = static_cast<uint32_t>(seed);
         } else if (name == "frames") {
-            scenario.frames = WholeNumber(value, "\"frames\"");
+            scenario.Frames = WholeNumber(value, "\"frames\"");
         } else if (name == "steps") {
             if (!value.is_array()) throw ScenarioError("\"steps\" must be a list");
-            for (size_t i = 0; i < value.size(); ++i) scenario.steps.push_back(ParseStep(value[i], i));
+            for (size_t i = 0; i < value.size(); ++i) scenario.Steps.push_back(ParseStep(value[i], i));
         } else {
             throw ScenarioError("unknown scenario entry \"" + name + "\"");
         }
@@ -134,25 +134,25 @@ Scenario LoadScenario(const std::string& path) {
 }
 
 void ApplyStep(const ScenarioStep& step, TMainForm& form) {
-    switch (step.kind) {
-        case ScenarioStep::Kind::Key:
-            form.KeyPressed(step.key, step.shift);
+    switch (step.Kind) {
+        case ScenarioStep::StepKind::Key:
+            form.KeyPressed(step.Key, step.Shift);
             break;
-        case ScenarioStep::Kind::Keys:
-            for (uint16_t key : step.keys) form.KeyPressed(key, 0);
+        case ScenarioStep::StepKind::Keys:
+            for (uint16_t key : step.Keys) form.KeyPressed(key, 0);
             break;
-        case ScenarioStep::Kind::Mouse:
-            form.MouseClick(step.button, 0, 0, 0);
+        case ScenarioStep::StepKind::Mouse:
+            form.MouseClick(step.Button, 0, 0, 0);
             break;
-        case ScenarioStep::Kind::Command:
-            form.DoConsoleCommand(step.command);
+        case ScenarioStep::StepKind::Command:
+            form.DoConsoleCommand(step.Command);
             break;
-        case ScenarioStep::Kind::Set:
-            for (const auto& [name, value] : step.fields) {
+        case ScenarioStep::StepKind::Set:
+            for (const auto& [name, value] : step.Fields) {
                 try {
-                    SetField(form.world, name, value);
+                    SetField(form.World, name, value);
                 } catch (const FieldError& error) {
-                    throw ScenarioError(std::string("step after ") + std::to_string(step.after) + ": " + error.what());
+                    throw ScenarioError(std::string("step after ") + std::to_string(step.After) + ": " + error.what());
                 }
             }
             break;

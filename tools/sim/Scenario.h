@@ -24,21 +24,21 @@ public:
 };
 
 struct ScenarioStep {
-    enum class Kind { Key, Keys, Mouse, Command, Set };
-    uint64_t after = 0;
-    Kind kind = Kind::Key;
-    uint16_t key = 0;
-    uint8_t shift = 0;               // ShiftState of a single key
-    std::vector<uint16_t> keys;      // several key-downs in order
-    int button = 0;
-    std::string command;             // 8-bit Windows-1250 text
-    std::vector<std::pair<std::string, FieldValue>> fields;
+    enum class StepKind { Key, Keys, Mouse, Command, Set };
+    uint64_t After = 0;
+    StepKind Kind = StepKind::Key;
+    uint16_t Key = 0;
+    uint8_t Shift = 0;               // ShiftState of a single key
+    std::vector<uint16_t> Keys;      // several key-downs in order
+    int Button = 0;
+    std::string Command;             // 8-bit Windows-1250 text
+    std::vector<std::pair<std::string, FieldValue>> Fields;
 };
 
 struct Scenario {
-    std::optional<uint32_t> seed;
-    std::optional<uint64_t> frames;
-    std::vector<ScenarioStep> steps;  // in file order
+    std::optional<uint32_t> Seed;
+    std::optional<uint64_t> Frames;
+    std::vector<ScenarioStep> Steps;  // in file order
 };
 
 // Throws ScenarioError naming the step and what is wrong.

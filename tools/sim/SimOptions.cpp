@@ -28,8 +28,8 @@ TickOutput ParseTickOutput(const std::string& text, const std::string& option) {
     }
     TickOutput output;
     const std::string tick = text.substr(0, colon);
-    if (tick != "last") output.tick = ParseNumber<uint64_t>(tick, option + " tick");
-    output.file = text.substr(colon + 1);
+    if (tick != "last") output.Tick = ParseNumber<uint64_t>(tick, option + " tick");
+    output.File = text.substr(colon + 1);
     return output;
 }
 
@@ -43,15 +43,15 @@ SimOptions ParseSimOptions(const std::vector<std::string>& arguments) {
             if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
             return arguments[++i];
         };
-        if (option == "--data") options.dataDir = value();
-        else if (option == "--seed") options.seed = ParseNumber<uint32_t>(value(), "--seed");
-        else if (option == "--frames") options.frames = ParseNumber<uint64_t>(value(), "--frames");
-        else if (option == "--scenario") options.scenarioFile = value();
-        else if (option == "--dump") options.dumps.push_back(ParseTickOutput(value(), "--dump"));
+        if (option == "--data") options.DataDir = value();
+        else if (option == "--seed") options.Seed = ParseNumber<uint32_t>(value(), "--seed");
+        else if (option == "--frames") options.Frames = ParseNumber<uint64_t>(value(), "--frames");
+        else if (option == "--scenario") options.ScenarioFile = value();
+        else if (option == "--dump") options.Dumps.push_back(ParseTickOutput(value(), "--dump"));
         else if (option == "--shot") {
-            options.shots.push_back(ParseTickOutput(value(), "--shot"));
-            if (options.shots.back().file == "-") throw UsageError("--shot needs a file name");
-        } else if (option == "--timing") options.timing = true;
+            options.Shots.push_back(ParseTickOutput(value(), "--shot"));
+            if (options.Shots.back().File == "-") throw UsageError("--shot needs a file name");
+        } else if (option == "--timing") options.Timing = true;
         else throw UsageError("unknown option '" + option + "'");
     }
     return options;

@@ -16,18 +16,18 @@ public:
 
 // A tick number, or "after the last tick".
 struct TickOutput {
-    std::optional<uint64_t> tick;  // empty: last
-    std::string file;              // "-" for standard output (dumps only)
+    std::optional<uint64_t> Tick;  // empty: last
+    std::string File;              // "-" for standard output (dumps only)
 };
 
 struct SimOptions {
-    std::string dataDir;  // empty: the executable's directory
-    std::optional<uint32_t> seed;
-    std::optional<uint64_t> frames;
-    std::string scenarioFile;
-    std::vector<TickOutput> dumps;
-    std::vector<TickOutput> shots;
-    bool timing = false;
+    std::string DataDir;  // empty: the executable's directory
+    std::optional<uint32_t> Seed;
+    std::optional<uint64_t> Frames;
+    std::string ScenarioFile;
+    std::vector<TickOutput> Dumps;
+    std::vector<TickOutput> Shots;
+    bool Timing = false;
 };
 
 // Throws UsageError naming what is wrong.

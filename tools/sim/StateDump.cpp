@@ -29,7 +29,7 @@ ordered_json Record(const World& world, const std::string& prefix, const std::ve
 }  // namespace
 
 ordered_json DumpState(TMainForm& form, uint64_t tick) {
-    const World& world = form.world;
+    const World& world = form.World;
     ordered_json state = ordered_json::object();
     state["Tick"] = tick;
     for (const std::string& name : GlobalFieldNames()) state[name] = ToJson(GetField(world, name));

@@ -37,10 +37,10 @@ bool WriteDump(TMainForm& form, uint64_t tick, const std::string& file) {
 }
 
 struct TickTimes {
-    std::vector<double> micros;
+    std::vector<double> Micros;
     void Print() {
-        if (micros.empty()) return;
-        std::vector<double> sorted = micros;
+        if (Micros.empty()) return;
+        std::vector<double> sorted = Micros;
         std::sort(sorted.begin(), sorted.end());
         const double median = sorted[sorted.size() / 2];
         const double p99 = sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
@@ -53,38 +53,38 @@ struct TickTimes {
 
 int Run(const SimOptions& options) {
     Scenario scenario;
-    if (!options.scenarioFile.empty()) scenario = LoadScenario(options.scenarioFile);
-    const uint32_t seed = options.seed ? *options.seed : scenario.seed.value_or(1);
-    const uint64_t frames = options.frames ? *options.frames : scenario.frames.value_or(1);
-    std::string dataDir = options.dataDir.empty() ? GameDir() : options.dataDir;
+    if (!options.ScenarioFile.empty()) scenario = LoadScenario(options.ScenarioFile);
+    const uint32_t seed = options.Seed ? *options.Seed : scenario.Seed.value_or(1);
+    const uint64_t frames = options.Frames ? *options.Frames : scenario.Frames.value_or(1);
+    std::string dataDir = options.DataDir.empty() ? GameDir() : options.DataDir;
     if (dataDir.back() != '/') dataDir += '/';
 
     HeadlessMachine machine;
     TMainForm form(machine.Services(dataDir, seed));
-    HeadlessPresenter& presenter = machine.presenter;
+    HeadlessPresenter& presenter = machine.Presenter;
 
     bool ok = true;
     // Steps in tick order (file order within a tick), applied through one cursor, so long
     // scenarios cost nothing per tick.
-    std::stable_sort(scenario.steps.begin(), scenario.steps.end(),
-                     [](const ScenarioStep& a, const ScenarioStep& b) { return a.after < b.after; });
+    std::stable_sort(scenario.Steps.begin(), scenario.Steps.end(),
+                     [](const ScenarioStep& a, const ScenarioStep& b) { return a.After < b.After; });
     size_t nextStep = 0;
     auto applySteps = [&](uint64_t tick) {
-        for (; nextStep < scenario.steps.size() && scenario.steps[nextStep].after <= tick; ++nextStep) {
-            if (scenario.steps[nextStep].after == tick) ApplyStep(scenario.steps[nextStep], form);
+        for (; nextStep < scenario.Steps.size() && scenario.Steps[nextStep].After <= tick; ++nextStep) {
+            if (scenario.Steps[nextStep].After == tick) ApplyStep(scenario.Steps[nextStep], form);
         }
     };
     // The outputs asked for at this tick (atTick) and those asked for the last one (last).
     auto outputs = [&](uint64_t tick, bool atTick, bool last) {
-        for (const TickOutput& dump : options.dumps) {
-            if ((atTick && dump.tick && *dump.tick == tick) || (!dump.tick && last)) {
-                ok = WriteDump(form, tick, dump.file) && ok;
+        for (const TickOutput& dump : options.Dumps) {
+            if ((atTick && dump.Tick && *dump.Tick == tick) || (!dump.Tick && last)) {
+                ok = WriteDump(form, tick, dump.File) && ok;
             }
         }
-        for (const TickOutput& shot : options.shots) {
-            if ((atTick && shot.tick && *shot.tick == tick) || (!shot.tick && last)) {
+        for (const TickOutput& shot : options.Shots) {
+            if ((atTick && shot.Tick && *shot.Tick == tick) || (!shot.Tick && last)) {
                 std::string error;
-                if (!WritePng(shot.file, presenter.lastFrame, presenter.width, presenter.height, error)) {
+                if (!WritePng(shot.File, presenter.LastFrame, presenter.Width, presenter.Height, error)) {
                     std::fprintf(stderr, "kelvane-sim: shot of tick %llu: %s\n",
                                  static_cast<unsigned long long>(tick), error.c_str());
                     ok = false;
@@ -109,7 +109,7 @@ int Run(const SimOptions& options) {
         machine.Tick(form);
         const auto end = std::chrono::steady_clock::now();
         ++tick;
-        if (options.timing) times.micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        if (options.Timing) times.Micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
         if (form.StartError()) {
             std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", form.StartError()->c_str());
             return 1;
@@ -120,7 +120,7 @@ int Run(const SimOptions& options) {
         applySteps(tick);
         closed = closedBySteps(tick);
     }
-    if (options.timing) times.Print();
+    if (options.Timing) times.Print();
     return ok ? 0 : 3;
 }
 

@@ -5,26 +5,26 @@
 namespace kelvane {
 
 HeadlessMachine::HeadlessMachine(bool withFont) {
-    if (withFont) font = MakeFontRasteriser();
+    if (withFont) Font = MakeFontRasteriser();
 }
 
 HeadlessMachine::~HeadlessMachine() = default;
 
 MainFormServices HeadlessMachine::Services(const std::string& gameDir, std::optional<uint32_t> seed) {
     MainFormServices services;
-    services.Presenter = &presenter;
-    services.Font = font.get();
-    services.Audio = &audio;
-    services.Clock = &clock;
-    services.Sleeper = &sleeper;
-    services.Pointer = &pointer;
+    services.Presenter = &Presenter;
+    services.Font = Font.get();
+    services.Audio = &Audio;
+    services.Clock = &Clock;
+    services.Sleeper = &Sleeper;
+    services.Pointer = &Pointer;
     services.GameDir = gameDir;
     services.Seed = seed;
     return services;
 }
 
 void HeadlessMachine::Tick(TMainForm& form) {
-    clock.Advance(TFrameTimer::Interval);
+    Clock.Advance(TFrameTimer::Interval);
     form.TimerTick();
 }
 

@@ -23,12 +23,12 @@ struct HeadlessMachine {
     // One 40 ms step of the virtual clock, then the frame timer's tick.
     void Tick(TMainForm& form);
 
-    std::unique_ptr<IFontRasteriser> font;
-    HeadlessPresenter presenter;
-    VirtualClock clock;
-    RecordingSleeper sleeper;
-    FixedPointer pointer;
-    HeadlessAudioOutput audio;
+    std::unique_ptr<IFontRasteriser> Font;
+    HeadlessPresenter Presenter;
+    VirtualClock Clock;
+    RecordingSleeper Sleeper;
+    FixedPointer Pointer;
+    HeadlessAudioOutput Audio;
 };
 
 }  // namespace kelvane

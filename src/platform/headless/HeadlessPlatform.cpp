@@ -3,10 +3,10 @@
 namespace kelvane {
 
 void HeadlessPresenter::Present(const uint32_t* pixels, int w, int h) {
-    width = w;
-    height = h;
-    if (keepFrames) lastFrame.assign(pixels, pixels + static_cast<size_t>(w) * static_cast<size_t>(h));
-    ++presentCount;
+    Width = w;
+    Height = h;
+    if (KeepFrames) LastFrame.assign(pixels, pixels + static_cast<size_t>(w) * static_cast<size_t>(h));
+    ++PresentCount;
 }
 
 }  // namespace kelvane

@@ -12,40 +12,40 @@ namespace kelvane {
 
 class HeadlessPresenter : public IPresenter {
 public:
-    bool CanDraw() override { return drawable; }
+    bool CanDraw() override { return Drawable; }
     void Present(const uint32_t* pixels, int width, int height) override;
 
-    bool drawable = true;
-    bool keepFrames = true;  // benchmarks turn the copy off
-    int width = 0;
-    int height = 0;
-    uint64_t presentCount = 0;
-    std::vector<uint32_t> lastFrame;  // 0x00RRGGBB, top row first
+    bool Drawable = true;
+    bool KeepFrames = true;  // benchmarks turn the copy off
+    int Width = 0;
+    int Height = 0;
+    uint64_t PresentCount = 0;
+    std::vector<uint32_t> LastFrame;  // 0x00RRGGBB, top row first
 };
 
 class VirtualClock : public IClock {
 public:
-    uint64_t Milliseconds() override { return now; }
-    void Advance(uint64_t milliseconds) { now += milliseconds; }
-    uint64_t now = 0;
+    uint64_t Milliseconds() override { return Now; }
+    void Advance(uint64_t milliseconds) { Now += milliseconds; }
+    uint64_t Now = 0;
 };
 
 class RecordingSleeper : public ISleeper {
 public:
-    void Sleep(uint32_t milliseconds) override { pauses.push_back(milliseconds); }
-    std::vector<uint32_t> pauses;
+    void Sleep(uint32_t milliseconds) override { Pauses.push_back(milliseconds); }
+    std::vector<uint32_t> Pauses;
 };
 
 class FixedPointer : public IPointer {
 public:
-    void HideCursor() override { hidden = true; }
-    void GetCursorPos(int32_t& px, int32_t& py) override {
-        px = x;
-        py = y;
+    void HideCursor() override { Hidden = true; }
+    void GetCursorPos(int32_t& x, int32_t& y) override {
+        x = X;
+        y = Y;
     }
-    bool hidden = false;
-    int32_t x = 0;
-    int32_t y = 0;
+    bool Hidden = false;
+    int32_t X = 0;
+    int32_t Y = 0;
 };
 
 }  // namespace kelvane

@@ -6,8 +6,8 @@ namespace kelvane {
 namespace {
 
 struct ScancodeKey {
-    SDL_Scancode scancode;
-    uint16_t key;
+    SDL_Scancode Scancode;
+    uint16_t Key;
 };
 
 // Keys taken by their physical position.
@@ -39,9 +39,9 @@ constexpr ScancodeKey kPositional[] = {
 
 // The keypad's digits and point; with Num Lock off they are the navigation keys.
 struct KeypadKey {
-    SDL_Scancode scancode;
-    uint16_t withNumLock;
-    uint16_t withoutNumLock;
+    SDL_Scancode Scancode;
+    uint16_t WithNumLock;
+    uint16_t WithoutNumLock;
 };
 constexpr KeypadKey kKeypad[] = {
     {SDL_SCANCODE_KP_0, 0x60, VK_INSERT}, {SDL_SCANCODE_KP_1, 0x61, VK_END},
@@ -63,11 +63,11 @@ uint16_t VirtualKeyFromSdl(SDL_Scancode scancode, SDL_Keycode symbol, uint16_t m
         if (!symbolIsOtherLatin) return static_cast<uint16_t>('A' + (scancode - SDL_SCANCODE_A));
     }
     for (const ScancodeKey& entry : kPositional) {
-        if (entry.scancode == scancode) return entry.key;
+        if (entry.Scancode == scancode) return entry.Key;
     }
     for (const KeypadKey& entry : kKeypad) {
-        if (entry.scancode == scancode) {
-            return (modifiers & KMOD_NUM) ? entry.withNumLock : entry.withoutNumLock;
+        if (entry.Scancode == scancode) {
+            return (modifiers & KMOD_NUM) ? entry.WithNumLock : entry.WithoutNumLock;
         }
     }
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
