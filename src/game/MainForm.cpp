@@ -4,6 +4,7 @@
 
 #include "console/InputState.h"
 #include "game/Movement.h"
+#include "game/Overlays.h"
 
 namespace kelvane {
 
@@ -92,6 +93,9 @@ void TMainForm::Frame() {
     if (world.ShipCount > 0) DrawTargetMarker();
     DrawStatusPanels();
     DrawConsole();
+    // Until the first ship is created the player is told how to start; not a step of
+    // the game's own frame, so it never shows once play has begun.
+    if (FirstHintShown(world)) DrawFirstHint(Display.Back());
     DrawRespawnCountdown();
     DrawPausePicture();
     DrawDiagnostics();
