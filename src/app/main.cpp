@@ -52,9 +52,11 @@ int main(int argc, char** argv) {
     game.WindowHeight = settings.WindowHeight;
     game.Volume = settings.Volume;
     game.PicturesFolder = ResolvePicturesFolder(environment, AskXdgUserDir);
+    // A resize keeps the saved choice of full screen; only a switch (F11) changes it.
+    bool shownFullscreen = game.Fullscreen;
     game.WindowChanged = [&](bool fullscreen, int width, int height) {
         if (settingsPath.empty()) return;
-        settings.Fullscreen = fullscreen;
+        if (fullscreen != shownFullscreen) settings.Fullscreen = shownFullscreen = fullscreen;
         settings.WindowWidth = std::clamp(width, MinWindowSide, MaxWindowSide);
         settings.WindowHeight = std::clamp(height, MinWindowSide, MaxWindowSide);
         const std::string problem = SaveSettings(settingsPath, settings);

@@ -15,7 +15,7 @@ constexpr uint32_t HeadingColor = 0xF0A8A4;  // the ship list's own-ship colour
 constexpr uint32_t FrameColor = 0xC67E7A;    // the map's frame
 constexpr uint32_t DimColor = 0xA89888;
 
-// Darkens the box to a quarter so text on it reads over any scene, and frames it.
+// Darkens the box to an eighth so text on it reads over any scene, and frames it.
 void Panel(Surface& surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     left = std::max(left, 0);
     top = std::max(top, 0);
@@ -23,7 +23,7 @@ void Panel(Surface& surface, int32_t left, int32_t top, int32_t right, int32_t b
     bottom = std::min(bottom, surface.Height());
     for (int32_t y = top; y < bottom; ++y) {
         uint32_t* row = surface.Row(y);
-        for (int32_t x = left; x < right; ++x) row[x] = (row[x] >> 2) & 0x3F3F3F;
+        for (int32_t x = left; x < right; ++x) row[x] = (row[x] >> 3) & 0x1F1F1F;
     }
     Canvas& canvas = surface.GetCanvas();
     canvas.Pen.Color = FrameColor;
@@ -118,7 +118,7 @@ void DrawHelpOverlay(Surface& picture) {
     constexpr uint8_t Size = 9;
     constexpr int32_t Left = 132, Right = 892, Top = 112;
     constexpr int32_t KeyX = Left + 24, PadX = Left + 204, ActionX = Left + 404, RowHeight = 17;
-    const int32_t bottom = Top + 86 + RowHeight * static_cast<int32_t>(std::size(Keys) + std::size(Commands)) + 30;
+    const int32_t bottom = Top + 76 + RowHeight * static_cast<int32_t>(std::size(Keys) + std::size(Commands) + 2);
     Panel(picture, Left, Top, Right, bottom);
 
     int32_t y = Top + 14;
@@ -149,13 +149,14 @@ void DrawHelpOverlay(Surface& picture) {
     }
 }
 
-void DrawNoticeOverlay(Surface& picture, std::string_view text) {
-    constexpr uint8_t Size = 9;
-    const int32_t width = Width(picture, text, Size) + 32;
-    const int32_t left = (picture.Width() - width) / 2;
-    constexpr int32_t Top = 52;
-    Panel(picture, left, Top, left + width, Top + 30);
+void DrawNoticeOverlay(Surface& picture, std::string_view text, std::string_view detail) {
+    constexpr uint8_t Size = 9, DetailSize = 8;
+    constexpr int32_t Top = 100;
+    const int32_t width = std::max(Width(picture, text, Size), Width(picture, detail, DetailSize)) + 32;
+    const int32_t left = std::max(0, (picture.Width() - width) / 2);
+    Panel(picture, left, Top, left + width, Top + (detail.empty() ? 30 : 46));
     WriteText(picture, left + 16, Top + 8, text, TextColor, FontStyle(), Size);
+    if (!detail.empty()) WriteText(picture, left + 16, Top + 26, detail, DimColor, FontStyle(), DetailSize);
 }
 
 }  // namespace kelvane

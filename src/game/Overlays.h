@@ -19,7 +19,8 @@ void DrawFirstHint(Surface& back);
 // The keys, the pad buttons and the console commands with an example each.
 void DrawHelpOverlay(Surface& picture);
 
-// A short message in a small box at the top of the picture (a saved screenshot's name).
-void DrawNoticeOverlay(Surface& picture, std::string_view text);
+// A short message in a small box near the top of the picture (a saved screenshot's
+// name), with an optional second, dimmer line (its folder).
+void DrawNoticeOverlay(Surface& picture, std::string_view text, std::string_view detail);
 
 }  // namespace kelvane

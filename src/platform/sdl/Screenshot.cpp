@@ -38,7 +38,17 @@ SavedScreenshot SaveScreenshot(const std::string& picturesFolder, const std::vec
         return std::filesystem::exists(folder / candidate, ignored);
     });
     result.Path = (folder / name).string();
-    result.Ok = WritePng(result.Path, pixels, width, height, result.Error);
+    // Written aside and then renamed, so a picture viewer never sees half a file.
+    const std::string partial = result.Path + ".part";
+    result.Ok = WritePng(partial, pixels, width, height, result.Error);
+    if (result.Ok) {
+        std::filesystem::rename(partial, result.Path, error);
+        if (error) {
+            result.Ok = false;
+            result.Error = "cannot write " + result.Path + ": " + error.message();
+        }
+    }
+    if (!result.Ok) std::filesystem::remove(partial, error);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
@@ -26,6 +27,11 @@ namespace {
 constexpr uint64_t NoticeMs = 4000;
 // A window being dragged larger sends many sizes; the last one is kept once it rests.
 constexpr uint64_t SettleMs = 500;
+
+// File names are UTF-8; the game's text drawing takes Windows-1250.
+std::string ToGameText(const std::string& text) {
+    return Utf8ToWindows1250(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
 
 class SdlClock : public IClock {
 public:
@@ -116,15 +122,16 @@ public:
         const SavedScreenshot shot =
             kelvane::SaveScreenshot(options_.PicturesFolder, presenter_.Frame(), ScreenWidth, ScreenHeight,
                                     std::time(nullptr));
-        std::string text;
+        std::string text, detail;
         if (shot.Ok) {
-            text = "Screenshot saved: " + shot.Path;
+            const std::filesystem::path path(shot.Path);
+            text = "Screenshot saved: " + path.filename().string();
+            detail = "in " + path.parent_path().string();
         } else {
             text = "No screenshot: " + shot.Error;
             std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error.c_str());
         }
-        presenter_.ShowNotice(Utf8ToWindows1250(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
-                              SDL_GetTicks64() + NoticeMs);
+        presenter_.ShowNotice(ToGameText(text), ToGameText(detail), SDL_GetTicks64() + NoticeMs);
     }
     void ToggleHelp() override { presenter_.ToggleHelp(); }
     void Quit() override { quit = true; }

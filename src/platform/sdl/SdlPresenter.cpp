@@ -32,7 +32,7 @@ void SdlPresenter::Show() {
     if (help_ || !notice_.empty()) {
         std::copy(frame_.begin(), frame_.end(), composed_.Pixels());
         if (help_) DrawHelpOverlay(composed_);
-        if (!notice_.empty()) DrawNoticeOverlay(composed_, notice_);
+        if (!notice_.empty()) DrawNoticeOverlay(composed_, notice_, noticeDetail_);
         shown = composed_.Pixels();
     }
     SDL_UpdateTexture(texture_, nullptr, shown, ScreenWidth * static_cast<int>(sizeof(uint32_t)));
@@ -50,8 +50,9 @@ void SdlPresenter::ToggleHelp() {
     Show();
 }
 
-void SdlPresenter::ShowNotice(std::string text, uint64_t until) {
+void SdlPresenter::ShowNotice(std::string text, std::string detail, uint64_t until) {
     notice_ = std::move(text);
+    noticeDetail_ = std::move(detail);
     noticeUntil_ = until;
     Show();
 }

@@ -34,8 +34,9 @@ public:
 
     void ToggleHelp();
     bool HelpShown() const { return help_; }
-    // A message shown until the clock (SDL's milliseconds) reaches `until`.
-    void ShowNotice(std::string text, uint64_t until);
+    // A message (and a dimmer second line) shown until the clock (SDL's milliseconds)
+    // reaches `until`. Text is Windows-1250.
+    void ShowNotice(std::string text, std::string detail, uint64_t until);
     const std::string& Notice() const { return notice_; }
     // Takes the notice away once its time is up; true when it did.
     bool ExpireNotice(uint64_t now);
@@ -48,6 +49,7 @@ private:
     Surface composed_;  // the frame with the overlays drawn on it
     bool help_ = false;
     std::string notice_;
+    std::string noticeDetail_;
     uint64_t noticeUntil_ = 0;
 };
 
