@@ -28,10 +28,8 @@ def main():
     label = "%s %s" % (size, "with openbox" if window_manager else "without a window manager")
 
     def run():
-        work = tempfile.mkdtemp(prefix="kelvane-fullscreen-")
-        start = xh.runner_shot(sim_path, data_dir, work, "start", SEED, [], 2)
-        ship = xh.runner_shot(sim_path, data_dir, work, "ship", SEED,
-                              [{"after": 1, "command": "CREATESHIP Vigil"}], 3)
+        runner = xh.Runner(sim_path, data_dir, SEED, tempfile.mkdtemp(prefix="kelvane-fullscreen-"))
+        start = runner.shot([])
         home = tempfile.mkdtemp(prefix="kelvane-home-")
         if damaged:
             os.makedirs(os.path.join(home, ".config", "kelvane"))
@@ -46,9 +44,9 @@ def main():
                          "a damaged settings.ini should give one line on stderr, not: %s" % lines)
             xh.check(game.geometry() == (0, 0, width, height),
                      "%s: the window is not the whole screen: %s" % (label, game.geometry()))
-            game.console("createship vigil")
+            ship = game.command(runner, [], "createship vigil")
             xh.check_whole_picture(game, ship, label)
-            status = game.quit()
+            status = game.quit(runner, [{"after": 1, "command": "createship vigil"}])
             xh.check(status == 0, "%s: exit status %d after QUIT: %s" % (label, status, game.errors()))
 
     xh.run_test(run)

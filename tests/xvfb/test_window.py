@@ -59,16 +59,16 @@ def main():
     xh.require_tools(["openbox", "identify"])
 
     def run():
-        work = tempfile.mkdtemp(prefix="kelvane-window-")
-        start = xh.runner_shot(sim_path, data_dir, work, "start", SEED, [], 2)
-        ship = xh.runner_shot(sim_path, data_dir, work, "ship", SEED, SHIP, 3)
-        paused = xh.runner_shot(sim_path, data_dir, work, "paused", SEED, SHIP + [{"after": 2, "key": 19}], 4)
-        console = xh.runner_shot(sim_path, data_dir, work, "console", SEED, SHIP + [{"after": 2, "key": 0xC0}], 4)
+        runner = xh.Runner(sim_path, data_dir, SEED, tempfile.mkdtemp(prefix="kelvane-window-"))
+        start = runner.shot([])
+        ship = runner.shot(SHIP)
+        paused = runner.shot(SHIP + [{"after": 2, "key": 19}])
+        console = runner.shot(SHIP + [{"after": 2, "key": xh.CONSOLE_KEY}])
         with xh.XSession(1280, 1024, window_manager=True) as x, \
              xh.Game(x, game_path, data_dir, ["--seed", str(SEED), "--windowed"]) as game:
             game.wait_for(start)
             wait_geometry(game, (1024, 768), "windowed")
-            game.console("createship vigil")
+            game.command(runner, [], "createship vigil", after=SHIP)
             xh.check_whole_picture(game, ship, "windowed 1024x768")
 
             x.xdotool("windowsize", game.window, 800, 700)
@@ -132,7 +132,7 @@ def main():
             game.wait_for(ship, timeout=10)  # the help is gone and the notice too, after a few seconds
             print("F12 saved %s (RMSE %.4f against the runner's picture)" % (name, saved))
 
-            status = game.quit()
+            status = game.quit(runner, SHIP)
             xh.check(status == 0, "exit status %d after QUIT: %s" % (status, game.errors()))
 
     xh.run_test(run)

@@ -9,11 +9,12 @@ headless runner's picture of the same moment (`compare -metric RMSE`).
 Only the standard library; the X tools are run as programs. A test that cannot run
 because a tool is missing exits with SKIP (77), which CTest reports as skipped.
 
+    runner = Runner(sim_path, data_dir, 3, work)
     with XSession(1280, 1024, window_manager=False) as x, \\
          Game(x, game_path, data_dir, args=["--seed", "3"]) as game:
-        game.wait_for(reference_png)       # until the screen shows that picture
-        game.console("createship vigil")   # opens the console, types, runs, closes it
-        game.quit()                        # types QUIT; returns the exit status
+        game.wait_for(runner.shot([]))                   # until the screen shows the start
+        game.command(runner, [], "createship vigil")      # typed, checked, run, console closed
+        game.quit()                                       # types QUIT; returns the exit status
 """
 
 import ctypes
@@ -198,10 +199,11 @@ class Game:
         self.work = tempfile.mkdtemp(prefix="kelvane-xvfb-")
         self.home = home or os.path.join(self.work, "home")
         os.makedirs(self.home, exist_ok=True)
-        self.data = link_data(data_dir, os.path.join(self.work, "game"))
+        # No data folder: the game reads the one beside itself (a game without --data).
+        self.data = link_data(data_dir, os.path.join(self.work, "game")) if data_dir else None
         self.pictures = os.path.join(self.home, "Pictures")
         self.settings = os.path.join(self.home, ".config", "kelvane", "settings.ini")
-        self.command = [game_path, "--data", self.data] + list(args)
+        self.argv = [game_path] + (["--data", self.data] if self.data else []) + list(args)
         self.extra_env = {"HOME": self.home, "SDL_AUDIODRIVER": "dummy", "XDG_PICTURES_DIR": self.pictures}
         for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"):
             self.extra_env[name] = None  # the defaults under the private home
@@ -212,7 +214,7 @@ class Game:
 
     def __enter__(self):
         self.stderr = open(os.path.join(self.work, "stderr.txt"), "w+")
-        self.process = subprocess.Popen(self.command, env=self.x.env(self.extra_env), stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen(self.argv, env=self.x.env(self.extra_env), stdout=subprocess.DEVNULL,
                                         stderr=self.stderr)
         deadline = time.time() + 20
         while time.time() < deadline:
@@ -262,16 +264,14 @@ class Game:
     def type(self, text):
         self.x.xdotool("type", "--delay", "80", text)
 
-    def console(self, line):
-        """Opens the console, types the line, runs it with Enter and closes the console."""
-        self.key("grave")
-        self.type(line)
-        self.key("Return", "grave")
-
-    def quit(self, timeout=10):
-        """Ends the game with the console's QUIT; returns its exit status."""
-        self.key("grave")
-        self.type("quit")
+    def quit(self, runner=None, before=None, timeout=10):
+        """Ends the game with the console's QUIT; returns its exit status. With the runner and
+        the steps that led to the screen as it is, the typing is checked (see command)."""
+        if runner is not None:
+            self.type_line(runner, before or [], "quit")
+        else:
+            self.key("grave")
+            self.type("quit")
         self.key("Return")
         try:
             return self.process.wait(timeout=timeout)
@@ -325,22 +325,112 @@ class Game:
 
     def wait_for(self, reference, limit=0.03, timeout=20, mask=(DIAGNOSTICS,)):
         """Takes screenshots until the picture area matches the reference (RMSE below limit).
-        Returns (rmse, screenshot, picture)."""
+        Returns (rmse, screenshot, picture); fails saying what was seen after the timeout."""
+        found = self.matches(reference, limit, timeout, mask)
+        if found[0] >= limit:
+            raise TestFailure("after %d s the screen still differs from %s: RMSE %.4f (see %s)"
+                              % (timeout, os.path.basename(reference), found[0], as_png(found[2])))
+        return found
+
+    def matches(self, reference, limit=0.03, timeout=5, mask=(DIAGNOSTICS,), region=None):
+        """Like wait_for, but only tells: returns the best (rmse, screenshot, picture) seen,
+        optionally comparing only a region (x1, y1, x2, y2) of the picture."""
         deadline = time.time() + timeout
         best = None
         while True:
             shot = self.screenshot()
             picture = self.picture(shot, "picture-%d.ppm" % self.shots)
-            value = self.compare(picture, reference, mask)
+            value = self.compare(picture, reference, mask, region)
             if best is None or value < best[0]:
                 best = (value, shot, picture)
-            if value < limit:
+            if value < limit or time.time() > deadline:
                 return best
             check(self.process.poll() is None, "the game ended: " + self.errors())
-            if time.time() > deadline:
-                raise TestFailure("after %d s the screen still differs from %s: RMSE %.4f (best %.4f, see %s)"
-                                  % (timeout, os.path.basename(reference), value, best[0], as_png(best[2])))
             time.sleep(0.2)
+
+    def command(self, runner, before, line, after=None, timeout=20):
+        """Types a console command with real keys and runs it, checking each stage against
+        the runner's picture of it, so a key lost on a busy machine is typed again rather
+        than failing the test. `before` are the runner steps that led to the screen as it is;
+        `after` the steps that give the screen once the command ran and the console closed
+        (by default the command itself). Returns the runner's picture of that."""
+        start = max([step["after"] for step in before], default=0) + 1
+        done = runner.shot(after if after is not None else before + [{"after": start, "command": line}])
+        self.type_line(runner, before, line)
+        self.key("Return", "grave")
+        self.wait_for(done, timeout=timeout)
+        return done
+
+    def type_line(self, runner, before, line):
+        """Opens the console and types the line, checked against the runner's pictures and
+        typed again (up to three times) when a key went missing."""
+        start = max([step["after"] for step in before], default=0) + 1
+        closed = runner.shot(before)
+        opened = runner.shot(before + [{"after": start, "key": CONSOLE_KEY}])
+        typed = runner.shot(before + typed_steps(start, line))
+        short = runner.shot(before + typed_steps(start, line[:-1]))
+        # Only the prompt, and only the typed text, each decided by which of two runner
+        # pictures the screen is much nearer to: one letter more or less is then plain at
+        # any scale (unscaled the same text gives RMSE 0.001 and a letter less 0.03; shrunk
+        # into an 800 x 600 window 0.02 against 0.05).
+        text = (0, 684, min(PICTURE[0], 20 + 7 * (len(line) + 4)), 701)
+
+        def shows(wanted, other, region, timeout):
+            deadline = time.time() + timeout
+            while True:
+                picture = self.picture(self.screenshot(), "typing-%d.ppm" % self.shots)
+                near = self.compare(picture, wanted, region=region)
+                if near * 2 < self.compare(picture, other, region=region):
+                    return None
+                if time.time() >= deadline:
+                    return picture
+                time.sleep(0.2)
+
+        for attempt in range(3):
+            if shows(opened, closed, PROMPT, 0):
+                self.key("grave")
+                if shows(opened, closed, PROMPT, 3):
+                    continue
+            if attempt:
+                self.key(*["BackSpace"] * (len(line) + 2))  # what did arrive goes again
+            self.type(line)
+            # The whole line on screen means every key has been taken, so Enter cannot
+            # land in the same frame as the last letter (it would win and lose that one).
+            seen = shows(typed, short, text, 3)
+            if not seen:
+                return
+        raise TestFailure("typing %r into the console: the screen never showed it (see %s)" % (line, as_png(seen)))
+
+
+CONSOLE_KEY = 0xC0
+PROMPT = (0, 684, 40, 701)  # the start of the console's input line: ">> _" while it is open
+
+
+def typed_steps(start, line):
+    """Runner steps that open the console at tick `start` and type the line, a key a tick."""
+    steps = [{"after": start, "key": CONSOLE_KEY}]
+    for i, c in enumerate(line):
+        check(c == " " or "a" <= c <= "z", "only small letters and blanks are typed: %r" % line)
+        steps.append({"after": start + 1 + i, "key": 32 if c == " " else ord(c.upper())})
+    return steps
+
+
+class Runner:
+    """The headless runner on the same data with the same seed as the game: the pictures a
+    moment of the game should show. Pictures are made once per list of steps."""
+
+    def __init__(self, sim_path, data_dir, seed, work):
+        self.sim_path, self.data_dir, self.seed, self.work = sim_path, data_dir, seed, work
+        self.made = {}
+
+    def shot(self, steps, extra_ticks=2):
+        import json
+        key = json.dumps(steps, sort_keys=True)
+        if key not in self.made:
+            tick = max([step["after"] for step in steps], default=0) + extra_ticks
+            self.made[key] = runner_shot(self.sim_path, self.data_dir, self.work, "runner-%d" % len(self.made),
+                                         self.seed, steps, tick)
+        return self.made[key]
 
 
 # ---- pictures ------------------------------------------------------------------------------
