@@ -55,7 +55,8 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
         EXPECT_EQ(loaded.Problem.rfind("/home/p/.config/kelvane/settings.ini is damaged (", 0), 0u)
             << loaded.Problem;
     }
-    const std::string binary("[Settings]\nVolume=50\n\0\x01garbage", 32);
+    constexpr char Binary[] = "[Settings]\nVolume=50\n\0\x01garbage";
+    const std::string binary(Binary, sizeof Binary - 1);
     const LoadedSettings loaded = ParseSettings(binary, "s.ini");
     EXPECT_EQ(loaded.Values, Settings{});
     EXPECT_NE(loaded.Problem.find("not text"), std::string::npos);
