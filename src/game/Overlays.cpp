@@ -1,6 +1,7 @@
 #include "game/Overlays.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "console/WriteText.h"
@@ -85,13 +86,39 @@ void DrawFirstHint(Surface& back) {
     CentredLine(back, Top + 52, {{"F1", AccentColor}, {" shows every key.", DimColor}}, 8);
 }
 
+namespace {
+
+// One table of the help: three columns, a heading row, then the rows; the column in
+// orange is the one the player presses or types.
+struct HelpRow {
+    const char* first;
+    const char* second;
+    const char* action;
+};
+constexpr uint8_t HelpSize = 9;
+constexpr int32_t HelpRowHeight = 17;
+
+int32_t HelpTable(Surface& picture, int32_t x, int32_t y, const HelpRow& heading, std::span<const HelpRow> rows,
+                  int accentColumn) {
+    const int32_t columns[] = {x, x + 180, x + 380};
+    const char* const headings[] = {heading.first, heading.second, heading.action};
+    for (int c = 0; c < 3; ++c) WriteText(picture, columns[c], y, headings[c], DimColor, FontStyle::Bold, HelpSize);
+    y += HelpRowHeight + 2;
+    for (const HelpRow& row : rows) {
+        const char* const cells[] = {row.first, row.second, row.action};
+        for (int c = 0; c < 3; ++c) {
+            WriteText(picture, columns[c], y, cells[c], c == accentColumn ? AccentColor : TextColor, FontStyle(),
+                      HelpSize);
+        }
+        y += HelpRowHeight;
+    }
+    return y;
+}
+
+}  // namespace
+
 void DrawHelpOverlay(Surface& picture) {
-    struct Row {
-        const char* keys;
-        const char* pad;
-        const char* action;
-    };
-    static constexpr Row Keys[] = {
+    static constexpr HelpRow Keys[] = {
         {"Up / Down", "stick or d-pad up / down", "thrust / brake"},
         {"Left / Right", "stick or d-pad left / right", "turn"},
         {"Space", "A", "fire the primary weapon"},
@@ -108,45 +135,23 @@ void DrawHelpOverlay(Surface& picture) {
         {"F12", "", "save a screenshot"},
         {"F1", "", "show or hide this help"},
     };
-    static constexpr Row Commands[] = {
+    static constexpr HelpRow Commands[] = {
         {"CREATESHIP name", "CREATESHIP Vigil", "put a ship in play; the first is yours"},
         {"DELETESHIP name", "DELETESHIP Kestrel", "take a ship out of play"},
         {"YOURSHIP name", "YOURSHIP Talon", "fly another ship in play"},
         {"EXEC script", "EXEC battle", "run a script: battle, duel, trio"},
         {"QUIT or EXIT", "QUIT", "end the game"},
     };
-    constexpr uint8_t Size = 9;
-    constexpr int32_t Left = 132, Right = 892, Top = 112;
-    constexpr int32_t KeyX = Left + 24, PadX = Left + 204, ActionX = Left + 404, RowHeight = 17;
-    const int32_t bottom = Top + 76 + RowHeight * static_cast<int32_t>(std::size(Keys) + std::size(Commands) + 2);
+    constexpr int32_t Left = 132, Right = 892, Top = 112, TextX = Left + 24;
+    const int32_t bottom = Top + 76 + HelpRowHeight * static_cast<int32_t>(std::size(Keys) + std::size(Commands) + 2);
     Panel(picture, Left, Top, Right, bottom);
 
     int32_t y = Top + 14;
-    WriteText(picture, KeyX, y, "Kelvane \x97 keys and commands", HeadingColor, FontStyle::Bold, 12);
+    WriteText(picture, TextX, y, "Kelvane \x97 keys and commands", HeadingColor, FontStyle::Bold, 12);
     WriteText(picture, Right - 24 - Width(picture, "F1 closes this help", 8), y + 4, "F1 closes this help", DimColor,
               FontStyle(), 8);
-    y += 30;
-    WriteText(picture, KeyX, y, "Key", DimColor, FontStyle::Bold, Size);
-    WriteText(picture, PadX, y, "Pad", DimColor, FontStyle::Bold, Size);
-    WriteText(picture, ActionX, y, "What it does", DimColor, FontStyle::Bold, Size);
-    y += RowHeight + 2;
-    for (const Row& row : Keys) {
-        WriteText(picture, KeyX, y, row.keys, AccentColor, FontStyle(), Size);
-        WriteText(picture, PadX, y, row.pad, TextColor, FontStyle(), Size);
-        WriteText(picture, ActionX, y, row.action, TextColor, FontStyle(), Size);
-        y += RowHeight;
-    }
-    y += 12;
-    WriteText(picture, KeyX, y, "Console command", DimColor, FontStyle::Bold, Size);
-    WriteText(picture, PadX, y, "Example", DimColor, FontStyle::Bold, Size);
-    WriteText(picture, ActionX, y, "What it does", DimColor, FontStyle::Bold, Size);
-    y += RowHeight + 2;
-    for (const Row& row : Commands) {
-        WriteText(picture, KeyX, y, row.keys, TextColor, FontStyle(), Size);
-        WriteText(picture, PadX, y, row.pad, AccentColor, FontStyle(), Size);
-        WriteText(picture, ActionX, y, row.action, TextColor, FontStyle(), Size);
-        y += RowHeight;
-    }
+    y = HelpTable(picture, TextX, y + 30, {"Key", "Pad", "What it does"}, Keys, 0);
+    HelpTable(picture, TextX, y + 12, {"Console command", "Example", "What it does"}, Commands, 1);
 }
 
 void DrawNoticeOverlay(Surface& picture, std::string_view text, std::string_view detail) {
