@@ -16,15 +16,17 @@ constexpr uint32_t HeadingColor = 0xF0A8A4;  // the ship list's own-ship colour
 constexpr uint32_t FrameColor = 0xC67E7A;    // the map's frame
 constexpr uint32_t DimColor = 0xA89888;
 
-// Darkens the box to an eighth so text on it reads over any scene, and frames it.
-void Panel(Surface& surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+// Darkens the box (to an eighth, or with shift 4 to a sixteenth) so text on it reads over
+// any scene, and frames it.
+void Panel(Surface& surface, int32_t left, int32_t top, int32_t right, int32_t bottom, int shift = 3) {
+    const uint32_t keep = (0xFFu >> shift) * 0x010101u;
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, surface.Width());
     bottom = std::min(bottom, surface.Height());
     for (int32_t y = top; y < bottom; ++y) {
         uint32_t* row = surface.Row(y);
-        for (int32_t x = left; x < right; ++x) row[x] = (row[x] >> 3) & 0x1F1F1F;
+        for (int32_t x = left; x < right; ++x) row[x] = (row[x] >> shift) & keep;
     }
     Canvas& canvas = surface.GetCanvas();
     canvas.Pen.Color = FrameColor;
@@ -144,7 +146,8 @@ void DrawHelpOverlay(Surface& picture) {
     };
     constexpr int32_t Left = 132, Right = 892, Top = 112, TextX = Left + 24;
     const int32_t bottom = Top + 76 + HelpRowHeight * static_cast<int32_t>(std::size(Keys) + std::size(Commands) + 2);
-    Panel(picture, Left, Top, Right, bottom);
+    // Darker than the other boxes: a whole page of text over the busiest scene.
+    Panel(picture, Left, Top, Right, bottom, 4);
 
     int32_t y = Top + 14;
     WriteText(picture, TextX, y, "Kelvane \x97 keys and commands", HeadingColor, FontStyle::Bold, 12);

@@ -40,6 +40,7 @@ public:
     // Until the device's channel count is known, Mix leaves the block alone.
     void SetChannels(int channels);
     // 0..100 (values outside are taken to the nearest end); 100 leaves the level as it is.
+    // Like the voices, changed before the output opens or between Lock and Unlock.
     void SetVolume(int volume);
     int Volume() const { return volume_; }
     int Channels() const { return channels_; }
