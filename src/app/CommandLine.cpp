@@ -1,6 +1,19 @@
 #include "app/CommandLine.h"
 
+#include <charconv>
+
 namespace kelvane {
+
+namespace {
+// A whole number 0..4294967295, nothing else.
+uint32_t ParseSeed(const std::string& text) {
+    uint32_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw UsageError("--seed needs a whole number from 0 to 4294967295, not '" + text + "'");
+    return seed;
+}
+}  // namespace
 
 const char* const GameUsage =
     "usage: kelvane [OPTION]...\n"
@@ -10,6 +23,8 @@ const char* const GameUsage =
     "  --fullscreen   play full screen (the default)\n"
     "  --windowed     play in a window\n"
     "  --data DIR     read Data/ and Scripts/ from DIR instead of the installed data\n"
+    "  --seed N       start the random numbers from N, as kelvane-sim --seed N does\n"
+    "                 (for tests and bug reports: the same ships in the same places)\n"
     "  --version      print the version and exit\n"
     "  --help         print this help and exit\n";
 
@@ -26,6 +41,8 @@ GameOptions ParseGameOptions(const std::vector<std::string>& arguments) {
         else if (option == "--fullscreen") options.Fullscreen = true;
         else if (option == "--windowed") options.Fullscreen = false;
         else if (option == "--data") options.DataDir = value();
+        else if (option == "--seed") options.Seed = ParseSeed(value());
+        else if (option.rfind("--seed=", 0) == 0) options.Seed = ParseSeed(option.substr(7));
         else if (option.rfind("--data=", 0) == 0 && option.size() > 7) options.DataDir = option.substr(7);
         else throw UsageError("unknown option '" + option + "'");
     }

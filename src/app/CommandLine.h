@@ -1,6 +1,7 @@
 #pragma once
 // The options of the game executable `kelvane`.
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -18,6 +19,7 @@ struct GameOptions {
     bool Version = false;
     std::optional<bool> Fullscreen;  // --fullscreen / --windowed; unset: the saved setting
     std::optional<std::string> DataDir;  // --data DIR: the folder holding Data/ and Scripts/
+    std::optional<uint32_t> Seed;        // --seed N: the same seed as kelvane-sim --seed
 };
 
 // Throws UsageError naming the option that is wrong.

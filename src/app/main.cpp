@@ -1,10 +1,13 @@
 // Kelvane: a two-dimensional space-combat game.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/Folders.h"
+#include "app/Settings.h"
 #include "app/Version.h"
 #include "game/GameDir.h"
 #include "platform/sdl/SdlGame.h"
@@ -28,5 +31,36 @@ int main(int argc, char** argv) {
     }
     std::string dataDir = options.DataDir ? *options.DataDir : GameDir();
     if (dataDir.back() != '/') dataDir += '/';
-    return RunSdlGame(dataDir);
+
+    const EnvironmentLookup environment = ProcessEnvironment();
+    const UserFolders folders = ResolveUserFolders(environment);
+    // Without a home there is nowhere to keep settings: the defaults, and nothing saved.
+    const std::string settingsPath = folders.Config.empty() ? std::string() : folders.Config + "settings.ini";
+    Settings settings;
+    if (!settingsPath.empty()) {
+        const LoadedSettings loaded = LoadSettings(settingsPath);
+        if (!loaded.Problem.empty()) std::fprintf(stderr, "kelvane: %s\n", loaded.Problem.c_str());
+        settings = loaded.Values;
+    }
+
+    SdlGameOptions game;
+    game.GameDir = dataDir;
+    game.Seed = options.Seed;
+    // --fullscreen and --windowed hold for this game only; F11 changes the saved setting.
+    game.Fullscreen = options.Fullscreen.value_or(settings.Fullscreen);
+    game.WindowWidth = settings.WindowWidth;
+    game.WindowHeight = settings.WindowHeight;
+    game.Volume = settings.Volume;
+    game.PicturesFolder = ResolvePicturesFolder(environment, AskXdgUserDir);
+    // A resize keeps the saved choice of full screen; only a switch (F11) changes it.
+    bool shownFullscreen = game.Fullscreen;
+    game.WindowChanged = [&](bool fullscreen, int width, int height) {
+        if (settingsPath.empty()) return;
+        if (fullscreen != shownFullscreen) settings.Fullscreen = shownFullscreen = fullscreen;
+        settings.WindowWidth = std::clamp(width, MinWindowSide, MaxWindowSide);
+        settings.WindowHeight = std::clamp(height, MinWindowSide, MaxWindowSide);
+        const std::string problem = SaveSettings(settingsPath, settings);
+        if (!problem.empty()) std::fprintf(stderr, "kelvane: settings not saved: %s\n", problem.c_str());
+    };
+    return RunSdlGame(game);
 }

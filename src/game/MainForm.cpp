@@ -5,6 +5,7 @@
 #include "console/ConsoleDrawing.h"
 #include "console/InputState.h"
 #include "game/FrameUpdate.h"
+#include "game/Overlays.h"
 
 namespace kelvane {
 
@@ -99,6 +100,9 @@ void TMainForm::DrawFrame() {
     DrawStatusPanels();
     Record("DrawConsole");
     DrawConsole(Display.Back(), World);
+    // Until the first ship is created the player is told how to start; it never shows
+    // once play has begun.
+    if (FirstHintShown(World)) DrawFirstHint(Display.Back());
     DrawRespawnCountdown();
     DrawPausePicture();
     DrawDiagnostics();

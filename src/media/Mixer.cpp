@@ -12,7 +12,10 @@ constexpr size_t PassFrames = 1024;
 void Mixer::SetChannels(int channels) {
     channels_ = std::max(0, channels);
     sum_.assign(PassFrames * static_cast<size_t>(channels_), 0);
+    limiter_.Reset(channels_);
 }
+
+void Mixer::SetVolume(int volume) { volume_ = std::clamp(volume, 0, 100); }
 
 void Mixer::Attach(Voice* voice) {
     if (voice && std::find(voices_.begin(), voices_.end(), voice) == voices_.end()) voices_.push_back(voice);
@@ -54,8 +57,7 @@ void Mixer::Mix(int16_t* out, int frames) {
         for (Voice* voice : voices_) {
             if (voice->Playing) AddVoice(*voice, sum_.data(), pass, channels_);
         }
-        for (size_t i = 0; i < samples; ++i)
-            out[i] = static_cast<int16_t>(std::clamp(sum_[i], -32768, 32767));
+        limiter_.Process(sum_.data(), out, pass, volume_);
         out += samples;
         left -= pass;
     }

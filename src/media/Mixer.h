@@ -1,12 +1,15 @@
 #pragma once
 // The mixer: a set of voices, each a play position into converted samples, summed into
-// the block the sound output asks for. Mix is all the audio callback does; the game
+// the block the sound output asks for, then limited (so that many sounds at once never
+// clip) and scaled by the player's volume. Mix is all the audio callback does; the game
 // thread changes voices only between Lock and Unlock of the output, so Mix sees them
 // whole.
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "media/Limiter.h"
 
 namespace kelvane {
 
@@ -36,6 +39,10 @@ class Mixer {
 public:
     // Until the device's channel count is known, Mix leaves the block alone.
     void SetChannels(int channels);
+    // 0..100 (values outside are taken to the nearest end); 100 leaves the level as it is.
+    // Like the voices, changed before the output opens or between Lock and Unlock.
+    void SetVolume(int volume);
+    int Volume() const { return volume_; }
     int Channels() const { return channels_; }
 
     void Attach(Voice* voice);
@@ -43,15 +50,17 @@ public:
     void DetachAll() { voices_.clear(); }
     size_t VoiceCount() const { return voices_.size(); }
 
-    // Writes frames x Channels() samples: the sum of every playing voice, saturated to
-    // 16 bits. Advances the voices; a one-shot voice stops at its end, a looping one
-    // starts over.
+    // Writes frames x Channels() samples: the sum of every playing voice, through the
+    // limiter (so Limiter::LatencyFrames later) and scaled by the volume. Advances the
+    // voices; a one-shot voice stops at its end, a looping one starts over.
     void Mix(int16_t* out, int frames);
 
 private:
     static void AddVoice(Voice& voice, int32_t* sum, size_t frames, int channels);
 
     int channels_ = 0;
+    int volume_ = 100;
+    Limiter limiter_;
     std::vector<Voice*> voices_;
     std::vector<int32_t> sum_;  // kept between calls so the callback does not allocate
 };

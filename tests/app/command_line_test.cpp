@@ -16,11 +16,16 @@ TEST(CommandLine, OptionsAreRead) {
     EXPECT_TRUE(ParseGameOptions({"--help"}).Help);
     EXPECT_TRUE(ParseGameOptions({"-h"}).Help);
     EXPECT_TRUE(ParseGameOptions({"--version"}).Version);
+    EXPECT_FALSE(ParseGameOptions({}).Seed.has_value());
+    EXPECT_EQ(ParseGameOptions({"--seed", "7"}).Seed, 7u);
+    EXPECT_EQ(ParseGameOptions({"--seed=0"}).Seed, 0u);
+    EXPECT_EQ(ParseGameOptions({"--seed", "4294967295"}).Seed, 4294967295u);
 }
 
 TEST(CommandLine, WrongOptionsAreUsageErrors) {
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"--bogus"}, {"-x"}, {"play"}, {"--data"}, {"--data", ""}, {"--data="}, {"--windowed", "extra"}}) {
+             {"--bogus"}, {"-x"}, {"play"}, {"--data"}, {"--data", ""}, {"--data="}, {"--windowed", "extra"},
+             {"--seed"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "12x"}, {"--seed="}, {"--seed", " 3"}}) {
         EXPECT_THROW(ParseGameOptions(arguments), UsageError) << arguments[0];
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "media/Limiter.h"
 #include "media/Platform.h"
 #include "media/WaveItem.h"
 
@@ -66,6 +67,12 @@ public:
         std::vector<int16_t> block(static_cast<size_t>(frames) * format.Channels, 0);
         if (pull_) pull_(block.data(), frames);
         return block;
+    }
+    // The frame in which what sounds now is heard: the mixer's limiter delays its output
+    // by Limiter::LatencyFrames, so that many frames more are pulled first.
+    std::vector<int16_t> HeardNow() {
+        const std::vector<int16_t> block = Advance(static_cast<int>(Limiter::LatencyFrames) + 1);
+        return std::vector<int16_t>(block.end() - format.Channels, block.end());
     }
 
     AudioFormat format{44100, 2};

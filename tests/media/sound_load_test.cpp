@@ -36,7 +36,7 @@ TEST(WaveListLoad, ReplacesTheItemsAndInitialisesThemOnAnOpenDevice) {
     EXPECT_EQ(device.GetMixer().VoiceCount(), 2u);  // the old item's voices are gone
     waves.Play(0);
     waves.Play(1);
-    EXPECT_EQ(output.Advance(1)[0], 1000);
+    EXPECT_EQ(output.HeardNow()[0], 1000);
     EXPECT_EQ(output.depth, 0);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "media/Limiter.h"
 #include "media/Sound.h"
 #include "platform/headless/HeadlessAudioOutput.h"
 #include "platform/sdl/SdlAudioOutput.h"
@@ -42,13 +43,17 @@ TEST(HeadlessAudioOutput, TimeMovesOnlyWithAdvance) {
     waves.Play(0);
     output.Advance(150);
     EXPECT_EQ(output.LastBlock().size(), 300u);
-    EXPECT_EQ(output.PeakAbs(), 32767);  // two copies of 16384, saturated
+    // Two copies of 16384 would reach full scale: the limiter holds them at its threshold.
+    EXPECT_EQ(output.PeakAbs(), Limiter::Threshold);
     EXPECT_EQ(waves.SoundingCount(0), 2);
     output.Advance(60);
-    EXPECT_EQ(output.LastBlock()[2 * 49], 32767);
-    EXPECT_EQ(output.LastBlock()[2 * 50], 0);
     EXPECT_EQ(waves.SoundingCount(0), 0);
-    EXPECT_EQ(output.FramesPulled(), 210u);
+    // Their last frame, 199, is heard Limiter::LatencyFrames later.
+    constexpr int Latency = static_cast<int>(Limiter::LatencyFrames);
+    output.Advance(Latency);
+    EXPECT_EQ(output.LastBlock()[2 * (199 + Latency - 210)], Limiter::Threshold);
+    EXPECT_EQ(output.LastBlock()[2 * (200 + Latency - 210)], 0);
+    EXPECT_EQ(output.FramesPulled(), 210u + Latency);
 
     device.Finalize();
     EXPECT_FALSE(output.IsOpen());

@@ -2,38 +2,36 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
 #include "game/MainForm.h"
+#include "media/Mixer.h"
+#include "media/Windows1250.h"
 #include "platform/font/FontRasteriser.h"
-#include "platform/sdl/KeyMap.h"
+#include "platform/sdl/EventRouter.h"
+#include "platform/sdl/GameWindow.h"
+#include "platform/sdl/Screenshot.h"
 #include "platform/sdl/SdlAudioOutput.h"
+#include "platform/sdl/SdlPresenter.h"
+#include "platform/sdl/VideoDriver.h"
+#include "platform/sdl/WindowIcon.h"
 
 namespace kelvane {
 namespace {
 
-class SdlPresenter : public IPresenter {
-public:
-    SdlPresenter(SDL_Window* window, SDL_Renderer* renderer, SDL_Texture* texture)
-        : window_(window), renderer_(renderer), texture_(texture) {}
+constexpr uint64_t NoticeMs = 4000;
+// A window being dragged larger sends many sizes; the last one is kept once it rests.
+constexpr uint64_t SettleMs = 500;
 
-    bool CanDraw() override { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) == 0; }
-
-    void Present(const uint32_t* pixels, int width, int /*height*/) override {
-        SDL_UpdateTexture(texture_, nullptr, pixels, width * static_cast<int>(sizeof(uint32_t)));
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
-    }
-
-private:
-    SDL_Window* window_;
-    SDL_Renderer* renderer_;
-    SDL_Texture* texture_;
-};
+// File names are UTF-8; the game's text drawing takes Windows-1250.
+std::string ToGameText(const std::string& text) {
+    return Utf8ToWindows1250(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
 
 class SdlClock : public IClock {
 public:
@@ -45,15 +43,20 @@ public:
     void Sleep(uint32_t milliseconds) override { SDL_Delay(milliseconds); }
 };
 
+// The pointer in picture pixels, wherever the picture sits in the window.
 class SdlPointer : public IPointer {
 public:
+    explicit SdlPointer(const GameWindow& window) : window_(window) {}
     void HideCursor() override { SDL_ShowCursor(SDL_DISABLE); }
     void GetCursorPos(int32_t& x, int32_t& y) override {
-        int gx = 0, gy = 0;
-        SDL_GetGlobalMouseState(&gx, &gy);
-        x = gx;
-        y = gy;
+        int globalX = 0, globalY = 0, windowX = 0, windowY = 0;
+        SDL_GetGlobalMouseState(&globalX, &globalY);
+        SDL_GetWindowPosition(window_.Window(), &windowX, &windowY);
+        window_.WindowToPicture(globalX - windowX, globalY - windowY, x, y);
     }
+
+private:
+    const GameWindow& window_;
 };
 
 // Without a sound card the game still starts and plays silently; a line on stderr says why.
@@ -84,127 +87,190 @@ private:
     bool silent_ = false;
 };
 
-struct SdlHandles {
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    ~SdlHandles() {
-        if (texture) SDL_DestroyTexture(texture);
-        if (renderer) SDL_DestroyRenderer(renderer);
-        if (window) SDL_DestroyWindow(window);
-        SDL_Quit();
+class FormInput : public GameInput {
+public:
+    explicit FormInput(TMainForm& form) : form_(form) {}
+    void KeyPressed(uint16_t key, ShiftState shift) override { form_.KeyPressed(key, shift); }
+    void MouseClick(int button, ShiftState shift, int32_t x, int32_t y) override {
+        form_.MouseClick(button, shift, x, y);
     }
+    bool ConsoleOpen() const override { return form_.World.ConsoleOpen; }
+
+private:
+    TMainForm& form_;
 };
 
-void HandleEvent(const SDL_Event& event, TMainForm& form, bool& active, bool& quit) {
-    switch (event.type) {
-        case SDL_QUIT:
-            if (form.Closing()) quit = true;
-            break;
-        case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) active = false;
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) active = true;
-            break;
-        case SDL_KEYDOWN: {
-            // Auto-repeated key-downs count like any other.
-            const SDL_Keysym& sym = event.key.keysym;
-            const uint16_t key = VirtualKeyFromSdl(sym.scancode, sym.sym, sym.mod);
-            if (key != 0) {
-                form.KeyPressed(key, ShiftStateFromSdl(sym.scancode, sym.mod, SDL_GetMouseState(nullptr, nullptr)));
-            }
-            break;
-        }
-        case SDL_MOUSEBUTTONDOWN: {
-            int button = -1;
-            if (event.button.button == SDL_BUTTON_LEFT) button = 0;
-            if (event.button.button == SDL_BUTTON_RIGHT) button = 1;
-            if (event.button.button == SDL_BUTTON_MIDDLE) button = 2;
-            if (button >= 0) {
-                form.MouseClick(button, ShiftStateFromSdl(SDL_SCANCODE_UNKNOWN, SDL_GetModState(), 0),
-                                event.button.x, event.button.y);
-            }
-            break;
-        }
-        default:
-            break;
+// What the window and the desktop keys do, and the state of the loop they change.
+class Desktop : public WindowActions {
+public:
+    Desktop(GameWindow& window, SdlPresenter& presenter, const SdlGameOptions& options)
+        : window_(window),
+          presenter_(presenter),
+          options_(options),
+          windowWidth_(options.WindowWidth),
+          windowHeight_(options.WindowHeight) {}
+
+    void ToggleFullscreen() override {
+        window_.SetFullscreen(!window_.Fullscreen(), windowWidth_, windowHeight_);
+        // Sizes reported while the window changes shape are not the player's choice.
+        settleUntil_ = SDL_GetTicks64() + SettleMs;
+        sizePending_ = false;
+        Tell();
+        presenter_.Show();
     }
+    void SaveScreenshot() override {
+        const SavedScreenshot shot =
+            kelvane::SaveScreenshot(options_.PicturesFolder, presenter_.Frame(), ScreenWidth, ScreenHeight,
+                                    std::time(nullptr));
+        std::string text, detail;
+        if (shot.Ok) {
+            const std::filesystem::path path(shot.Path);
+            text = "Screenshot saved: " + path.filename().string();
+            detail = "in " + path.parent_path().string();
+        } else {
+            text = "No screenshot: " + shot.Error;
+            std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error.c_str());
+        }
+        presenter_.ShowNotice(ToGameText(text), ToGameText(detail), SDL_GetTicks64() + NoticeMs);
+    }
+    void ToggleHelp() override { presenter_.ToggleHelp(); }
+    void Quit() override { QuitAsked = true; }
+    void FocusChanged(bool isActive) override { Active = isActive; }
+    void SizeChanged() override {
+        presenter_.Show();
+        if (window_.Fullscreen()) return;
+        int width = 0, height = 0;
+        window_.Size(width, height);
+        if (width == windowWidth_ && height == windowHeight_) return;
+        windowWidth_ = width;
+        windowHeight_ = height;
+        sizePending_ = true;
+        sizeChangedAt_ = SDL_GetTicks64();
+    }
+    void Exposed() override { presenter_.Show(); }
+    void WindowToPicture(int x, int y, int32_t& pictureX, int32_t& pictureY) const override {
+        window_.WindowToPicture(x, y, pictureX, pictureY);
+    }
+
+    // Passes a resize on once the window has rested (or at the end, `force`).
+    void SaveResize(uint64_t now, bool force) {
+        if (!sizePending_ || (!force && now < sizeChangedAt_ + SettleMs)) return;
+        sizePending_ = false;
+        if (now < settleUntil_ && !force) return;
+        Tell();
+    }
+    std::optional<uint64_t> NextResizeCheck() const {
+        if (!sizePending_) return std::nullopt;
+        return sizeChangedAt_ + SettleMs;
+    }
+
+    bool Active = true;  // a window starts active, so the game ticks where no window manager gives focus
+    bool QuitAsked = false;
+
+private:
+    void Tell() {
+        if (options_.WindowChanged) options_.WindowChanged(window_.Fullscreen(), windowWidth_, windowHeight_);
+    }
+
+    GameWindow& window_;
+    SdlPresenter& presenter_;
+    const SdlGameOptions& options_;
+    int windowWidth_;
+    int windowHeight_;
+    bool sizePending_ = false;
+    uint64_t sizeChangedAt_ = 0;
+    uint64_t settleUntil_ = 0;
+};
+
+// SDL is stopped last, after everything made with it is gone.
+struct SdlSession {
+    ~SdlSession() { SDL_Quit(); }
+};
+
+uint32_t Until(uint64_t now, std::optional<uint64_t> when, uint32_t wait) {
+    if (!when) return wait;
+    return *when <= now ? 0 : static_cast<uint32_t>(std::min<uint64_t>(wait, *when - now));
 }
 
 }  // namespace
 
-int RunSdlGame(const std::string& gameDir) {
+int RunSdlGame(const SdlGameOptions& options) {
     SDL_SetHint(SDL_HINT_APP_NAME, TMainForm::ApplicationTitle);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    SdlSession session;
+    if (SDL_Init(SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "kelvane: cannot open a display: %s\n", SDL_GetError());
         return 1;
     }
-    SdlHandles sdl;
-    sdl.window = SDL_CreateWindow(TMainForm::Caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  ScreenWidth, ScreenHeight, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
-    if (!sdl.window) {
-        std::fprintf(stderr, "kelvane: cannot open the game window: %s\n", SDL_GetError());
+    const std::string videoError = OpenVideo();
+    if (!videoError.empty()) {
+        std::fprintf(stderr, "kelvane: cannot open a display: %s\n", videoError.c_str());
         return 1;
     }
-    sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_ACCELERATED);
-    if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
-    if (!sdl.renderer) {
-        std::fprintf(stderr, "kelvane: cannot draw into the game window: %s\n", SDL_GetError());
-        return 1;
-    }
-    // The 1024 x 768 picture is scaled to the screen with its aspect kept (black bars).
-    SDL_RenderSetLogicalSize(sdl.renderer, ScreenWidth, ScreenHeight);
-    sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                    ScreenWidth, ScreenHeight);
-    if (!sdl.texture) {
-        std::fprintf(stderr, "kelvane: cannot create the screen surface: %s\n", SDL_GetError());
-        return 1;
-    }
-    SDL_StopTextInput();
+    // Pads are welcome but not needed: without the subsystem the keyboard still plays.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 
     std::unique_ptr<IFontRasteriser> font;
+    std::unique_ptr<GameWindow> window;
+    std::unique_ptr<SdlPresenter> presenter;
     try {
         font = MakeFontRasteriser();
+        window = std::make_unique<GameWindow>(TMainForm::Caption, options.Fullscreen, options.WindowWidth,
+                                              options.WindowHeight);
+        presenter = std::make_unique<SdlPresenter>(*window, font.get());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kelvane: %s\n", error.what());
         return 1;
     }
+    SetWindowIcon(window->Window(), options.GameDir + "Data/Icon.bmp");
+    SDL_StopTextInput();
+    presenter->Show();
 
-    SdlPresenter presenter(sdl.window, sdl.renderer, sdl.texture);
     SdlClock clock;
     SdlSleeper sleeper;
-    SdlPointer pointer;
+    SdlPointer pointer(*window);
     SoundOrSilence audio;
     MainFormServices services;
-    services.Presenter = &presenter;
+    services.Presenter = presenter.get();
     services.Font = font.get();
     services.Audio = &audio;
     services.Clock = &clock;
     services.Sleeper = &sleeper;
     services.Pointer = &pointer;
-    services.GameDir = gameDir;
+    services.GameDir = options.GameDir;
+    services.Seed = options.Seed;
     auto form = std::make_unique<TMainForm>(services);
+    form->SoundDevice.GetMixer().SetVolume(options.Volume);
 
-    // A window starts active, so the game also ticks where no window manager gives focus.
-    bool active = true;
-    bool quit = false;
-    while (!quit) {
+    Desktop desktop(*window, *presenter, options);
+    FormInput input(*form);
+    EventRouter router(input, desktop);
+    while (!desktop.QuitAsked) {
+        uint64_t now = SDL_GetTicks64();
+        uint32_t wait = desktop.Active ? form->MainTimer.MillisecondsToNextTick() : 100;
+        wait = Until(now, router.NextRepeat(), wait);
+        wait = Until(now, desktop.NextResizeCheck(), wait);
+        if (!presenter->Notice().empty()) wait = Until(now, presenter->NoticeUntil(), wait);
         SDL_Event event;
-        const uint32_t wait = active ? form->MainTimer.MillisecondsToNextTick() : 100;
         if (SDL_WaitEventTimeout(&event, static_cast<int>(wait))) {
-            HandleEvent(event, *form, active, quit);
-            while (SDL_PollEvent(&event)) HandleEvent(event, *form, active, quit);
+            router.Handle(event, SDL_GetTicks64());
+            while (SDL_PollEvent(&event)) router.Handle(event, SDL_GetTicks64());
         }
-        if (quit) break;
-        if (active && form->MainTimer.Due()) {
+        if (desktop.QuitAsked) break;
+        now = SDL_GetTicks64();
+        router.RepeatHeldKeys(now);
+        presenter->ExpireNotice(now);
+        desktop.SaveResize(now, false);
+        if (desktop.Active && form->MainTimer.Due()) {
             form->TimerTick();
             if (form->StartError()) {
                 std::fprintf(stderr, "kelvane: the game cannot start: %s\n", form->StartError()->c_str());
                 return 1;
             }
-            if (form->CloseRequested() && form->Closing()) quit = true;
+            if (form->CloseRequested() && form->Closing()) desktop.QuitAsked = true;
         }
     }
+    desktop.SaveResize(SDL_GetTicks64(), true);
     return 0;
 }
 

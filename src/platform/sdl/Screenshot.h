@@ -1,0 +1,26 @@
+#pragma once
+// F12: the picture as a PNG in the player's pictures folder, subfolder Kelvane, named by
+// the local time, kelvane-YYYYMMDD-HHMMSS.png, with -2, -3 ... when that name is taken.
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+// The first free name for a shot taken at `when` (local time).
+std::string ScreenshotName(const std::tm& when, const std::function<bool(const std::string&)>& taken);
+
+struct SavedScreenshot {
+    bool Ok = false;
+    std::string Path;   // the file written
+    std::string Error;  // why not
+};
+
+// Writes the 1024 x 768 picture into picturesFolder + "Kelvane/", making the folders.
+SavedScreenshot SaveScreenshot(const std::string& picturesFolder, const std::vector<uint32_t>& pixels, int width,
+                               int height, std::time_t now);
+
+}  // namespace kelvane

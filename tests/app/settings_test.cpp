@@ -1,0 +1,110 @@
+// settings.ini: read with the game's INI reader, damaged files ignored whole with one
+// line, written whole.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/Settings.h"
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Settings, ReadFromTheFile) {
+    struct Case {
+        const char* text;
+        Settings expected;
+    };
+    const Case cases[] = {
+        {"", Settings{}},
+        {"[Settings]\nFullscreen=0\nWindowWidth=800\nWindowHeight=600\nVolume=40\n", {false, 800, 600, 40}},
+        // Keys and section in any case, blanks around values, hexadecimal as everywhere.
+        {"[settings]\r\n fullscreen = 1 \r\nvolume=$20\r\n", {true, 1024, 768, 32}},
+        // Missing keys keep their defaults; unknown keys and sections are no harm.
+        {"[Settings]\nWindowHeight=900\nColour=blue\n[Other]\nVolume=3\n", {true, 1024, 900, 100}},
+        {"[Settings]\nVolume=0\nWindowWidth=320\nWindowHeight=16384\n", {true, 320, 16384, 0}},
+    };
+    for (const Case& c : cases) {
+        const LoadedSettings loaded = ParseSettings(c.text, "settings.ini");
+        EXPECT_EQ(loaded.Problem, "") << c.text;
+        EXPECT_EQ(loaded.Values, c.expected) << c.text;
+    }
+}
+
+TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
+    const char* const cases[] = {
+        "[Settings]\nVolume=101\nWindowWidth=800\n",
+        "[Settings]\nWindowWidth=800\nVolume=-1\n",
+        "[Settings]\nFullscreen=2\n",
+        "[Settings]\nFullscreen=yes\n",
+        "[Settings]\nWindowWidth=banana\n",
+        "[Settings]\nWindowHeight=100\n",
+        "[Settings]\nWindowWidth=\n",
+        "[Settings]\nVolume=99999999999\n",
+        "[Settings]\nVolume=50\n\x01\x02garbage",
+    };
+    for (const char* text : cases) {
+        const LoadedSettings loaded = ParseSettings(text, "/home/p/.config/kelvane/settings.ini");
+        EXPECT_EQ(loaded.Values, Settings{}) << text;
+        EXPECT_EQ(loaded.Problem.find('\n'), std::string::npos) << text;
+        EXPECT_EQ(loaded.Problem.rfind("/home/p/.config/kelvane/settings.ini is damaged (", 0), 0u)
+            << loaded.Problem;
+    }
+    constexpr char Binary[] = "[Settings]\nVolume=50\n\0\x01garbage";
+    const std::string binary(Binary, sizeof Binary - 1);
+    const LoadedSettings loaded = ParseSettings(binary, "s.ini");
+    EXPECT_EQ(loaded.Values, Settings{});
+    EXPECT_NE(loaded.Problem.find("not text"), std::string::npos);
+}
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("kelvane-settings-" + std::to_string(getpid()));
+        fs::remove_all(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    fs::path folder;
+};
+
+TEST_F(SettingsFile, WrittenWholeAndReadBack) {
+    const fs::path path = folder / "config" / "kelvane" / "settings.ini";
+    const LoadedSettings missing = LoadSettings(path.string());
+    EXPECT_EQ(missing.Problem, "");  // no file yet is no problem
+    EXPECT_EQ(missing.Values, Settings{});
+
+    const Settings chosen{false, 1111, 777, 55};
+    EXPECT_EQ(SaveSettings(path.string(), chosen), "");
+    EXPECT_EQ(LoadSettings(path.string()).Values, chosen);
+    EXPECT_FALSE(fs::exists(path.string() + ".new"));
+    std::ifstream file(path);
+    std::string first;
+    std::getline(file, first);
+    EXPECT_EQ(first, "[Settings]");
+
+    const Settings again{true, 1024, 768, 100};
+    EXPECT_EQ(SaveSettings(path.string(), again), "");
+    EXPECT_EQ(LoadSettings(path.string()).Values, again);
+}
+
+TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {
+    fs::create_directories(folder / "settings.ini");  // a folder where the file should be
+    const LoadedSettings loaded = LoadSettings((folder / "settings.ini").string());
+    EXPECT_EQ(loaded.Values, Settings{});
+    EXPECT_NE(loaded.Problem.find("cannot be read"), std::string::npos) << loaded.Problem;
+    EXPECT_NE(SaveSettings((folder / "settings.ini").string(), Settings{}), "");
+
+    std::ofstream(folder / "blocker") << "a file, not a folder";
+    EXPECT_NE(SaveSettings((folder / "blocker" / "settings.ini").string(), Settings{}), "");
+
+    std::ofstream(folder / "huge.ini") << std::string(100000, 'x');
+    EXPECT_NE(LoadSettings((folder / "huge.ini").string()).Problem.find("damaged"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvane
