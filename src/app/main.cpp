@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/Folders.h"
 #include "app/Version.h"
 #include "game/GameDir.h"
 #include "platform/sdl/SdlGame.h"
@@ -26,7 +27,10 @@ int main(int argc, char** argv) {
         std::printf("kelvane %s\n", KelvaneVersion);
         return 0;
     }
-    std::string dataDir = options.DataDir ? *options.DataDir : GameDir();
-    if (dataDir.back() != '/') dataDir += '/';
-    return RunSdlGame(dataDir);
+    const GameDataSearch data = FindGameData(options.DataDir, GameDir());
+    if (data.GameDir.empty()) {
+        std::fprintf(stderr, "kelvane: %s\n", GameDataNotFound(data).c_str());
+        return 1;
+    }
+    return RunSdlGame(data.GameDir, ResolvePlayerFolders(ProcessEnvironment()));
 }

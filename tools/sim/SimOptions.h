@@ -21,7 +21,7 @@ struct TickOutput {
 };
 
 struct SimOptions {
-    std::string dataDir;  // empty: the executable's directory
+    std::string dataDir;  // empty: found as the game finds it (beside the runner, or installed)
     std::optional<uint32_t> seed;
     std::optional<uint64_t> frames;
     std::string scenarioFile;

@@ -12,13 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/png/PngFile.h"
 #include "Scenario.h"
 #include "SimOptions.h"
 #include "StateDump.h"
+#include "app/Folders.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
 #include "platform/headless/HeadlessMachine.h"
+#include "platform/png/PngFile.h"
 
 namespace kelvane::sim {
 namespace {
@@ -56,11 +57,17 @@ int Run(const SimOptions& options) {
     if (!options.scenarioFile.empty()) scenario = LoadScenario(options.scenarioFile);
     const uint32_t seed = options.seed ? *options.seed : scenario.seed.value_or(1);
     const uint64_t frames = options.frames ? *options.frames : scenario.frames.value_or(1);
-    std::string dataDir = options.dataDir.empty() ? GameDir() : options.dataDir;
-    if (dataDir.back() != '/') dataDir += '/';
+    // The same data and player folders as the game, so an installed runner reads the
+    // installed data and the player's own ships.
+    const GameDataSearch data =
+        FindGameData(options.dataDir.empty() ? std::nullopt : std::optional(options.dataDir), GameDir());
+    if (data.GameDir.empty()) {
+        std::fprintf(stderr, "kelvane-sim: %s\n", GameDataNotFound(data).c_str());
+        return 1;
+    }
 
     HeadlessMachine machine;
-    TMainForm form(machine.Services(dataDir, seed));
+    TMainForm form(machine.Services(data.GameDir, seed, ResolvePlayerFolders(ProcessEnvironment())));
     HeadlessPresenter& presenter = machine.presenter;
 
     bool ok = true;

@@ -10,7 +10,8 @@ HeadlessMachine::HeadlessMachine(bool withFont) {
 
 HeadlessMachine::~HeadlessMachine() = default;
 
-MainFormServices HeadlessMachine::Services(const std::string& gameDir, std::optional<uint32_t> seed) {
+MainFormServices HeadlessMachine::Services(const std::string& gameDir, std::optional<uint32_t> seed,
+                                           const PlayerFolders& folders) {
     MainFormServices services;
     services.Presenter = &presenter;
     services.Font = font.get();
@@ -19,6 +20,7 @@ MainFormServices HeadlessMachine::Services(const std::string& gameDir, std::opti
     services.Sleeper = &sleeper;
     services.Pointer = &pointer;
     services.GameDir = gameDir;
+    services.Folders = folders;
     services.Seed = seed;
     return services;
 }

@@ -132,7 +132,7 @@ void HandleEvent(const SDL_Event& event, TMainForm& form, bool& active, bool& qu
 
 }  // namespace
 
-int RunSdlGame(const std::string& gameDir) {
+int RunSdlGame(const std::string& gameDir, const PlayerFolders& folders) {
     SDL_SetHint(SDL_HINT_APP_NAME, TMainForm::ApplicationTitle);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -183,6 +183,7 @@ int RunSdlGame(const std::string& gameDir) {
     services.Sleeper = &sleeper;
     services.Pointer = &pointer;
     services.GameDir = gameDir;
+    services.Folders = folders;
     auto form = std::make_unique<TMainForm>(services);
 
     // A window starts active, so the game also ticks where no window manager gives focus.

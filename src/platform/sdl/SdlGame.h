@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "game/PlayerFolders.h"
+
 namespace kelvane {
 
 // Runs the game until its window closes. Returns the process exit code: 0 after a
 // normal end, 1 when the game cannot start (the reason is printed on stderr).
-int RunSdlGame(const std::string& gameDir);
+int RunSdlGame(const std::string& gameDir, const PlayerFolders& folders);
 
 }  // namespace kelvane
