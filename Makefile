@@ -11,7 +11,7 @@ CMAKE_GEN  := -G Ninja
 
 PREFIX     ?= /usr/local
 
-.PHONY: play game package install test deps deps-play deps-package build build-asan test-release test-asan \
+.PHONY: play game package install test deps deps-play build build-asan test-release test-asan \
         bench soak fuzz clean
 
 deps:
@@ -19,9 +19,6 @@ deps:
 
 deps-play:
 	@scripts/install-deps.sh play
-
-deps-package:
-	@scripts/install-deps.sh package
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
@@ -45,17 +42,19 @@ play: deps-play
 	cd $(BUILD) && ./kelvane
 
 # The game, the runner and the data: what install and package take.
-game:
+game: deps-play
 	$(configure-game)
 	cmake --build $(BUILD) -j $(JOBS) --target kelvane kelvane-sim kelvane_assets_data
 
 # cmake --install honours DESTDIR.
-install: deps-play game
-	cmake --install $(BUILD) --prefix $(PREFIX)
+install: game
+	umask 022 && cmake --install $(BUILD) --prefix $(PREFIX)
 
-# $(BUILD)/kelvane_<version>_<arch>.deb, from the same install rules.
-package: deps-package game
-	cd $(BUILD) && cpack -G DEB
+# $(BUILD)/kelvane_<version>_<arch>.deb, from the same install rules; the folders the
+# install creates take the umask, so it is the usual one whatever the caller's.
+package: game
+	@scripts/install-deps.sh package
+	cd $(BUILD) && umask 022 && cpack -G DEB
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -11,6 +11,7 @@
 # usage: installed_game_test.sh BUILD_DIR
 # exit 0: passed; 1: failed; 77: skipped (root without runuser or setpriv).
 set -euo pipefail
+umask 022  # what the install creates must be readable by the player
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

@@ -5,6 +5,7 @@
 #
 # usage: package_test.sh BUILD_DIR
 set -euo pipefail
+umask 022  # the folders of the package take the umask: the usual one
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 build=$(realpath "$1")
