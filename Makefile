@@ -1,26 +1,60 @@
 # The two commands of the README:
 #   make play   installs what is missing, builds the game and starts it
 #   make test   installs what is missing, builds and runs every test
-# Also: make build, make bench, make fuzz, make soak, make clean.
+# Also: make package (a .deb), make install (PREFIX, DESTDIR), make build, make bench,
+# make fuzz, make soak, make clean.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: play test deps build build-asan test-release test-asan bench soak fuzz clean
+PREFIX     ?= /usr/local
+
+.PHONY: play game package install test deps deps-play build build-asan test-release test-asan \
+        bench soak fuzz clean
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
+
+deps-play:
+	@scripts/install-deps.sh play
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 
-build: deps $(BUILD)/build.ninja
+# Everything, tests and benchmarks included, whatever configured the folder first.
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKELVANE_TESTS=ON -DKELVANE_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
-play: build
+# Playing needs neither GoogleTest nor Google Benchmark: a new build folder is configured
+# without tests and benchmarks, and only the programs and their data are built (never a
+# test program, even in a folder that make test configured).
+define configure-game
+	@[ -f $(BUILD)/build.ninja ] || \
+	  cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKELVANE_TESTS=OFF -DKELVANE_BENCH=OFF
+endef
+
+play: deps-play
+	$(configure-game)
+	cmake --build $(BUILD) -j $(JOBS) --target kelvane kelvane_assets_data
 	cd $(BUILD) && ./kelvane
+
+# The game, the runner and the data: what install and package take.
+game: deps-play
+	$(configure-game)
+	cmake --build $(BUILD) -j $(JOBS) --target kelvane kelvane-sim kelvane_assets_data
+
+# cmake --install honours DESTDIR.
+install: game
+	umask 022 && cmake --install $(BUILD) --prefix $(PREFIX)
+
+# $(BUILD)/kelvane_<version>_<arch>.deb, from the same install rules; the folders the
+# install creates take the umask, so it is the usual one whatever the caller's.
+package: game
+	@scripts/install-deps.sh package
+	cd $(BUILD) && umask 022 && cpack -G DEB
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "media/GamePaths.h"
 
 namespace kelvane {
 namespace {
@@ -22,6 +26,14 @@ std::string BaseFolder(const EnvironmentLookup& environment, const char* variabl
 
 std::string GameSubfolder(const std::string& base) { return base.empty() ? base : base + "kelvane/"; }
 
+// A folder holds the game's data when it has a Data folder (found without regard to case,
+// as the game looks up everything under it).
+bool HoldsGameData(const std::string& folder) {
+    const std::optional<std::string> data = FindEntryNoCase(folder, "Data");
+    std::error_code error;
+    return data && std::filesystem::is_directory(folder + *data, error);
+}
+
 }  // namespace
 
 EnvironmentLookup ProcessEnvironment() {
@@ -41,6 +53,11 @@ UserFolders ResolveUserFolders(const EnvironmentLookup& environment) {
     return folders;
 }
 
+PlayerFolders ResolvePlayerFolders(const EnvironmentLookup& environment) {
+    const UserFolders folders = ResolveUserFolders(environment);
+    return {folders.Data, folders.Cache};
+}
+
 std::string ResolvePicturesFolder(const EnvironmentLookup& environment, const UserDirQuery& askUserDir) {
     const std::optional<std::string> variable = environment("XDG_PICTURES_DIR");
     if (variable && !variable->empty() && variable->front() == '/') return WithSlash(*variable);
@@ -51,6 +68,36 @@ std::string ResolvePicturesFolder(const EnvironmentLookup& environment, const Us
     const std::optional<std::string> home = environment("HOME");
     if (!home || home->empty()) return {};
     return WithSlash(*home) + "Pictures/";
+}
+
+GameDataSearch FindGameData(const std::optional<std::string>& dataOption, const std::string& executableDir) {
+    GameDataSearch search;
+    if (dataOption) {
+        search.GameDir = WithSlash(*dataOption);
+        search.LookedAt.push_back(search.GameDir);
+        return search;
+    }
+    const std::string beside = WithSlash(executableDir);
+    const std::string installed =
+        WithSlash(std::filesystem::path(beside + "../share/kelvane/").lexically_normal().string());
+    for (const std::string& candidate : {beside, installed}) {
+        search.LookedAt.push_back(candidate);
+        if (HoldsGameData(candidate)) {
+            search.GameDir = candidate;
+            break;
+        }
+    }
+    return search;
+}
+
+std::string GameDataNotFound(const GameDataSearch& search) {
+    std::string places;
+    for (size_t i = 0; i < search.LookedAt.size(); ++i) {
+        places += (i == 0 ? "" : i + 1 == search.LookedAt.size() ? " nor " : ", ") + search.LookedAt[i] + "Data/";
+    }
+    return "cannot find the game's data: " + std::string(search.LookedAt.size() > 1 ? "neither " : "") + places +
+           (search.LookedAt.size() > 1 ? " exists" : " does not exist") +
+           " (--data DIR names a folder holding Data/ and Scripts/)";
 }
 
 std::optional<std::string> AskXdgUserDir(const std::string& kind) {

@@ -6,6 +6,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "game/PlayerFolders.h"
 
 namespace kelvane {
 
@@ -23,6 +26,8 @@ struct UserFolders {
     std::string State;   // $XDG_STATE_HOME/kelvane/   (default ~/.local/state/kelvane/)
 };
 UserFolders ResolveUserFolders(const EnvironmentLookup& environment);
+// The part of them the game itself is handed: the player's data folder and the cache.
+PlayerFolders ResolvePlayerFolders(const EnvironmentLookup& environment);
 
 // The player's pictures folder, ending in '/': $XDG_PICTURES_DIR, else what
 // `xdg-user-dir PICTURES` says (through `askUserDir`, which may be empty), else ~/Pictures.
@@ -31,5 +36,17 @@ using UserDirQuery = std::function<std::optional<std::string>(const std::string&
 std::string ResolvePicturesFolder(const EnvironmentLookup& environment, const UserDirQuery& askUserDir);
 // Runs `xdg-user-dir KIND`; nothing when it is missing, fails or answers with no path.
 std::optional<std::string> AskXdgUserDir(const std::string& kind);
+
+// Where the game's Data/ and Scripts/ are, first match wins: the --data folder (taken as
+// given); the executable's own folder when it holds Data/ (the build folder, a portable
+// copy); ../share/kelvane/ beside the executable's folder when that holds Data/ (an
+// installed game). Shared by kelvane and kelvane-sim, so both find the same data.
+struct GameDataSearch {
+    std::string GameDir;                // the folder found, ending in '/'; empty: none
+    std::vector<std::string> LookedAt;  // every place tried, in order
+};
+GameDataSearch FindGameData(const std::optional<std::string>& dataOption, const std::string& executableDir);
+// The message when nothing was found, naming the places looked at.
+std::string GameDataNotFound(const GameDataSearch& search);
 
 }  // namespace kelvane

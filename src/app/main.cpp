@@ -29,8 +29,11 @@ int main(int argc, char** argv) {
         std::printf("kelvane %s\n", KelvaneVersion);
         return 0;
     }
-    std::string dataDir = options.DataDir ? *options.DataDir : GameDir();
-    if (dataDir.back() != '/') dataDir += '/';
+    const GameDataSearch data = FindGameData(options.DataDir, GameDir());
+    if (data.GameDir.empty()) {
+        std::fprintf(stderr, "kelvane: %s\n", GameDataNotFound(data).c_str());
+        return 1;
+    }
 
     const EnvironmentLookup environment = ProcessEnvironment();
     const UserFolders folders = ResolveUserFolders(environment);
@@ -44,7 +47,8 @@ int main(int argc, char** argv) {
     }
 
     SdlGameOptions game;
-    game.GameDir = dataDir;
+    game.GameDir = data.GameDir;
+    game.Folders = ResolvePlayerFolders(environment);
     game.Seed = options.Seed;
     // --fullscreen and --windowed hold for this game only; F11 changes the saved setting.
     game.Fullscreen = options.Fullscreen.value_or(settings.Fullscreen);

@@ -130,8 +130,16 @@ private:
     int& depth_;
 };
 
+// The player's own scripts come first, so one of theirs can stand in for a shipped one.
+std::optional<std::string> FindPlayerOrShippedScript(const ConsoleContext& context, const std::string& name) {
+    if (!context.PlayerDir.empty()) {
+        if (std::optional<std::string> own = FindScript(context.PlayerDir, name)) return own;
+    }
+    return FindScript(context.GameDir, name);
+}
+
 void Exec(ConsoleContext& context, const std::string& name) {
-    const std::optional<std::string> path = FindScript(context.GameDir, name);
+    const std::optional<std::string> path = FindPlayerOrShippedScript(context, name);
     if (!path) return;
     if (context.ScriptDepth >= MaxScriptDepth) {
         // Refusing the deepest call lets a script that runs itself come to an end.

@@ -21,10 +21,12 @@ constexpr int MaxScriptLines = 10000;
 // What a command needs beyond the world: where the scripts live and how to end the game.
 struct ConsoleContext {
     kelvane::World& World;
-    std::string GameDir;          // the executable's directory, ending in '/'
+    std::string GameDir;          // the folder holding the shipped Scripts/, ending in '/'
     std::function<void()> Close;  // asks the main form to close; may be empty
     int ScriptDepth = 0;          // scripts now running inside one another
     int ScriptLinesRun = 0;       // script lines the outermost EXEC has run so far
+    // The player's own folder whose Scripts/ EXEC searches before the shipped one; empty: none.
+    std::string PlayerDir = {};
 };
 
 using CommandWords = std::array<std::string, CommandWordCount>;

@@ -1,9 +1,14 @@
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "console/WriteText.h"
 #include "game/MainForm.h"
 #include "game/ShipDefinition.h"
+#include "game/ShipDefinitionFiles.h"
 #include "media/Archive.h"
 #include "media/Canvas.h"
 #include "media/GamePaths.h"
@@ -57,8 +62,7 @@ void TMainForm::Loading() {
     Pause(50);
 
     LoadShipDefinitions();
-    ShipImages.SaveToFile(DataPath("Data\\Ships.dxg"));
-    ShipImages.LoadFromFile(DataPath("Data\\Ships.dxg"));
+    ShipImages.LoadFromFile(SaveShipArchive());
     DrawLoadingProgress(4, "Loading: Ships (Data\\Ships\\*.*)");
     Pause(75);
 
@@ -89,25 +93,59 @@ void TMainForm::Loading() {
     Pause(100);
 }
 
-// Every definition file of Data/Ships, in name order without regard to case, fills the
-// next slot. The table has 64 slots; further files are left out with a word on stderr.
+// Every definition file, the shipped ones and then the player's own (see
+// ListShipDefinitionFiles), fills the next slot. The table has 64 slots; further files
+// are left out with a word on stderr.
 void TMainForm::LoadShipDefinitions() {
-    const std::string shipsDir = DataPath("Data\\Ships");
-    const std::vector<std::string> files = ListFilesNoCase(shipsDir, ".ini");
-    if (files.empty()) throw std::runtime_error("No ship definitions found: " + shipsDir + " holds no .ini file");
+    const ShipDefinitionFiles listing = ListShipDefinitionFiles(Services.GameDir, Services.Folders.Data);
+    if (listing.Files.empty())
+        throw std::runtime_error("No ship definitions found: " + listing.ShippedDir + " holds no .ini file");
+    if (!listing.LeftOut.empty()) {
+        std::fprintf(stderr, "kelvane: only %d ship types fit; %s and later files are left out\n", MaxShips,
+                     listing.LeftOut.front().Definition.c_str());
+    }
     int slot = 0;
     PictureBudget pictures;
-    for (const std::string& file : files) {
-        if (slot == MaxShips) {
-            std::fprintf(stderr, "kelvane: only %d ship types fit; %s and later files are left out\n", MaxShips,
-                         file.c_str());
-            break;
-        }
+    for (const ShipDefinitionFile& file : listing.Files) {
         ++slot;
-        LoadShipDefinition(World, ShipImages, Services.GameDir, file, slot);
+        LoadShipDefinitionFile(World, ShipImages, file.Definition, file.Picture, slot);
         // The same budget as when Data/Ships.dxg is read back, checked here before the
         // pictures of 64 large ships could all be held at once.
         pictures.Take(ShipImages.Items.back()->Pic.Image);
+    }
+}
+
+// The ship picture archive is written afresh at every start and read back from where it
+// was written: beside the data when that can be written, else (an installed game, whose
+// data folder is read-only) in the player's cache folder.
+std::string TMainForm::SaveShipArchive() {
+    const std::string besideData = DataPath("Data\\Ships.dxg");
+    try {
+        ShipImages.SaveToFile(besideData);
+        return besideData;
+    } catch (const std::runtime_error& dataError) {
+        const std::string& cache = Services.Folders.Cache;
+        if (cache.empty()) {
+            throw std::runtime_error(std::string(dataError.what()) +
+                                     "\nThere is no cache folder to write it to instead "
+                                     "(neither XDG_CACHE_HOME nor HOME is set).");
+        }
+        const std::string inCache = cache + "Ships.dxg";
+        // Written under a name of its own and then renamed, so that another game starting
+        // at the same moment never reads a half-written archive.
+        const std::string partial = inCache + "." + std::to_string(getpid()) + ".part";
+        std::error_code error;
+        std::filesystem::create_directories(cache, error);
+        try {
+            ShipImages.SaveToFile(partial);
+            std::filesystem::rename(partial, inCache, error);
+            if (error) throw std::runtime_error("Cannot create file " + inCache);
+        } catch (const std::runtime_error&) {
+            std::filesystem::remove(partial, error);
+            throw std::runtime_error(std::string(dataError.what()) + "\nThe cache folder " + cache +
+                                     " cannot be written either.");
+        }
+        return inCache;
     }
 }
 

@@ -18,7 +18,7 @@ TMainForm::TMainForm(const MainFormServices& services)
       SoundDevice(services.Audio),
       Waves(&SoundDevice),
       MainTimer(*services.Clock),
-      console_{World, services.GameDir, [this] { Close(); }},
+      console_{World, services.GameDir, [this] { Close(); }, 0, 0, services.Folders.Data},
       arena_{World, Images, ShipImages, &Waves} {
     // The display initialises itself with the form, before the first frame.
     Display.Initialize();

@@ -12,6 +12,7 @@
 #include "combat/Arena.h"
 #include "console/Commands.h"
 #include "game/FrameTimer.h"
+#include "game/PlayerFolders.h"
 #include "media/Display.h"
 #include "media/ImageList.h"
 #include "media/Platform.h"
@@ -28,7 +29,8 @@ struct MainFormServices {
     IClock* Clock = nullptr;
     ISleeper* Sleeper = nullptr;
     IPointer* Pointer = nullptr;
-    std::string GameDir;          // the executable's directory, ending in '/'
+    std::string GameDir;          // the folder holding Data/ and Scripts/, ending in '/'
+    PlayerFolders Folders;        // the player's own ships and scripts, and the cache
     std::optional<uint32_t> Seed;  // a fixed seed instead of the clock
 };
 
@@ -100,6 +102,8 @@ private:
     void Pause(uint32_t milliseconds);
     void DrawLoadingProgress(uint8_t cells, const std::string& text);
     void LoadShipDefinitions();
+    // Writes the ship picture archive; returns where it went.
+    std::string SaveShipArchive();
     // gameDir + a Windows-style relative path, each part found without regard to case.
     std::string DataPath(const std::string& relative) const;
 

@@ -78,11 +78,21 @@ void SetStartValues(World& world, TShip& ship, int slot) {
 
 }  // namespace
 
+std::string ShipPicturePath(const std::string& folder, const std::string& definitionName) {
+    return ResolveGamePath(folder, BaseName(definitionName) + ".bmp");
+}
+
 void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
                         const std::string& fileName, int slot) {
+    const std::string shipsDir = ResolveGamePath(gameDir, "Data/Ships") + "/";
+    LoadShipDefinitionFile(world, shipImages, ResolveGamePath(shipsDir, fileName),
+                           ShipPicturePath(shipsDir, fileName), slot);
+}
+
+void LoadShipDefinitionFile(World& world, TImageList& shipImages, const std::string& definitionPath,
+                            const std::string& picturePath, int slot) {
     TShip& ship = world.Ships[slot];
-    const std::string shipsDir = ResolveGamePath(gameDir, "Data/Ships");
-    const ProfileFile ini = ProfileFile::Load(ResolveGamePath(shipsDir + "/", fileName));
+    const ProfileFile ini = ProfileFile::Load(definitionPath);
     ReadStrengths(ini, ship);
     ReadInfo(ini, ship);
     ReadWeapons(ini, ship);
@@ -92,7 +102,6 @@ void LoadShipDefinition(World& world, TImageList& shipImages, const std::string&
     TPictureCollectionItem& item = shipImages.Add();
     item.Transparent = true;
     item.TransparentColor = ShipKeyColor;
-    const std::string picturePath = ResolveGamePath(shipsDir + "/", BaseName(fileName) + ".bmp");
     std::vector<uint8_t> bytes = ReadWholeFile(picturePath);
     item.Pic.Image = DecodeBmpFile(bytes);
     item.Pic.ClassName = "TBitmap";

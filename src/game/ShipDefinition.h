@@ -16,5 +16,11 @@ namespace kelvane {
 // valid" after the slot's fields are set and the item appended.
 void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
                         const std::string& fileName, int slot);
+// The same for a definition file and its picture given by their full paths.
+void LoadShipDefinitionFile(World& world, TImageList& shipImages, const std::string& definitionPath,
+                            const std::string& picturePath, int slot);
+// The picture of a definition file: the BMP named by the file's BaseName in `folder`
+// (ending in '/'), found without regard to case.
+std::string ShipPicturePath(const std::string& folder, const std::string& definitionName);
 
 }  // namespace kelvane

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <map>
 
 #include "app/Folders.h"
@@ -66,6 +69,47 @@ TEST(Folders, PicturesFolderPrefersTheVariableThenXdgUserDirThenHome) {
 TEST(Folders, XdgUserDirIsNeverAskedForAnythingButAPlainWord) {
     EXPECT_FALSE(AskXdgUserDir("PICTURES; rm -rf /").has_value());
     EXPECT_FALSE(AskXdgUserDir("pictures").has_value());
+}
+
+// A game installed under root/usr (bin/ and share/kelvane/), and a portable copy in
+// root/copy whose data folder is spelled in lower case.
+class GameDataTest : public ::testing::Test {
+protected:
+    GameDataTest() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-data-XXXXXX").string();
+        root = mkdtemp(pattern.data());
+        root += '/';
+        for (const char* folder : {"usr/bin", "usr/share/kelvane/Data", "copy/data", "empty/bin"})
+            std::filesystem::create_directories(root + folder);
+    }
+    ~GameDataTest() override { std::filesystem::remove_all(root); }
+    std::string root;
+};
+
+TEST_F(GameDataTest, FirstMatchWinsAndEveryPlaceTriedIsNamed) {
+    struct Case {
+        const char* what;
+        std::optional<std::string> option;
+        std::string executableDir;
+        std::string found;
+        std::vector<std::string> lookedAt;
+    };
+    const Case cases[] = {
+        {"--data is taken as given", "/games/k", root + "usr/bin", "/games/k/", {"/games/k/"}},
+        {"installed: ../share/kelvane", std::nullopt, root + "usr/bin/", root + "usr/share/kelvane/",
+         {root + "usr/bin/", root + "usr/share/kelvane/"}},
+        {"beside the program, found without regard to case", std::nullopt, root + "copy", root + "copy/",
+         {root + "copy/"}},
+        {"nowhere", std::nullopt, root + "empty/bin", "", {root + "empty/bin/", root + "empty/share/kelvane/"}},
+    };
+    for (const Case& c : cases) {
+        const GameDataSearch search = FindGameData(c.option, c.executableDir);
+        EXPECT_EQ(search.GameDir, c.found) << c.what;
+        EXPECT_EQ(search.LookedAt, c.lookedAt) << c.what;
+    }
+    EXPECT_EQ(GameDataNotFound(FindGameData(std::nullopt, root + "empty/bin")),
+              "cannot find the game's data: neither " + root + "empty/bin/Data/ nor " + root +
+                  "empty/share/kelvane/Data/ exists (--data DIR names a folder holding Data/ and Scripts/)");
 }
 
 }  // namespace

@@ -295,5 +295,22 @@ TEST_F(ScriptTest, AnErrorInsideAScriptUnwindsTheNesting) {
     EXPECT_FALSE(World.Ships[5].InPlay) << "the error ends the whole command";
 }
 
+TEST_F(ScriptTest, ThePlayersOwnScriptsComeFirstWithTheSameConfinement) {
+    const fs::path own = root / "own";
+    fs::create_directories(own / "Scripts");
+    context.PlayerDir = own.string() + "/";
+    Script("fleet", "CREATESHIP Lark\n");
+    Script("duo", "CREATESHIP Heron\n");
+    Write(own / "Scripts" / "FLEET", "CREATESHIP Kestrel\n");
+    Write(own / "x", "QUIT\n");
+    Run("EXEC fleet");
+    Run("EXEC duo");
+    EXPECT_TRUE(World.Ships[1].InPlay) << "the player's fleet";
+    EXPECT_FALSE(World.Ships[5].InPlay) << "not the shipped fleet";
+    EXPECT_TRUE(World.Ships[9].InPlay) << "a shipped script the player has none of";
+    for (const char* line : {"EXEC ../x", "EXEC ..", "EXEC " "/etc/passwd"}) Run(line);
+    EXPECT_EQ(closeCalls, 0);
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -36,9 +36,16 @@ inline std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// Runs kelvane-sim with the arguments; standard output and error are captured.
-inline SimResult RunSim(const std::vector<std::string>& arguments, const std::string& workDir) {
-    std::string command = ShellQuote(KELVANE_SIM);
+// Runs kelvane-sim with the arguments; standard output and error are captured. The
+// player's XDG data and cache folders point into workDir (where nothing is kept unless a
+// test puts it there), so the tests never see the ships of whoever runs them;
+// `environment` ("NAME=value" entries) may set them, or others, otherwise.
+inline SimResult RunSim(const std::vector<std::string>& arguments, const std::string& workDir,
+                        const std::vector<std::string>& environment = {}) {
+    std::string command = "env " + ShellQuote("XDG_DATA_HOME=" + workDir + "/xdg-data") + ' ' +
+                          ShellQuote("XDG_CACHE_HOME=" + workDir + "/xdg-cache");
+    for (const std::string& variable : environment) command += ' ' + ShellQuote(variable);
+    command += ' ' + ShellQuote(KELVANE_SIM);
     for (const std::string& argument : arguments) {
         command += ' ';
         command += ShellQuote(argument);

@@ -303,6 +303,7 @@ TEST(BadStart, DamagedShipPicturesEndWithTheirMessage) {
 TEST(BadStart, UnwritableShipArchiveAndMissingData) {
     TempGameDir blocked;
     fs::create_directory(blocked.Root() / "Data" / "Ships.dxg");  // chmod would not stop root
+    blocked.WriteFile("xdg-cache/kelvane", "");  // nor can the player's cache folder take it
     const SimResult run = Start(blocked);
     ExpectCleanFailure(run, "Cannot create file", "Ships.dxg a directory");
     EXPECT_NE(run.err.find("Ships.dxg"), std::string::npos) << run.err;

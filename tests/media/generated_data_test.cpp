@@ -205,6 +205,17 @@ TEST(GeneratedLoadingScreen, HoldsTheTitlePictureAndTheProgressCell) {
     EXPECT_LE(BrightestIn(title.Pic.Image, 278, 380, 368, 389), 40);
 }
 
+// The window's icon: 64 x 64, read by the game's own BMP reader, opaque on the badge's dark
+// ground (the corners) with a bright ship across its middle.
+TEST(GeneratedIcon, IsASquareBmpTheGameReads) {
+    const Bitmap icon = DecodeBmpFile(ReadWholeFile((GameDir / "Data" / "Icon.bmp").string()));
+    ASSERT_EQ(icon.Width, 64);
+    ASSERT_EQ(icon.Height, 64);
+    EXPECT_LT(BrightestIn(icon, 0, 0, 2, 2), 40);
+    EXPECT_LT(BrightestIn(icon, 62, 62, 64, 64), 40);
+    EXPECT_GT(BrightestIn(icon, 24, 24, 40, 40), 150);
+}
+
 TEST(GeneratedSounds, HoldNineShortLevelledPcmSounds) {
     WaveCollection waves;
     ReadWaveArchive(ReadWholeFile((GameDir / "Data" / "SFX.dxg").string()), waves);

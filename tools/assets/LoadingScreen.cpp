@@ -9,6 +9,7 @@
 #include "world/ArchiveItems.h"
 #include "Pictures.h"
 #include "Quantise.h"
+#include "Scenery.h"
 #include "StrokeFont.h"
 #include "media/Dib.h"
 
@@ -19,42 +20,6 @@ namespace {
 constexpr int W = 640, H = 480;
 // Progress cells, picture-relative: x 278 + 10 (k - 1), y 380, 9 x 9 each, k = 1..9.
 constexpr int CellsLeft = 278, CellsTop = 380, CellsRight = 367, CellsBottom = 389;
-
-Layer SkyFromBackground() {
-    GeneratedPicture sky = PaintStarfield();
-    Layer l(W, H);
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) {
-            uint32_t p = sky.Image.At(x, y);
-            l.At(x, y) = Rgb8((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) * 0.8f;
-        }
-    return l;
-}
-
-// A planet low on the right, lit from the upper left, with a thin blue atmosphere.
-void PaintPlanet(Layer& l) {
-    const float cx = 560, cy = 560, r = 300;
-    const float lx = -0.62f, ly = -0.62f, lz = 0.48f;
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) {
-            float dx = (x + 0.5f - cx) / r, dy = (y + 0.5f - cy) / r;
-            float d2 = dx * dx + dy * dy;
-            float d = std::sqrt(d2);
-            if (d < 1) {
-                float dz = std::sqrt(1 - d2);
-                float lit = std::max(0.0f, dx * lx + dy * ly + dz * lz);
-                float bands = Fbm(dx * 3 + 10, dy * 14 + 3, 88, 4);
-                Rgb ground = Ramp({{0, Rgb8(40, 30, 60)}, {0.5f, Rgb8(110, 80, 120)}, {1, Rgb8(190, 150, 170)}}, bands);
-                Rgb c = ground * (0.04f + 0.9f * std::pow(lit, 1.2f));
-                c = c + Rgb8(60, 110, 220) * (0.6f * std::pow(1 - dz, 3.0f) * (0.3f + lit));
-                l.At(x, y) = c;
-            } else if (d < 1.08f) {
-                float k = 1 - (d - 1) / 0.08f;
-                float side = std::max(0.0f, (dx * lx + dy * ly) / d);
-                l.Add(x, y, Rgb8(70, 130, 255) * (0.7f * k * k * (0.2f + side)));
-            }
-        }
-}
 
 void PaintLogo(Layer& l) {
     TextStyle big;
@@ -122,8 +87,8 @@ std::unique_ptr<TPictureCollectionItem> IndexedItem(const char* name, const Inde
 }  // namespace
 
 PictureCollection BuildLoadingCollection() {
-    Layer l = SkyFromBackground();
-    PaintPlanet(l);
+    Layer l = SkyFromBackground(W, H, 0.8f);
+    PaintPlanet(l, 560, 560, 300);
     PaintLogo(l);
     PaintProgressFrame(l);
     for (int y = 0; y < H; ++y)  // a thin rim marks the picture's edge on the black screen

@@ -24,14 +24,19 @@ void PaintPanelBody(Layer& layer, const Polygon& outline, uint32_t seed) {
             float grain = Fbm(x / 9.0f, y / 9.0f, seed, 3);
             body = body * (0.85f + 0.3f * grain);
             if (y % 3 == 0) body = body * 0.92f;  // faint scan lines
-            float d = EdgeDistance(outline, x + 0.5f, y + 0.5f);
-            if (d < 1.0f) body = ui::Rim;
-            else if (d < 2.0f) body = ui::RimLight * 0.8f;
-            else if (d < 3.0f) body = Mix(ui::Rim, body, 0.5f);
-            // Light from above: the upper rim reads brighter than the lower.
-            if (d < 3.0f) body = body * (1.1f - 0.35f * t);
+            body = PanelRim(body, EdgeDistance(outline, x + 0.5f, y + 0.5f), t);
             layer.Blend(x, y, body, cover >= 0.5f ? 1.0f : 0.0f);
         }
+}
+
+Rgb PanelRim(Rgb inside, float edge, float height) {
+    Rgb rim = inside;
+    if (edge < 1.0f) rim = ui::Rim;
+    else if (edge < 2.0f) rim = ui::RimLight * 0.8f;
+    else if (edge < 3.0f) rim = Mix(ui::Rim, inside, 0.5f);
+    // Light from above: the upper rim reads brighter than the lower.
+    if (edge < 3.0f) rim = rim * (1.1f - 0.35f * height);
+    return rim;
 }
 
 void PaintWell(Layer& layer, int x0, int y0, int x1, int y1) {

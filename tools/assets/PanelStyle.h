@@ -26,6 +26,10 @@ inline const Rgb WellRim = Rgb8(34, 42, 72);
 // Fills the outline with the panel body (gradient, faint plating noise) and draws its rim.
 // Pixels outside the outline are left as they are.
 void PaintPanelBody(Layer& layer, const Polygon& outline, uint32_t seed);
+// The bevelled rim of a panel: the colour of a pixel `edge` pixels inside the outline (the
+// rim is 3 pixels wide; deeper pixels keep `inside`), lit from above by `height`, the
+// pixel's place from the panel's top (0) to its bottom (1).
+Rgb PanelRim(Rgb inside, float edge, float height);
 // A recessed dark rectangle [x0, x1) x [y0, y1) with a thin rim.
 void PaintWell(Layer& layer, int x0, int y0, int x1, int y1);
 // A title strip with a caption at its left and small indicator lights at its right.

@@ -27,6 +27,35 @@ void ShipDesign::Thruster(float x, float y, float radius, Rgb colour, bool mirro
     if (mirror && x != 0) Engines.push_back({-x, y, radius, colour});
 }
 
+ShipDesign Turned(const ShipDesign& design, float degrees, float scale, int width, int height) {
+    const float angle = degrees * std::numbers::pi_v<float> / 180;
+    const float c = std::cos(angle) * scale, s = std::sin(angle) * scale;
+    auto turn = [&](Vec2 v) { return Vec2{v.X * c - v.Y * s, v.X * s + v.Y * c}; };
+    auto turnAll = [&](std::vector<Vec2>& points) {
+        for (Vec2& v : points) v = turn(v);
+    };
+    ShipDesign d = design;
+    d.Width = width;
+    d.Height = height;
+    for (HullPart& part : d.Parts) {
+        turnAll(part.Outline);
+        part.Elevation *= scale;
+        part.Bevel *= scale;
+        part.PanelSize *= scale;
+    }
+    for (Marking& mark : d.Markings) turnAll(mark.Outline);
+    turnAll(d.Windows);
+    turnAll(d.PortLights);
+    turnAll(d.StarboardLights);
+    for (Engine& engine : d.Engines) {
+        const Vec2 at = turn({engine.X, engine.Y});
+        engine.X = at.X;
+        engine.Y = at.Y;
+        engine.Radius *= scale;
+    }
+    return d;
+}
+
 Polygon Ellipse(float cx, float cy, float rx, float ry, int segments) {
     Polygon p;
     for (int i = 0; i < segments; ++i) {

@@ -48,6 +48,10 @@ struct ShipDesign {
     void Thruster(float x, float y, float radius, Rgb colour, bool mirror = false);
 };
 
+// The design turned clockwise by `degrees` about its centre and scaled, in a pattern of
+// width x height (for pictures other than the game's own ship patterns, such as the icon).
+ShipDesign Turned(const ShipDesign& design, float degrees, float scale, int width, int height);
+
 Polygon Ellipse(float cx, float cy, float rx, float ry, int segments = 40);
 Polygon Mirrored(const Polygon& poly);
 // A half outline for x >= 0 from nose to tail, closed into a whole symmetric outline.

@@ -5,21 +5,26 @@
 //
 // writes into <game dir>: Data/GFX.dxg, Data/SFX.dxg, Data/Loading.dxg,
 // Data/Ships/*.bmp (one per ship design) with the *.ini files from <data dir>/Ships,
-// and Scripts/* from <data dir>/Scripts. The output is the same on every run.
+// Scripts/* from <data dir>/Scripts, the window's icon Data/Icon.bmp (64 x 64) and the
+// desktop's icons icons/hicolor/<N>x<N>/apps/kelvane.png (N = 48, 128, 256) for
+// installing. The output is the same on every run.
 
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "GfxArchive.h"
+#include "Icon.h"
 #include "LoadingScreen.h"
 #include "ShipPictures.h"
 #include "Sounds.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
+#include "platform/png/PngFile.h"
 
 namespace fs = std::filesystem;
 using namespace kelvane;
@@ -53,6 +58,28 @@ void WriteShips(const fs::path& source, const fs::path& shipsDir) {
             throw std::runtime_error("no ship picture is painted for definition " + name + ".ini");
 }
 
+// The desktop's icons as PNG files with alpha, and the window's icon as a BMP the game
+// reads with its own decoder.
+void WriteIcons(const fs::path& game) {
+    constexpr int WindowIconSize = 64;
+    const std::vector<assets::IconImage> icons = assets::PaintIcons({48, 128, 256, WindowIconSize});
+    for (const assets::IconImage& icon : icons) {
+        if (icon.Size == WindowIconSize) {
+            Bitmap bitmap;
+            bitmap.Width = bitmap.Height = icon.Size;
+            bitmap.Pixels = assets::OpaqueIcon(icon);
+            WriteWholeFile((game / "Data" / "Icon.bmp").string(), EncodeBmpFile(bitmap, 24));
+            continue;
+        }
+        const std::string size = std::to_string(icon.Size);
+        const fs::path dir = game / "icons" / "hicolor" / (size + "x" + size) / "apps";
+        fs::create_directories(dir);
+        std::string error;
+        if (!WritePngWithAlpha((dir / "kelvane.png").string(), icon.Argb, icon.Size, icon.Size, error))
+            throw std::runtime_error(error);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,6 +97,7 @@ int main(int argc, char** argv) {
         WriteWholeFile((game / "Data" / "Loading.dxg").string(), WritePictureArchive(assets::BuildLoadingCollection()));
         WriteShips(source, game / "Data" / "Ships");
         CopyFiles(source / "Scripts", game / "Scripts", "");
+        WriteIcons(game);
     } catch (const std::exception& e) {
         std::cerr << "kelvane-assets: " << e.what() << "\n";
         return 1;

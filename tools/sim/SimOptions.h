@@ -21,7 +21,7 @@ struct TickOutput {
 };
 
 struct SimOptions {
-    std::string DataDir;  // empty: the executable's directory
+    std::string DataDir;  // empty: found as the game finds it (beside the runner, or installed)
     std::optional<uint32_t> Seed;
     std::optional<uint64_t> Frames;
     std::string ScenarioFile;

@@ -12,13 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/png/PngFile.h"
 #include "Scenario.h"
 #include "SimOptions.h"
 #include "StateDump.h"
+#include "app/Folders.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
 #include "platform/headless/HeadlessMachine.h"
+#include "platform/png/PngFile.h"
 
 namespace kelvane::sim {
 namespace {
@@ -56,11 +57,17 @@ int Run(const SimOptions& options) {
     if (!options.ScenarioFile.empty()) scenario = LoadScenario(options.ScenarioFile);
     const uint32_t seed = options.Seed ? *options.Seed : scenario.Seed.value_or(1);
     const uint64_t frames = options.Frames ? *options.Frames : scenario.Frames.value_or(1);
-    std::string dataDir = options.DataDir.empty() ? GameDir() : options.DataDir;
-    if (dataDir.back() != '/') dataDir += '/';
+    // The same data and player folders as the game, so an installed runner reads the
+    // installed data and the player's own ships.
+    const GameDataSearch data =
+        FindGameData(options.DataDir.empty() ? std::nullopt : std::optional(options.DataDir), GameDir());
+    if (data.GameDir.empty()) {
+        std::fprintf(stderr, "kelvane-sim: %s\n", GameDataNotFound(data).c_str());
+        return 1;
+    }
 
     HeadlessMachine machine;
-    TMainForm form(machine.Services(dataDir, seed));
+    TMainForm form(machine.Services(data.GameDir, seed, ResolvePlayerFolders(ProcessEnvironment())));
     HeadlessPresenter& presenter = machine.Presenter;
 
     bool ok = true;

@@ -10,7 +10,8 @@ HeadlessMachine::HeadlessMachine(bool withFont) {
 
 HeadlessMachine::~HeadlessMachine() = default;
 
-MainFormServices HeadlessMachine::Services(const std::string& gameDir, std::optional<uint32_t> seed) {
+MainFormServices HeadlessMachine::Services(const std::string& gameDir, std::optional<uint32_t> seed,
+                                           const PlayerFolders& folders) {
     MainFormServices services;
     services.Presenter = &Presenter;
     services.Font = Font.get();
@@ -19,6 +20,7 @@ MainFormServices HeadlessMachine::Services(const std::string& gameDir, std::opti
     services.Sleeper = &Sleeper;
     services.Pointer = &Pointer;
     services.GameDir = gameDir;
+    services.Folders = folders;
     services.Seed = seed;
     return services;
 }

@@ -19,7 +19,9 @@ struct HeadlessMachine {
     explicit HeadlessMachine(bool withFont = true);
     ~HeadlessMachine();
 
-    MainFormServices Services(const std::string& gameDir, std::optional<uint32_t> seed);
+    // Without player folders the game reads only gameDir and writes Ships.dxg only there.
+    MainFormServices Services(const std::string& gameDir, std::optional<uint32_t> seed,
+                              const PlayerFolders& folders = {});
     // One 40 ms step of the virtual clock, then the frame timer's tick.
     void Tick(TMainForm& form);
 

@@ -11,5 +11,8 @@ namespace kelvane {
 // Returns false (with errno-style reason in `error`) when the file cannot be written.
 bool WritePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
               std::string& error);
+// The same for pixels 0xAARRGGBB, written with their alpha channel (255: opaque).
+bool WritePngWithAlpha(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
+                       std::string& error);
 
 }  // namespace kelvane

@@ -238,6 +238,7 @@ int RunSdlGame(const SdlGameOptions& options) {
     services.Sleeper = &sleeper;
     services.Pointer = &pointer;
     services.GameDir = options.GameDir;
+    services.Folders = options.Folders;
     services.Seed = options.Seed;
     auto form = std::make_unique<TMainForm>(services);
     form->SoundDevice.GetMixer().SetVolume(options.Volume);

@@ -8,10 +8,13 @@
 #include <optional>
 #include <string>
 
+#include "game/PlayerFolders.h"
+
 namespace kelvane {
 
 struct SdlGameOptions {
     std::string GameDir;           // holds Data/ and Scripts/, ending in '/'
+    PlayerFolders Folders;         // the player's own ships and scripts, the cache
     std::optional<uint32_t> Seed;  // a fixed seed instead of the clock (tests, bug reports)
     bool Fullscreen = true;
     int WindowWidth = 1024;        // the window's size in windowed mode

@@ -1,0 +1,57 @@
+#include "game/ShipDefinitionFiles.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "game/ShipDefinition.h"
+#include "media/GamePaths.h"
+#include "world/TextUtil.h"
+#include "world/World.h"
+
+namespace kelvane {
+namespace {
+
+struct Listed {
+    std::string Key;  // the name compared for replacement
+    ShipDefinitionFile File;
+};
+
+std::vector<Listed> IniFiles(const std::string& dir) {
+    std::vector<Listed> files;
+    for (const std::string& name : ListFilesNoCase(dir, ".ini"))
+        files.push_back({UpperCaseText(name), {dir + name, ShipPicturePath(dir, name)}});
+    return files;
+}
+
+bool IsFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+ShipDefinitionFiles ListShipDefinitionFiles(const std::string& gameDir, const std::string& playerDir) {
+    ShipDefinitionFiles listing;
+    listing.ShippedDir = ResolveGamePath(gameDir, "Data\\Ships");
+    const std::string shippedDir = listing.ShippedDir + "/";
+    std::vector<Listed> files = IniFiles(shippedDir);
+    if (!playerDir.empty()) {
+        const size_t shipped = files.size();
+        for (Listed& own : IniFiles(ResolveGamePath(playerDir, "Ships") + "/")) {
+            if (!IsFile(own.File.Picture)) {
+                const std::string shippedPicture = ShipPicturePath(shippedDir, own.Key);
+                if (IsFile(shippedPicture)) own.File.Picture = shippedPicture;
+            }
+            size_t slot = 0;
+            while (slot < shipped && files[slot].Key != own.Key) ++slot;
+            if (slot < shipped) files[slot] = std::move(own);
+            else files.push_back(std::move(own));
+        }
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        (i < static_cast<size_t>(MaxShips) ? listing.Files : listing.LeftOut).push_back(std::move(files[i].File));
+    }
+    return listing;
+}
+
+}  // namespace kelvane
