@@ -50,6 +50,12 @@ int HexValue(char c) {
     return -1;
 }
 
+// A record ending in a text; an empty text leaves no blank at the end of the line.
+std::string WithText(std::string head, std::string_view bytes) {
+    if (bytes.empty()) return head;
+    return head + " " + EscapeText(bytes);
+}
+
 std::string FormatReal(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);  // shortest, exact round trip
@@ -149,12 +155,12 @@ std::string FormatRecord(const ReplayRecord& record) {
         case RecordKind::Mouse:
             return "mouse " + std::to_string(record.Button);
         case RecordKind::Command:
-            return "command " + EscapeText(record.Text);
+            return WithText("command", record.Text);
         case RecordKind::Set: {
             std::string line = "set " + record.Text;
             if (const auto* integer = std::get_if<int64_t>(&record.Value)) return line + " int " + std::to_string(*integer);
             if (const auto* real = std::get_if<double>(&record.Value)) return line + " real " + FormatReal(*real);
-            return line + " text " + EscapeText(std::get<std::string>(record.Value));
+            return WithText(line + " text", std::get<std::string>(record.Value));
         }
         case RecordKind::Pointer:
             return "pointer " + std::to_string(record.X) + " " + std::to_string(record.Y);
