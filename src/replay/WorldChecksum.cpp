@@ -11,7 +11,7 @@ namespace {
 // The world's fields laid end to end, little-endian, each at its own width.
 class FieldBytes {
 public:
-    FieldBytes() { bytes_.reserve(128 * 1024); }
+    FieldBytes() { bytes_.reserve(32 * 1024); }
 
     void Byte(uint8_t value) { bytes_.push_back(static_cast<char>(value)); }
     void Flag(bool value) { Byte(value ? 1 : 0); }
@@ -22,6 +22,11 @@ public:
         bytes_ += text;
     }
     void Bytes(const uint8_t* data, size_t size) { bytes_.append(reinterpret_cast<const char*>(data), size); }
+    // A long byte table by its own hash, rather than copied in whole.
+    void HashedBytes(const uint8_t* data, size_t size) {
+        Wide(size, 8);
+        Wide(Hash64(data, size), 8);
+    }
 
     uint64_t Hash() const { return Hash64(bytes_); }
 
@@ -132,8 +137,7 @@ uint64_t WorldChecksum(const World& world) {
     out.Byte(world.TargetMarkerFrame);
     out.Byte(world.HullRepairTimer);
 
-    out.Int(static_cast<int32_t>(world.KeyState.size()));
-    out.Bytes(world.KeyState.data(), world.KeyState.size());
+    out.HashedBytes(world.KeyState.data(), world.KeyState.size());
     out.Bytes(world.MouseButtonState.data(), world.MouseButtonState.size());
     out.Int(world.MouseX);
     out.Int(world.MouseY);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "SimRunnerFiles.h"
+#include "ScratchFile.h"
 #include "TempGameDir.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "replay/DataFingerprint.h"

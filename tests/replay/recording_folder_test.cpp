@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "SimRunnerFiles.h"
+#include "ScratchFile.h"
 #include "replay/RecordingFolder.h"
 
 namespace kelvane {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "SimRunnerFiles.h"
+#include "ScratchFile.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayWriter.h"
 
