@@ -166,6 +166,28 @@ TEST_F(OwnShips, ATruncatedFileVerifiesUpToWhereItEnds) {
     }
 }
 
+TEST(Replay, FilesThatAreNoRecordingAndDamagedLines) {
+    TempGameDir dir;
+    const std::string file = (dir.Root() / "other.replay").string();
+    WriteText(file, "{\"steps\": []}\n");
+    const SimResult refused = Verify(dir, file);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "kelvane-sim: cannot replay " + file + ": line 1: not a Kelvane recording\n");
+
+    // A recording whose second run of frames is damaged: the loading frame before it plays.
+    const std::string recording = std::string(KELVANE_SOURCE_DIR) + "/tests/e2e/replays/battle.replay";
+    std::string text = ReadText(recording);
+    const size_t frames = text.find("\nframes 9\n");
+    ASSERT_NE(frames, std::string::npos);
+    text.replace(frames + 1, 8, "frames -9");
+    WriteText(file, text);
+    const SimResult damaged = Verify(dir, file);
+    EXPECT_EQ(damaged.exitCode, 2);
+    EXPECT_EQ(damaged.out, "replay verified: 1 frames\n");
+    EXPECT_NE(damaged.err.find("the recording is damaged: line "), std::string::npos) << damaged.err;
+    EXPECT_NE(damaged.err.find(": a tick count must be a whole number"), std::string::npos) << damaged.err;
+}
+
 // Made once by the Release build (scripts/make-test-replay.sh); verified by every build's
 // runner, so the Release and the ASan + UBSan builds must play the same game.
 TEST(Replay, TheCommittedRecordingVerifies) {
