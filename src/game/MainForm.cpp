@@ -28,7 +28,9 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::TimerTick() {
     MainTimer.CountTick();
+    tickAdvanced_ = false;
     Running();
+    if (Observer) Observer->TickEnded(World, tickAdvanced_);
 }
 
 void TMainForm::Running() {
@@ -51,13 +53,23 @@ void TMainForm::AppException(const std::string& message) {
     errors_.push_back(message);
 }
 
-void TMainForm::KeyPressed(uint16_t key, ShiftState shift) { kelvane::KeyPressed(World, key, shift); }
+void TMainForm::KeyPressed(uint16_t key, ShiftState shift) {
+    if (Observer) Observer->KeyDown(key, shift);
+    kelvane::KeyPressed(World, key, shift);
+}
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
+    if (Observer) Observer->MouseDown(button);
     kelvane::MouseClick(World, button, shift, x, y);
 }
 
+void TMainForm::SetWorldField(std::string_view path, const FieldValue& value) {
+    SetField(World, path, value);
+    if (Observer) Observer->FieldWritten(path, value);
+}
+
 void TMainForm::DoConsoleCommand(const std::string& line) {
+    if (Observer) Observer->ConsoleLine(line);
     try {
         kelvane::DoConsoleCommand(console_, line);
     } catch (const std::exception& error) {
@@ -79,6 +91,7 @@ void TMainForm::Pause(uint32_t milliseconds) {
 void TMainForm::Frame() {
     if (!World.Loaded) Loading();
     if (!World.Loaded || !Display.CanDraw()) return;
+    tickAdvanced_ = true;
     if (DrawsPictures) {
         DrawFrame();
         Record("Flip");

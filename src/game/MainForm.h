@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "combat/Arena.h"
 #include "console/Commands.h"
+#include "game/FrameObserver.h"
 #include "game/FrameTimer.h"
 #include "game/PlayerFolders.h"
 #include "media/Display.h"
@@ -60,6 +62,9 @@ public:
     // Executes one console line as if typed (the headless runner's "command" steps);
     // an error in it is handled like an error in a frame.
     void DoConsoleCommand(const std::string& line);
+    // Writes one world field by its registry name (the headless runner's "set" steps);
+    // throws FieldError for a bad name or value, writing nothing.
+    void SetWorldField(std::string_view path, const FieldValue& value);
 
     // The close query always agrees.
     bool Closing() const { return true; }
@@ -84,6 +89,8 @@ public:
     // False: frames advance the world and read the keys without drawing a picture (the
     // runner's fast runs). The world goes exactly as it would with pictures.
     bool DrawsPictures = true;
+    // When set, sees every input the form takes and the end of every tick (recordings).
+    IFrameObserver* Observer = nullptr;
 
     kelvane::World World;
     MainFormServices Services;
@@ -125,6 +132,7 @@ private:
     ConsoleContext console_;
     Arena arena_;
     bool closeRequested_ = false;
+    bool tickAdvanced_ = false;  // the last tick's frame moved the world on
     uint64_t swallowedErrors_ = 0;
     std::vector<std::string> errors_;
     std::optional<std::string> startError_;

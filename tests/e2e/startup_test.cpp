@@ -95,6 +95,7 @@ TEST(Startup, BadArgumentsAndScenariosExitTwo) {
     TempGameDir dir;
     const std::vector<std::vector<std::string>> bad = {
         {"--frames", "ten"}, {"--dump", "5"}, {"--wat"}, {"--shot", "1:-"}, {"--seed"},
+        {"--verify"}, {"--force", "--frames", "3"}, {"--replay", "x.replay", "--seed", "3"}, {"--record"},
     };
     for (const auto& arguments : bad) {
         const SimResult run = RunSim(arguments, dir.Root().string());

@@ -150,7 +150,7 @@ void ApplyStep(const ScenarioStep& step, TMainForm& form) {
         case ScenarioStep::StepKind::Set:
             for (const auto& [name, value] : step.Fields) {
                 try {
-                    SetField(form.World, name, value);
+                    form.SetWorldField(name, value);
                 } catch (const FieldError& error) {
                     throw ScenarioError(std::string("step after ") + std::to_string(step.After) + ": " + error.what());
                 }

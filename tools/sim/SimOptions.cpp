@@ -6,6 +6,8 @@ namespace kelvane::sim {
 
 const char* const kSimUsage =
     "usage: kelvane-sim [--data DIR] [--seed N] [--frames N] [--scenario FILE]\n"
+    "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--record FILE]\n"
+    "       kelvane-sim --replay FILE [--verify] [--force] [--data DIR]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing]\n"
     "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n";
 
@@ -52,7 +54,19 @@ SimOptions ParseSimOptions(const std::vector<std::string>& arguments) {
             options.Shots.push_back(ParseTickOutput(value(), "--shot"));
             if (options.Shots.back().File == "-") throw UsageError("--shot needs a file name");
         } else if (option == "--timing") options.Timing = true;
+        else if (option == "--record") options.RecordFile = value();
+        else if (option == "--replay") options.ReplayFile = value();
+        else if (option == "--verify") options.Verify = true;
+        else if (option == "--force") options.Force = true;
         else throw UsageError("unknown option '" + option + "'");
+    }
+    if (!options.ReplayFile.empty()) {
+        // A recording brings its own seed, frames and inputs.
+        if (!options.ScenarioFile.empty() || options.Seed || options.Frames || !options.RecordFile.empty()) {
+            throw UsageError("--replay takes no --scenario, --seed, --frames or --record");
+        }
+    } else if (options.Verify || options.Force) {
+        throw UsageError("--verify and --force go with --replay");
     }
     return options;
 }

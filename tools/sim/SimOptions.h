@@ -28,6 +28,10 @@ struct SimOptions {
     std::vector<TickOutput> Dumps;
     std::vector<TickOutput> Shots;
     bool Timing = false;
+    std::string RecordFile;  // records the run
+    std::string ReplayFile;  // plays a recording instead of a scenario
+    bool Verify = false;     // compares the recording's checksums
+    bool Force = false;      // plays a recording made with other data
 };
 
 // Throws UsageError naming what is wrong.

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,10 @@
 #include "game/MainForm.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "platform/png/PngFile.h"
+#include "replay/DataFingerprint.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayWriter.h"
 
 namespace kelvane::sim {
 namespace {
@@ -52,25 +58,89 @@ struct TickTimes {
     }
 };
 
+// The dumps and shots asked for, written after the ticks they name.
+class Outputs {
+public:
+    Outputs(const SimOptions& options, TMainForm& form, HeadlessPresenter& presenter)
+        : options_(options), form_(form), presenter_(presenter) {}
+
+    // The outputs asked for at this tick (atTick) and those asked for the last one (last).
+    void Write(uint64_t tick, bool atTick, bool last) {
+        for (const TickOutput& dump : options_.Dumps) {
+            if ((atTick && dump.Tick && *dump.Tick == tick) || (!dump.Tick && last)) {
+                ok_ = WriteDump(form_, tick, dump.File) && ok_;
+            }
+        }
+        for (const TickOutput& shot : options_.Shots) {
+            if ((atTick && shot.Tick && *shot.Tick == tick) || (!shot.Tick && last)) {
+                std::string error;
+                if (!WritePng(shot.File, presenter_.LastFrame, presenter_.Width, presenter_.Height, error)) {
+                    std::fprintf(stderr, "kelvane-sim: shot of tick %llu: %s\n",
+                                 static_cast<unsigned long long>(tick), error.c_str());
+                    ok_ = false;
+                }
+            }
+        }
+    }
+    // Whether a shot shows this tick's picture.
+    bool WantsPicture(uint64_t tick, bool last) const {
+        for (const TickOutput& shot : options_.Shots) {
+            if ((shot.Tick && *shot.Tick == tick) || (!shot.Tick && last)) return true;
+        }
+        return false;
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    const SimOptions& options_;
+    TMainForm& form_;
+    HeadlessPresenter& presenter_;
+    bool ok_ = true;
+};
+
+// The same data and player folders as the game, so an installed runner reads the installed
+// data and the player's own ships.
+struct SimFolders {
+    std::string GameDir;
+    PlayerFolders Player;
+};
+
+class NoData : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+SimFolders FindFolders(const SimOptions& options) {
+    const GameDataSearch data =
+        FindGameData(options.DataDir.empty() ? std::nullopt : std::optional(options.DataDir), GameDir());
+    if (data.GameDir.empty()) throw NoData(GameDataNotFound(data));
+    return {data.GameDir, ResolvePlayerFolders(ProcessEnvironment())};
+}
+
+ReplayWriterOptions WriterOptions() {
+    ReplayWriterOptions options;
+    options.Report = [](const std::string& message) { std::fprintf(stderr, "kelvane-sim: %s\n", message.c_str()); };
+    return options;
+}
+
 int Run(const SimOptions& options) {
     Scenario scenario;
     if (!options.ScenarioFile.empty()) scenario = LoadScenario(options.ScenarioFile);
     const uint32_t seed = options.Seed ? *options.Seed : scenario.Seed.value_or(1);
     const uint64_t frames = options.Frames ? *options.Frames : scenario.Frames.value_or(1);
-    // The same data and player folders as the game, so an installed runner reads the
-    // installed data and the player's own ships.
-    const GameDataSearch data =
-        FindGameData(options.DataDir.empty() ? std::nullopt : std::optional(options.DataDir), GameDir());
-    if (data.GameDir.empty()) {
-        std::fprintf(stderr, "kelvane-sim: %s\n", GameDataNotFound(data).c_str());
-        return 1;
-    }
+    const SimFolders folders = FindFolders(options);
 
     HeadlessMachine machine;
-    TMainForm form(machine.Services(data.GameDir, seed, ResolvePlayerFolders(ProcessEnvironment())));
-    HeadlessPresenter& presenter = machine.Presenter;
+    TMainForm form(machine.Services(folders.GameDir, seed, folders.Player));
+    Outputs outputs(options, form, machine.Presenter);
+    std::unique_ptr<ReplayWriter> recorder;
+    if (!options.RecordFile.empty()) {
+        recorder = std::make_unique<ReplayWriter>(
+            options.RecordFile, ReplayHeader{seed, FingerprintGameData(folders.GameDir, folders.Player)},
+            WriterOptions());
+        form.Observer = recorder.get();
+    }
 
-    bool ok = true;
     // Steps in tick order (file order within a tick), applied through one cursor, so long
     // scenarios cost nothing per tick.
     std::stable_sort(scenario.Steps.begin(), scenario.Steps.end(),
@@ -81,33 +151,15 @@ int Run(const SimOptions& options) {
             if (scenario.Steps[nextStep].After == tick) ApplyStep(scenario.Steps[nextStep], form);
         }
     };
-    // The outputs asked for at this tick (atTick) and those asked for the last one (last).
-    auto outputs = [&](uint64_t tick, bool atTick, bool last) {
-        for (const TickOutput& dump : options.Dumps) {
-            if ((atTick && dump.Tick && *dump.Tick == tick) || (!dump.Tick && last)) {
-                ok = WriteDump(form, tick, dump.File) && ok;
-            }
-        }
-        for (const TickOutput& shot : options.Shots) {
-            if ((atTick && shot.Tick && *shot.Tick == tick) || (!shot.Tick && last)) {
-                std::string error;
-                if (!WritePng(shot.File, presenter.LastFrame, presenter.Width, presenter.Height, error)) {
-                    std::fprintf(stderr, "kelvane-sim: shot of tick %llu: %s\n",
-                                 static_cast<unsigned long long>(tick), error.c_str());
-                    ok = false;
-                }
-            }
-        }
-    };
     // A step that asks the game to close (QUIT) ends the run there, as it would end the game.
     auto closedBySteps = [&](uint64_t tick) {
         if (!form.CloseRequested()) return false;
-        outputs(tick, false, true);
+        outputs.Write(tick, false, true);
         return true;
     };
 
     TickTimes times;
-    outputs(0, true, frames == 0);
+    outputs.Write(0, true, frames == 0);
     applySteps(0);
     bool closed = frames > 0 && closedBySteps(0);
     uint64_t tick = 0;
@@ -122,13 +174,84 @@ int Run(const SimOptions& options) {
             return 1;
         }
         const bool last = tick == frames || form.CloseRequested();
-        outputs(tick, true, last);
+        outputs.Write(tick, true, last);
         if (last) break;
         applySteps(tick);
         closed = closedBySteps(tick);
     }
     if (options.Timing) times.Print();
-    return ok ? 0 : 3;
+    bool recorded = true;
+    if (recorder) {
+        recorder->Finish(form.World);
+        recorded = !recorder->Failed();
+    }
+    return outputs.Ok() && recorded ? 0 : 3;
+}
+
+// Plays a recording through the same frame, drawing only the pictures a shot shows.
+int RunReplay(const SimOptions& options) {
+    Replay replay;
+    try {
+        replay = LoadReplay(options.ReplayFile);
+    } catch (const ReplayError& error) {
+        std::fprintf(stderr, "kelvane-sim: cannot replay %s: %s\n", options.ReplayFile.c_str(), error.what());
+        return 2;
+    }
+    const SimFolders folders = FindFolders(options);
+    const std::string difference =
+        FirstDataDifference(replay.Header.Data, FingerprintGameData(folders.GameDir, folders.Player));
+    if (!difference.empty()) {
+        std::fprintf(stderr, "kelvane-sim: replay made with other data: %s%s\n", difference.c_str(),
+                     options.Force ? "; playing it anyway (--force)" : " (--force plays it anyway)");
+        if (!options.Force) return 1;
+    }
+    if (replay.Ending != ReplayEnding::Complete) {
+        std::fprintf(stderr, "kelvane-sim: the recording is %s: %s; playing its %llu frames\n",
+                     replay.Ending == ReplayEnding::Truncated ? "truncated" : "damaged", replay.Problem.c_str(),
+                     static_cast<unsigned long long>(replay.Frames));
+    }
+
+    HeadlessMachine machine;
+    ReplayPlayer player(replay);
+    TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
+    form.DrawsPictures = false;
+    Outputs outputs(options, form, machine.Presenter);
+    const uint64_t frames = player.Frames();
+    const bool trailing = player.HasTrailingInputs();
+    const auto tick = [&machine](TMainForm& played) { machine.Tick(played); };
+
+    TickTimes times;
+    outputs.Write(0, true, frames == 0 && !trailing);
+    for (uint64_t frame = 1; frame <= frames; ++frame) {
+        const bool last = frame == frames && !trailing;
+        form.DrawsPictures = outputs.WantsPicture(frame, frame == frames);
+        const auto start = std::chrono::steady_clock::now();
+        player.PlayFrame(form, tick);
+        const auto end = std::chrono::steady_clock::now();
+        if (options.Timing) times.Micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        if (form.StartError()) {
+            std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", form.StartError()->c_str());
+            return 1;
+        }
+        if (options.Verify && player.Divergence()) break;
+        outputs.Write(frame, true, last);
+    }
+    if (!(options.Verify && player.Divergence())) {
+        player.Finish(form);
+        if (trailing) outputs.Write(frames, false, true);
+    }
+    if (options.Timing) times.Print();
+
+    if (player.Divergence()) {
+        std::printf("replay diverges at frame %llu\n", static_cast<unsigned long long>(*player.Divergence()));
+        if (options.Verify) return 1;
+    } else if (options.Verify) {
+        std::printf("replay verified: %llu frames\n", static_cast<unsigned long long>(frames));
+    }
+    if (!outputs.Ok()) return 3;
+    if (replay.Ending == ReplayEnding::Damaged) return 2;
+    if (replay.Ending == ReplayEnding::Truncated && options.Verify) return 4;
+    return 0;
 }
 
 }  // namespace
@@ -145,10 +268,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        return Run(options);
+        return options.ReplayFile.empty() ? Run(options) : RunReplay(options);
     } catch (const ScenarioError& error) {
         std::fprintf(stderr, "kelvane-sim: bad scenario: %s\n", error.what());
         return 2;
+    } catch (const NoData& error) {
+        std::fprintf(stderr, "kelvane-sim: %s\n", error.what());
+        return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kelvane-sim: %s\n", error.what());
         return 1;

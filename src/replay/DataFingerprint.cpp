@@ -1,0 +1,87 @@
+#include "replay/DataFingerprint.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+#include "media/Archive.h"
+#include "media/GamePaths.h"
+#include "replay/Hash64.h"
+
+namespace kelvane {
+namespace {
+
+// `path` below `gameDir`, as the name a fingerprint lists it by.
+std::string RelativeName(const std::string& gameDir, const std::string& path) {
+    std::string name = path.substr(std::min(path.size(), gameDir.size()));
+    while (!name.empty() && name.front() == '/') name.erase(0, 1);
+    return name;
+}
+
+bool AddFile(std::vector<DataFile>& files, const std::string& name, const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    try {
+        const std::vector<uint8_t> bytes = ReadWholeFile(path);
+        files.push_back({name, Hash64(bytes.data(), bytes.size())});
+        return true;
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+void AddFolderFiles(std::vector<DataFile>& files, const std::string& label, const std::string& directory,
+                    const std::vector<std::string>& extensions) {
+    std::vector<std::string> names;
+    if (extensions.empty()) {
+        names = ListFilesNoCase(directory, "");
+    } else {
+        for (const std::string& extension : extensions) {
+            const std::vector<std::string> found = ListFilesNoCase(directory, extension);
+            names.insert(names.end(), found.begin(), found.end());
+        }
+    }
+    for (const std::string& name : names) AddFile(files, label + "/" + name, directory + "/" + name);
+}
+
+void SortDataFiles(std::vector<DataFile>& files) {
+    std::sort(files.begin(), files.end(), [](const DataFile& a, const DataFile& b) { return a.Name < b.Name; });
+}
+
+std::vector<DataFile> FingerprintGameData(const std::string& gameDir, const PlayerFolders& player) {
+    std::vector<DataFile> files;
+    for (const char* archive : {"Data\\GFX.dxg", "Data\\SFX.dxg", "Data\\Loading.dxg"}) {
+        const std::string path = ResolveGamePath(gameDir, archive);
+        AddFile(files, RelativeName(gameDir, path), path);
+    }
+    const std::string ships = ResolveGamePath(gameDir, "Data\\Ships");
+    AddFolderFiles(files, RelativeName(gameDir, ships), ships, {".ini", ".bmp"});
+    const std::string scripts = ResolveGamePath(gameDir, "Scripts");
+    AddFolderFiles(files, RelativeName(gameDir, scripts), scripts, {});
+    if (!player.Data.empty()) {
+        AddFolderFiles(files, "Player/Ships", player.Data + "Ships", {".ini", ".bmp"});
+        AddFolderFiles(files, "Player/Scripts", player.Data + "Scripts", {});
+    }
+    SortDataFiles(files);
+    return files;
+}
+
+std::string FirstDataDifference(const std::vector<DataFile>& recorded, const std::vector<DataFile>& here) {
+    size_t r = 0, h = 0;
+    while (r < recorded.size() || h < here.size()) {
+        if (h == here.size() || (r < recorded.size() && recorded[r].Name < here[h].Name)) {
+            return recorded[r].Name + " is missing here";
+        }
+        if (r == recorded.size() || here[h].Name < recorded[r].Name) {
+            return here[h].Name + " was not there when the recording was made";
+        }
+        if (recorded[r].Hash != here[h].Hash) return recorded[r].Name + " differs";
+        ++r;
+        ++h;
+    }
+    return {};
+}
+
+}  // namespace kelvane

@@ -1,0 +1,73 @@
+#pragma once
+// Records a game as it goes: the form's observer (TMainForm::Observer) writes every
+// input it takes and every tick into a recording, with the world's checksum after every
+// 25th frame. Lines are gathered in memory and written out at least once a second, so a
+// crash or a kill loses at most the last second. Writing never stops the game: when the
+// file cannot be written, one line says so and the recording ends there.
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "game/FrameObserver.h"
+#include "replay/ReplayFormat.h"
+
+namespace kelvane {
+
+struct ReplayWriterOptions {
+    // Milliseconds of a steady clock; only differences count. Empty: the system's steady clock.
+    std::function<uint64_t()> Clock;
+    // Hears the one line when the recording cannot be written. Empty: standard error,
+    // prefixed with "kelvane: ".
+    std::function<void(const std::string&)> Report;
+    uint64_t FlushEveryMs = 1000;
+};
+
+class ReplayWriter final : public IFrameObserver {
+public:
+    // Creates (or replaces) the file and writes the header.
+    ReplayWriter(std::string path, const ReplayHeader& header, ReplayWriterOptions options = {});
+    // Writes out what is gathered; without Finish the recording has no end record.
+    ~ReplayWriter() override;
+    ReplayWriter(const ReplayWriter&) = delete;
+    ReplayWriter& operator=(const ReplayWriter&) = delete;
+
+    void KeyDown(uint16_t key, ShiftState shift) override;
+    void MouseDown(int button) override;
+    void ConsoleLine(std::string_view line) override;
+    void FieldWritten(std::string_view path, const FieldValue& value) override;
+    void TickEnded(const World& world, bool advanced) override;
+
+    // The end record with the world's final checksum; the file is then complete and closed.
+    void Finish(const World& world);
+
+    // False once writing failed, and after Finish.
+    bool Recording() const { return file_ != nullptr; }
+    // Writing failed: the recording stops where it failed.
+    bool Failed() const { return failed_; }
+    // Ticks recorded so far: the number of the frame that has just ended.
+    uint64_t Frames() const { return frames_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    void Record(const ReplayRecord& record);
+    void EndRun();
+    void Flush();
+    void Fail(const std::string& reason);
+    uint64_t Now() const;
+
+    std::string path_;
+    ReplayWriterOptions options_;
+    std::FILE* file_ = nullptr;
+    std::string pending_;        // lines not yet written out
+    uint64_t runTicks_ = 0;      // ticks without input not yet written, all of one kind
+    bool runAdvanced_ = true;
+    uint64_t frames_ = 0;
+    bool pointerWritten_ = false;
+    bool failed_ = false;
+    uint64_t lastFlush_ = 0;
+};
+
+}  // namespace kelvane
