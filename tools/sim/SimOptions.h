@@ -1,6 +1,7 @@
 #pragma once
 // Command line of kelvane-sim.
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -29,6 +30,17 @@ struct SimOptions {
     std::vector<TickOutput> Shots;
     bool Timing = false;
 };
+
+// A whole number of type T, all of `text`; UsageError naming `what` otherwise.
+template <class T>
+T ParseNumber(const std::string& text, const std::string& what) {
+    T value{};
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError(what + " needs a whole number, not '" + text + "'");
+    }
+    return value;
+}
 
 // Throws UsageError naming what is wrong.
 SimOptions ParseSimOptions(const std::vector<std::string>& arguments);

@@ -1,21 +1,24 @@
 // kelvane-sim: runs the game's frame loop headless, tick by tick, applying a scenario's
-// events between ticks and writing state dumps and screenshots on request.
+// events between ticks and writing state dumps and screenshots on request; or ranks ship
+// types in a tournament of duels (--tournament, --merge: TournamentCommands).
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/png/PngFile.h"
+#include "Output.h"
 #include "Scenario.h"
 #include "SimOptions.h"
 #include "StateDump.h"
+#include "TournamentCommands.h"
+#include "TournamentOptions.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
 #include "platform/headless/HeadlessMachine.h"
@@ -24,16 +27,7 @@ namespace kelvane::sim {
 namespace {
 
 bool WriteDump(TMainForm& form, uint64_t tick, const std::string& file) {
-    const std::string text = DumpState(form, tick).dump(1) + "\n";
-    if (file == "-") {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
-        return true;
-    }
-    std::ofstream out(file, std::ios::binary);
-    out << text;
-    if (!out) std::fprintf(stderr, "kelvane-sim: cannot write %s\n", file.c_str());
-    return static_cast<bool>(out);
+    return WriteOutput(file, DumpState(form, tick).dump(1) + "\n");
 }
 
 struct TickTimes {
@@ -129,16 +123,14 @@ int Run(const SimOptions& options) {
 
 int main(int argc, char** argv) {
     using namespace kelvane::sim;
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    SimOptions options;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     try {
-        options = ParseSimOptions(arguments);
+        if (AsksForTournament(arguments)) return RunTournamentCommand(ParseTournamentOptions(arguments));
+        if (AsksForMerge(arguments)) return RunMergeCommand(ParseMergeOptions(arguments));
+        return Run(ParseSimOptions(arguments));
     } catch (const UsageError& error) {
         std::fprintf(stderr, "kelvane-sim: %s\n%s", error.what(), kSimUsage);
         return 2;
-    }
-    try {
-        return Run(options);
     } catch (const ScenarioError& error) {
         std::fprintf(stderr, "kelvane-sim: bad scenario: %s\n", error.what());
         return 2;
