@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ TEST(Tournament, TheSameResultFileWhateverTheThreadsAndTheParts) {
     const SimResult merged =
         RunSim({"--merge", root + "part2.json", root + "part1.json", "--json", root + "merged.json"}, root);
     ASSERT_EQ(merged.exitCode, 0) << merged.err;
+
+    // Loading wrote its Data/Ships.dxg into a game directory of the run's own.
+    EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Data" / "Ships.dxg"));
 
     const std::string expected = ReadText(root + "one.json");
     EXPECT_EQ(ReadText(root + "two.json"), expected);
@@ -90,6 +94,15 @@ TEST(Tournament, ADestroyedShipIsALossForItAndAWinForTheOther) {
     EXPECT_EQ(last["draws"], 0);
     EXPECT_TRUE(last["mean_frames_to_kill"].is_null());
     EXPECT_NE(run.out.find("Paper"), std::string::npos);
+}
+
+TEST(Tournament, AGameThatCannotStartNamesTheRealFolder) {
+    TempGameDir dir(TempGameDir::Options{.linkArchives = false});
+    const SimResult run = RunSim({"--tournament", "--data", dir.Path()}, dir.Root().string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("kelvane-sim: the game cannot start: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(dir.Path() + "Data/"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("kelvane-tournament-"), std::string::npos) << run.err;
 }
 
 TEST(Tournament, BadArgumentsAndBadPartsExitWithStatus2) {

@@ -22,4 +22,10 @@ struct LoadedGround {
     }
 };
 
+// One load of the shipped types for all the tests of a program, as a tournament loads once.
+inline LoadedGround& Shipped() {
+    static LoadedGround ground;
+    return ground;
+}
+
 }  // namespace kelvane::testing

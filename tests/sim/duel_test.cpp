@@ -12,12 +12,7 @@
 namespace kelvane::sim {
 namespace {
 
-using testing::LoadedGround;
-
-LoadedGround& Shipped() {
-    static LoadedGround ground;
-    return ground;
-}
+using testing::Shipped;
 
 // Ships that cannot hurt each other: only the stalemate watch changes anything.
 void Disarm(kelvane::World& world, int slot) {

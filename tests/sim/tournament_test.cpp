@@ -13,12 +13,7 @@
 namespace kelvane::sim {
 namespace {
 
-using testing::LoadedGround;
-
-LoadedGround& Shipped() {
-    static LoadedGround ground;
-    return ground;
-}
+using testing::Shipped;
 
 std::vector<std::string> Names(const std::vector<TournamentShip>& ships) {
     std::vector<std::string> names;

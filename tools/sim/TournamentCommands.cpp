@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Output.h"
+#include "PrivateGameDir.h"
 #include "Progress.h"
 #include "ResultFile.h"
 #include "Tournament.h"
@@ -33,22 +34,23 @@ int RunTournamentCommand(const TournamentOptions& options) {
     std::string dataDir = options.DataDir.empty() ? GameDir() : options.DataDir;
     if (dataDir.back() != '/') dataDir += '/';
 
-    // One load for the whole run: loading writes Data/Ships.dxg, and the duels share the
-    // pictures it read. No font, no sound, no pictures drawn.
+    // One load for the whole run, in a game directory of its own (loading writes
+    // Data/Ships.dxg); the duels share the pictures it read. No font, no sound, no drawing.
+    const PrivateGameDir game(dataDir);
     HeadlessMachine machine(false);
-    TMainForm form(machine.Services(dataDir, options.Seed));
+    TMainForm form(machine.Services(game.Path(), options.Seed));
     form.DrawsPictures = false;
     try {
         form.Loading();
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", error.what());
+        std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", game.Real(error.what()).c_str());
         return 1;
     }
     std::vector<std::string> notes;
     const std::vector<TournamentShip> ships = ChooseShips(form.World, options.Ships, notes);
     for (const std::string& note : notes) std::fprintf(stderr, "kelvane-sim: %s\n", note.c_str());
 
-    const DuelGround ground{form.World, form.Images, form.ShipImages, dataDir};
+    const DuelGround ground{form.World, form.Images, form.ShipImages, game.Path()};
     ProgressLine progress(isatty(STDERR_FILENO) != 0);
     RunCounts counts;
     const auto start = std::chrono::steady_clock::now();
