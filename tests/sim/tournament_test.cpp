@@ -47,6 +47,27 @@ TEST(ChooseShips, TypesTheConsoleCannotReachAreLeftOutWithANote) {
     EXPECT_NE(notes[1].find("slot 4"), std::string::npos);
 }
 
+TEST(DataFingerprint, ChangesWithTheDefinitionsNotWithWhereLoadingPutTheShips) {
+    const kelvane::World& loaded = Shipped().Form.World;
+    const TImageList& pictures = Shipped().Form.ShipImages;
+    std::vector<std::string> notes;
+    const std::vector<TournamentShip> ships = ChooseShips(loaded, {"Vigil", "Wisp"}, notes);
+    const std::string fingerprint = DataFingerprint(loaded, pictures, ships);
+    EXPECT_EQ(fingerprint.size(), 16u);
+
+    kelvane::World placed = loaded;
+    placed.Ships[ships[0].Slot].X += 100;
+    placed.Ships[ships[1].Slot].Heading = 90;
+    EXPECT_EQ(DataFingerprint(placed, pictures, ships), fingerprint);
+    kelvane::World other = loaded;
+    other.Ships[ships[1].Slot].MaxHull += 1;
+    EXPECT_NE(DataFingerprint(other, pictures, ships), fingerprint);
+    other = loaded;
+    other.Ships[ships[0].Slot].ExplosionParts[2].Delay += 1;
+    EXPECT_NE(DataFingerprint(other, pictures, ships), fingerprint);
+    EXPECT_NE(DataFingerprint(loaded, pictures, ChooseShips(loaded, {"Vigil", "Talon"}, notes)), fingerprint);
+}
+
 TEST(RunTournament, SameDuelsWhateverTheThreadsAndTheParts) {
     std::vector<std::string> notes;
     const std::vector<TournamentShip> ships = ChooseShips(Shipped().Form.World, {"Vigil", "Talon", "Wisp"}, notes);

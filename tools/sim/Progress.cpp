@@ -20,7 +20,11 @@ ProgressLine::ProgressLine(bool shown) : shown_(shown), start_(std::chrono::stea
 
 void ProgressLine::Show(size_t done, size_t total) {
     if (!shown_) return;
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    // A few times a second is enough for the eye, however short the duels.
+    const auto now = std::chrono::steady_clock::now();
+    if (written_ && now - lastShown_ < std::chrono::milliseconds(200)) return;
+    lastShown_ = now;
+    const double elapsed = std::chrono::duration<double>(now - start_).count();
     std::string left = "estimating the time left";
     if (done > 0) left = "about " + Clock(elapsed * static_cast<double>(total - done) / static_cast<double>(done)) + " left";
     // "\033[K" clears what a longer line before left behind.

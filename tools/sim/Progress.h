@@ -18,6 +18,7 @@ private:
     bool shown_;
     bool written_ = false;
     std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point lastShown_;
 };
 
 }  // namespace kelvane::sim

@@ -91,7 +91,12 @@ std::string DataFingerprint(const World& loaded, const TImageList& shipImages,
     Fnv1a64 hash;
     for (const TournamentShip& ship : ships) {
         const std::string prefix = "Ships[" + std::to_string(ship.Slot) + "].";
-        for (const std::string& field : ShipFieldNames()) AddField(hash, GetField(loaded, prefix + field));
+        for (const std::string& field : ShipFieldNames()) {
+            // Where loading put the type and which slot it got say nothing of the type.
+            if (field == "X" || field == "Y" || field == "Heading" || field == "Target" || field == "ImageIndex")
+                continue;
+            AddField(hash, GetField(loaded, prefix + field));
+        }
         for (int n = 1; n <= 4; ++n)
             for (const std::string& field : ExplosionPartFieldNames())
                 AddField(hash, GetField(loaded, prefix + "ExplosionParts[" + std::to_string(n) + "]." + field));
