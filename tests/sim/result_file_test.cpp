@@ -71,8 +71,11 @@ TEST(ResultFile, PartsThatDoNotMakeOneTournamentAreRefused) {
     lacking.Duels.pop_back();
     TournamentResults foreign = two;
     foreign.Duels.push_back(one.Duels.front());
+    TournamentResults huge = Made();  // claims a billion games a pair: refused before laid out
+    huge.Games = 1000000000;
     const std::vector<std::vector<TournamentResults>> bad = {
-        {one}, {one, one}, {one, otherSeed}, {one, otherData}, {one, lacking}, {one, foreign}, {one, Made(3, 2)}};
+        {one}, {one, one}, {one, otherSeed}, {one, otherData}, {one, lacking}, {one, foreign}, {one, Made(3, 2)},
+        {huge}};
     for (size_t i = 0; i < bad.size(); ++i) {
         const std::vector<std::string> names(bad[i].size(), "part.json");
         EXPECT_THROW(MergeParts(bad[i], names), ResultFileError) << "case " << i;

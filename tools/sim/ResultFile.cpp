@@ -7,6 +7,7 @@
 
 #include "DuelSeed.h"
 #include "Schedule.h"
+#include "world/World.h"
 
 namespace kelvane::sim {
 namespace {
@@ -142,7 +143,8 @@ TournamentResults ParseResultJson(const std::string& text, const std::string& fi
     results.Ticks = reader.Number<uint64_t>(root, "ticks", 1, INT64_MAX);
     results.Data = reader.Text(root, "data");
     const ordered_json& ships = reader.Member(root, "ships");
-    if (!ships.is_array() || ships.size() < 2) reader.Fail("\"ships\" does not list two ship types or more");
+    if (!ships.is_array() || ships.size() < 2 || ships.size() > MaxShips)
+        reader.Fail("\"ships\" does not list 2 to " + std::to_string(MaxShips) + " ship types");
     for (const ordered_json& ship : ships) {
         if (!ship.is_string()) reader.Fail("\"ships\" holds something other than names");
         results.Ships.push_back(ship.get<std::string>());
@@ -187,11 +189,18 @@ TournamentResults MergeParts(const std::vector<TournamentResults>& parts, const 
             throw ResultFileError("part " + std::to_string(index) + "/" + std::to_string(count) + " is missing");
 
     // Every duel goes to its place in the whole tournament; each place is filled once,
-    // and only by the part whose share it is.
+    // and only by the part whose share it is. As many duels as places, none twice: all
+    // places are filled.
     const int types = static_cast<int>(first.Ships.size());
+    size_t given = 0;
+    for (const TournamentResults& part : parts) given += part.Duels.size();
+    // Checked before the whole is laid out, so a file's numbers cannot make it huge.
+    if (given != DuelCount(types, first.Games))
+        throw ResultFileError("the parts hold " + std::to_string(given) + " duels, the tournament " +
+                              std::to_string(DuelCount(types, first.Games)));
     TournamentResults whole = first;
     whole.Shard = ShardSpec{};
-    whole.Duels.assign(DuelCount(types, first.Games), DuelRecord{});
+    whole.Duels.assign(given, DuelRecord{});
     std::vector<bool> filled(whole.Duels.size(), false);
     for (size_t p = 0; p < parts.size(); ++p) {
         for (const DuelRecord& duel : parts[p].Duels) {
@@ -202,10 +211,6 @@ TournamentResults MergeParts(const std::vector<TournamentResults>& parts, const 
             filled[index] = true;
         }
     }
-    for (size_t index = 0; index < filled.size(); ++index)
-        if (!filled[index])
-            throw ResultFileError("part " + std::to_string(index % count + 1) + "/" + std::to_string(count) +
-                                  " lacks some of its duels");
     return whole;
 }
 
