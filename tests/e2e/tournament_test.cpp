@@ -65,8 +65,9 @@ TEST(Tournament, TheSameResultFileWhateverTheThreadsAndTheParts) {
 TEST(Tournament, ADestroyedShipIsALossForItAndAWinForTheOther) {
     TempGameDir dir(TempGameDir::Options{.linkShips = false});
     for (const char* name : {"Vigil", "Wisp"}) {
-        dir.CopyFile(std::string(KELVANE_BINARY_DIR) + "/Data/Ships/" + name + ".ini", std::string("Data/Ships/") + name + ".ini");
-        dir.CopyFile(ShippedPicture(name), std::string("Data/Ships/") + name + ".bmp");
+        const std::string ships = "Data/Ships/" + std::string(name);
+        dir.CopyFile(std::string(KELVANE_BINARY_DIR) + "/" + ships + ".ini", ships + ".ini");
+        dir.CopyFile(ShippedPicture(name), ships + ".bmp");
     }
     // No hull: its destruction starts in the first frame of every duel.
     dir.WriteFile("Data/Ships/Paper.ini", ShipIni("Paper", "Paper Moth", "Shields=50\r\nHull=0\r\nSpeed=500\r\n",

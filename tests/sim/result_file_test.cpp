@@ -27,7 +27,8 @@ TournamentResults Made(int parts = 1, int index = 1) {
         duel.Second = key.Second;
         duel.Game = key.Game;
         duel.Seed = DuelSeed(results.Seed, results.Ships[key.First], results.Ships[key.Second], key.Game);
-        duel.Winner = key.Index % 3 == 0 ? DuelWinner::None : (key.Index % 3 == 1 ? DuelWinner::First : DuelWinner::Second);
+        const DuelWinner winners[] = {DuelWinner::None, DuelWinner::First, DuelWinner::Second};
+        duel.Winner = winners[key.Index % 3];
         duel.Frames = duel.Winner == DuelWinner::None ? 5000 : 100 + key.Index;
         duel.Scatters = key.Index % 2;
         duel.Errors = key.Index == 4 ? 2 : 0;

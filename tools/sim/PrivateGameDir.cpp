@@ -30,7 +30,8 @@ void LinkEntries(const fs::path& from, const fs::path& to, const std::string& sk
 
 PrivateGameDir::PrivateGameDir(const std::string& gameDir) : real_(gameDir) {
     std::string pattern = (fs::temp_directory_path() / "kelvane-tournament-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a folder in " + fs::temp_directory_path().string());
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a folder in " + fs::temp_directory_path().string());
     path_ = pattern + "/";
     // The Data folder the game would find (an unreadable game folder leaves all empty, and
     // loading then says what is missing).

@@ -26,7 +26,10 @@ void ProgressLine::Show(size_t done, size_t total) {
     lastShown_ = now;
     const double elapsed = std::chrono::duration<double>(now - start_).count();
     std::string left = "estimating the time left";
-    if (done > 0) left = "about " + Clock(elapsed * static_cast<double>(total - done) / static_cast<double>(done)) + " left";
+    if (done > 0) {
+        const double perDuel = elapsed / static_cast<double>(done);
+        left = "about " + Clock(perDuel * static_cast<double>(total - done)) + " left";
+    }
     // "\033[K" clears what a longer line before left behind.
     std::fprintf(stderr, "\r%zu/%zu duels, %s so far, %s\033[K", done, total, Clock(elapsed).c_str(), left.c_str());
     std::fflush(stderr);

@@ -122,7 +122,8 @@ std::string ResultJson(const TournamentResults& results, const std::vector<Table
     member("ships", ordered_json(results.Ships).dump());
     member("data", ordered_json(results.Data).dump());
     if (!results.Shard.Whole())
-        member("shard", ordered_json(std::to_string(results.Shard.Index) + "/" + std::to_string(results.Shard.Count)).dump());
+        member("shard",
+               ordered_json(std::to_string(results.Shard.Index) + "/" + std::to_string(results.Shard.Count)).dump());
     member("duels", ListText(results.Duels, [&](size_t i) { return DuelJson(results, results.Duels[i]); }));
     text += " \"table\": " + ListText(table, [&](size_t i) { return RowJson(table[i], static_cast<int>(i) + 1); });
     return text + "\n}\n";
@@ -136,7 +137,8 @@ TournamentResults ParseResultJson(const std::string& text, const std::string& fi
     } catch (const nlohmann::json::exception& error) {
         reader.Fail(std::string("not JSON: ") + error.what());
     }
-    if (!root.is_object() || !root.contains("format") || root["format"] != FormatName) reader.Fail("not a tournament's result file");
+    if (!root.is_object() || !root.contains("format") || root["format"] != FormatName)
+        reader.Fail("not a tournament's result file");
     TournamentResults results;
     results.Seed = reader.Number<uint32_t>(root, "seed", 0, UINT32_MAX);
     results.Games = reader.Number<int>(root, "games", 1, INT32_MAX);
