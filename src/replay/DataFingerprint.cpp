@@ -6,7 +6,7 @@
 
 #include "media/Archive.h"
 #include "media/GamePaths.h"
-#include "replay/Hash64.h"
+#include "media/Hash64.h"
 
 namespace kelvane {
 namespace {

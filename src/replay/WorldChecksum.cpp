@@ -3,7 +3,7 @@
 #include <bit>
 #include <string>
 
-#include "replay/Hash64.h"
+#include "media/Hash64.h"
 
 namespace kelvane {
 namespace {

@@ -1,7 +1,5 @@
 #include "SimOptions.h"
 
-#include <charconv>
-
 namespace kelvane::sim {
 
 const char* const kSimUsage =
@@ -9,19 +7,15 @@ const char* const kSimUsage =
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--record FILE]\n"
     "       kelvane-sim --replay FILE [--verify] [--force] [--data DIR]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing]\n"
-    "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n";
+    "       kelvane-sim --tournament [--data DIR] [--ships A,B,...] [--games N] [--ticks T]\n"
+    "                   [--seed S] [--jobs J] [--shard I/N] [--json FILE]\n"
+    "       kelvane-sim --merge PART.json... [--json FILE]\n"
+    "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n"
+    "  A tournament's duels: N per pair of ship types (default 20), at most T frames each\n"
+    "  (default 15000), on J threads (default: all cores); --shard runs part I of N; a\n"
+    "  --json FILE of '-' is standard output.\n";
 
 namespace {
-
-template <class T>
-T ParseNumber(const std::string& text, const std::string& what) {
-    T value{};
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        throw UsageError(what + " needs a whole number, not '" + text + "'");
-    }
-    return value;
-}
 
 TickOutput ParseTickOutput(const std::string& text, const std::string& option) {
     const size_t colon = text.find(':');

@@ -1,6 +1,7 @@
 #pragma once
 // Command line of kelvane-sim.
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -33,6 +34,17 @@ struct SimOptions {
     bool Verify = false;     // compares the recording's checksums
     bool Force = false;      // plays a recording made with other data
 };
+
+// A whole number of type T, all of `text`; UsageError naming `what` otherwise.
+template <class T>
+T ParseNumber(const std::string& text, const std::string& what) {
+    T value{};
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError(what + " needs a whole number, not '" + text + "'");
+    }
+    return value;
+}
 
 // Throws UsageError naming what is wrong.
 SimOptions ParseSimOptions(const std::vector<std::string>& arguments);

@@ -1,12 +1,12 @@
 // kelvane-sim: runs the game's frame loop headless, tick by tick, applying a scenario's
-// events between ticks and writing state dumps and screenshots on request.
+// events between ticks and writing state dumps and screenshots on request; or ranks ship
+// types in a tournament of duels (--tournament, --merge: TournamentCommands).
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -14,10 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "Output.h"
 #include "Scenario.h"
+#include "SimFolders.h"
 #include "SimOptions.h"
 #include "StateDump.h"
-#include "app/Folders.h"
+#include "TournamentCommands.h"
+#include "TournamentOptions.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
 #include "platform/headless/HeadlessMachine.h"
@@ -31,16 +34,7 @@ namespace kelvane::sim {
 namespace {
 
 bool WriteDump(TMainForm& form, uint64_t tick, const std::string& file) {
-    const std::string text = DumpState(form, tick).dump(1) + "\n";
-    if (file == "-") {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
-        return true;
-    }
-    std::ofstream out(file, std::ios::binary);
-    out << text;
-    if (!out) std::fprintf(stderr, "kelvane-sim: cannot write %s\n", file.c_str());
-    return static_cast<bool>(out);
+    return WriteOutput(file, DumpState(form, tick).dump(1) + "\n");
 }
 
 struct TickTimes {
@@ -98,25 +92,6 @@ private:
     bool ok_ = true;
 };
 
-// The same data and player folders as the game, so an installed runner reads the installed
-// data and the player's own ships.
-struct SimFolders {
-    std::string GameDir;
-    PlayerFolders Player;
-};
-
-class NoData : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-SimFolders FindFolders(const SimOptions& options) {
-    const GameDataSearch data =
-        FindGameData(options.DataDir.empty() ? std::nullopt : std::optional(options.DataDir), GameDir());
-    if (data.GameDir.empty()) throw NoData(GameDataNotFound(data));
-    return {data.GameDir, ResolvePlayerFolders(ProcessEnvironment())};
-}
-
 ReplayWriterOptions WriterOptions() {
     ReplayWriterOptions options;
     options.Report = [](const std::string& message) { std::fprintf(stderr, "kelvane-sim: %s\n", message.c_str()); };
@@ -128,7 +103,7 @@ int Run(const SimOptions& options) {
     if (!options.ScenarioFile.empty()) scenario = LoadScenario(options.ScenarioFile);
     const uint32_t seed = options.Seed ? *options.Seed : scenario.Seed.value_or(1);
     const uint64_t frames = options.Frames ? *options.Frames : scenario.Frames.value_or(1);
-    const SimFolders folders = FindFolders(options);
+    const SimFolders folders = FindSimFolders(options.DataDir);
 
     HeadlessMachine machine;
     TMainForm form(machine.Services(folders.GameDir, seed, folders.Player));
@@ -197,7 +172,7 @@ int RunReplay(const SimOptions& options) {
         std::fprintf(stderr, "kelvane-sim: cannot replay %s: %s\n", options.ReplayFile.c_str(), error.what());
         return 2;
     }
-    const SimFolders folders = FindFolders(options);
+    const SimFolders folders = FindSimFolders(options.DataDir);
     const std::string difference =
         FirstDataDifference(replay.Header.Data, FingerprintGameData(folders.GameDir, folders.Player));
     if (!difference.empty()) {
@@ -259,20 +234,19 @@ int RunReplay(const SimOptions& options) {
 
 int main(int argc, char** argv) {
     using namespace kelvane::sim;
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    SimOptions options;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     try {
-        options = ParseSimOptions(arguments);
+        if (AsksForTournament(arguments)) return RunTournamentCommand(ParseTournamentOptions(arguments));
+        if (AsksForMerge(arguments)) return RunMergeCommand(ParseMergeOptions(arguments));
+        const SimOptions options = ParseSimOptions(arguments);
+        return options.ReplayFile.empty() ? Run(options) : RunReplay(options);
     } catch (const UsageError& error) {
         std::fprintf(stderr, "kelvane-sim: %s\n%s", error.what(), kSimUsage);
         return 2;
-    }
-    try {
-        return options.ReplayFile.empty() ? Run(options) : RunReplay(options);
     } catch (const ScenarioError& error) {
         std::fprintf(stderr, "kelvane-sim: bad scenario: %s\n", error.what());
         return 2;
-    } catch (const NoData& error) {
+    } catch (const NoGameData& error) {
         std::fprintf(stderr, "kelvane-sim: %s\n", error.what());
         return 1;
     } catch (const std::exception& error) {

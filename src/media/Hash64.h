@@ -1,5 +1,5 @@
 #pragma once
-// The 64-bit hash of recordings: xxHash64 (seed 0), fast on long inputs (the data files)
+// The game's 64-bit hash: xxHash64 (seed 0), fast on long inputs (the data files)
 // and well mixed on short ones (the world's fields), the same on every machine.
 
 #include <cstddef>

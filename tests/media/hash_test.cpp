@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "replay/Hash64.h"
+#include "media/Hash64.h"
 
 namespace kelvane {
 namespace {

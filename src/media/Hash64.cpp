@@ -1,4 +1,4 @@
-#include "replay/Hash64.h"
+#include "media/Hash64.h"
 
 #include <bit>
 

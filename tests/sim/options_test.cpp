@@ -1,0 +1,75 @@
+// The tournament's and the merge's command lines.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SimOptions.h"
+#include "TournamentOptions.h"
+
+namespace kelvane::sim {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+TEST(TournamentOptions, DefaultsAndEveryOption) {
+    const TournamentOptions defaults = ParseTournamentOptions({"--tournament"});
+    EXPECT_EQ(defaults.Games, 20);
+    EXPECT_EQ(defaults.Ticks, 15000u);
+    EXPECT_EQ(defaults.Seed, 1u);
+    EXPECT_EQ(defaults.Jobs, 0u);
+    EXPECT_TRUE(defaults.Shard.Whole());
+    EXPECT_TRUE(defaults.Ships.empty());
+
+    const TournamentOptions options =
+        ParseTournamentOptions({"--data", "/g", "--tournament", "--ships", "Vigil,Kestrel Dawn,wisp", "--games", "4",
+                                "--ticks", "3000", "--seed", "9", "--jobs", "2", "--shard", "2/3", "--json", "p.json"});
+    EXPECT_EQ(options.DataDir, "/g");
+    EXPECT_EQ(options.Ships, (std::vector<std::string>{"Vigil", "Kestrel Dawn", "wisp"}));
+    EXPECT_EQ(options.Games, 4);
+    EXPECT_EQ(options.Ticks, 3000u);
+    EXPECT_EQ(options.Seed, 9u);
+    EXPECT_EQ(options.Jobs, 2u);
+    EXPECT_EQ(options.Shard, (ShardSpec{2, 3}));
+    EXPECT_EQ(options.JsonFile, "p.json");
+}
+
+TEST(TournamentOptions, BadArgumentsAreUsageErrors) {
+    const std::vector<Arguments> bad = {
+        {"--tournament", "--games", "0"},
+        {"--tournament", "--games", "-1"},
+        {"--tournament", "--games", "x"},
+        {"--tournament", "--ticks", "0"},
+        {"--tournament", "--jobs", "0"},
+        {"--tournament", "--seed", "4294967296"},
+        {"--tournament", "--shard", "0/2", "--json", "p"},
+        {"--tournament", "--shard", "3/2", "--json", "p"},
+        {"--tournament", "--shard", "2", "--json", "p"},
+        {"--tournament", "--shard", "1/0", "--json", "p"},
+        {"--tournament", "--shard", "1/2"},  // a part with nowhere to go
+        {"--tournament", "--ships", "Vigil"},
+        {"--tournament", "--ships", "Vigil,,Wisp"},
+        {"--tournament", "--ships", "Vigil,"},
+        {"--tournament", "--frames", "10"},
+        {"--tournament", "--merge", "a.json"},
+        {"--tournament", "--games"},
+    };
+    for (const Arguments& arguments : bad) {
+        std::string line;
+        for (const std::string& argument : arguments) line += argument + " ";
+        EXPECT_THROW(ParseTournamentOptions(arguments), UsageError) << line;
+    }
+}
+
+TEST(MergeOptions, FilesAndJson) {
+    const MergeOptions options = ParseMergeOptions({"--merge", "a.json", "b.json", "--json", "all.json"});
+    EXPECT_EQ(options.Files, (std::vector<std::string>{"a.json", "b.json"}));
+    EXPECT_EQ(options.JsonFile, "all.json");
+    for (const Arguments& arguments : std::vector<Arguments>{{"--merge"}, {"--merge", "a.json", "--json"},
+                                                             {"--merge", "a.json", "--games", "3"}})
+        EXPECT_THROW(ParseMergeOptions(arguments), UsageError);
+}
+
+}  // namespace
+}  // namespace kelvane::sim

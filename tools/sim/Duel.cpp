@@ -1,0 +1,95 @@
+#include "Duel.h"
+
+#include <exception>
+
+#include "combat/Geometry.h"
+#include "game/FrameUpdate.h"
+#include "media/Windows1250.h"
+
+namespace kelvane::sim {
+namespace {
+
+// The slot the console put into play under this name; 0 when it put none.
+int SlotInPlay(const kelvane::World& world, const std::string& name, int other) {
+    for (int s = 1; s <= MaxShips; ++s)
+        if (s != other && world.Ships[s].InPlay && world.Ships[s].ShipName == name) return s;
+    return 0;
+}
+
+}  // namespace
+
+Duel::Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed)
+    : world_(ground.Loaded),
+      console_{world_, ground.GameDir, {}},
+      arena_{world_, ground.Images, ground.ShipImages, nullptr} {
+    world_.Rng.Seed(seed);
+    DoConsoleCommand(console_, "CREATESHIP " + first);
+    DoConsoleCommand(console_, "CREATESHIP " + second);
+    first_ = SlotInPlay(world_, first, 0);
+    second_ = SlotInPlay(world_, second, first_);
+    if (first_ == 0 || second_ == 0) {
+        const std::string& missing = first_ == 0 ? first : second;
+        throw DuelError("the console cannot put " + Windows1250ToUtf8(missing) + " into play");
+    }
+    // The first ship created became the player's. Slot 0 is the player's ship of a world
+    // where none was ever created: the computer then flies every ship in play, the
+    // player's controls stay idle, and the rules themselves are untouched.
+    world_.ControlledShip = 0;
+    // Loading placed every type once for the whole tournament; each duel draws its own
+    // places and headings from its seed, the way a ship re-entering the field is placed.
+    PlaceAtRandom(world_, world_.Ships[first_]);
+    PlaceAtRandom(world_, world_.Ships[second_]);
+    lastStrengths_ = Strengths();
+}
+
+std::array<int32_t, 4> Duel::Strengths() const {
+    const TShip& first = world_.Ships[first_];
+    const TShip& second = world_.Ships[second_];
+    return {first.Shields, first.Hull, second.Shields, second.Hull};
+}
+
+// Repairs and shields coming back are no fighting; only a loss counts.
+void Duel::WatchStalemate() {
+    const std::array<int32_t, 4> now = Strengths();
+    for (size_t i = 0; i < now.size(); ++i)
+        if (now[i] < lastStrengths_[i]) lastDamageFrame_ = result_.Frames;
+    lastStrengths_ = now;
+    if (result_.Frames - lastDamageFrame_ < StalemateFrames) return;
+    PlaceAtRandom(world_, world_.Ships[first_]);
+    PlaceAtRandom(world_, world_.Ships[second_]);
+    lastDamageFrame_ = result_.Frames;
+    ++result_.Scatters;
+}
+
+bool Duel::Step() {
+    if (decided_) return true;
+    ++result_.Frames;
+    try {
+        FrameUpdate(arena_, console_);
+    } catch (const std::exception&) {
+        // The game's own handler discards a frame's error and goes on with the next frame.
+        ++result_.Errors;
+    }
+    // The destruction starts in the update (hull at 0 or below makes the ship Dead), so
+    // a hull that a repair lifts off 0 before then is no kill, as in the game.
+    const bool firstDown = world_.Ships[first_].Dead;
+    const bool secondDown = world_.Ships[second_].Dead;
+    if (!firstDown && !secondDown) {
+        WatchStalemate();
+        return false;
+    }
+    decided_ = true;
+    // Both in the same frame: a draw.
+    if (firstDown != secondDown) result_.Winner = firstDown ? DuelWinner::Second : DuelWinner::First;
+    return true;
+}
+
+DuelResult RunDuel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
+                   uint64_t maxFrames) {
+    Duel duel(ground, first, second, seed);
+    for (uint64_t frame = 0; frame < maxFrames; ++frame)
+        if (duel.Step()) break;
+    return duel.Result();
+}
+
+}  // namespace kelvane::sim

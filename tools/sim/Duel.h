@@ -1,0 +1,85 @@
+#pragma once
+// One duel: two ship types put into play through the console in a fresh copy of the
+// loaded world, both flown by the computer, run frame by frame through the game's own
+// frame update until one destroys the other or the frames run out.
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "combat/Arena.h"
+#include "console/Commands.h"
+#include "media/ImageList.h"
+#include "world/World.h"
+
+namespace kelvane::sim {
+
+// What every duel reads and none writes: the world as loading left it and the loaded
+// pictures (pattern counts and hit masks). Duels on several threads share one.
+struct DuelGround {
+    const kelvane::World& Loaded;
+    const TImageList& Images;
+    const TImageList& ShipImages;
+    std::string GameDir;  // where EXEC would look for scripts; duels run none
+};
+
+enum class DuelWinner { First, Second, None };
+
+// Two computer ships left to themselves settle into circling each other for good. When
+// neither has lost shields or hull for this many frames (40 s of play), both are put at
+// fresh random places and headings, as a re-entry places a ship, and fight on.
+constexpr uint64_t StalemateFrames = 1000;
+
+struct DuelResult {
+    DuelWinner Winner = DuelWinner::None;
+    // The frame whose update started the loser's destruction (both ships: a draw);
+    // for a duel that ran out of frames, the frames played.
+    uint64_t Frames = 0;
+    uint64_t Errors = 0;    // frames an error ended early, discarded as the game discards them
+    uint64_t Scatters = 0;  // stalemates broken by new places
+};
+
+class DuelError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Duel {
+public:
+    // Copies the loaded world, seeds its generator, types "CREATESHIP first" and
+    // "CREATESHIP second" and hands both ships to the computer. DuelError when the
+    // console does not put both into play.
+    Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed);
+    Duel(const Duel&) = delete;
+    Duel& operator=(const Duel&) = delete;
+
+    // One frame of the game's update, then the stalemate watch; true once a ship's
+    // destruction has started (and from then on, without running further frames).
+    bool Step();
+    const DuelResult& Result() const { return result_; }
+    kelvane::World& World() { return world_; }
+    int FirstSlot() const { return first_; }
+    int SecondSlot() const { return second_; }
+
+private:
+    std::array<int32_t, 4> Strengths() const;
+    void WatchStalemate();
+
+    kelvane::World world_;
+    ConsoleContext console_;
+    Arena arena_;
+    int first_ = 0;
+    int second_ = 0;
+    bool decided_ = false;
+    // What the stalemate watch compares: shields and hull of both ships a frame ago.
+    std::array<int32_t, 4> lastStrengths_{};
+    uint64_t lastDamageFrame_ = 0;
+    DuelResult result_;
+};
+
+// A whole duel of at most maxFrames frames.
+DuelResult RunDuel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
+                   uint64_t maxFrames);
+
+}  // namespace kelvane::sim

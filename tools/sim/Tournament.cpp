@@ -1,0 +1,183 @@
+#include "Tournament.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#include "DuelSeed.h"
+#include "media/Hash64.h"
+#include "Schedule.h"
+#include "SimOptions.h"
+#include "console/Commands.h"
+#include "media/Windows1250.h"
+#include "world/FieldRegistry.h"
+#include "world/TextUtil.h"
+
+namespace kelvane::sim {
+namespace {
+
+// The name as the console reads it after "CREATESHIP ": upper-cased, blanks between words
+// run together.
+std::string TypedName(const std::string& name) { return CommandArgument(ParseCommandWords("CREATESHIP " + name)); }
+
+// The first slot whose ship answers to the typed name, as CREATESHIP looks for it; 0: none.
+int SlotAnswering(const World& world, const std::string& typed) {
+    for (int s = 1; s <= MaxShips; ++s) {
+        const std::string& name = world.Ships[s].ShipName;
+        if (!name.empty() && UpperCaseText(name) == typed) return s;
+    }
+    return 0;
+}
+
+std::string Shown(const std::string& name) { return Windows1250ToUtf8(name); }
+
+void AddField(std::string& bytes, const FieldValue& value) {
+    char buffer[64];
+    if (const auto* integer = std::get_if<int64_t>(&value)) {
+        std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(*integer));
+        bytes += buffer;
+    } else if (const auto* real = std::get_if<double>(&value)) {
+        std::snprintf(buffer, sizeof buffer, "%a", *real);  // exact
+        bytes += buffer;
+    } else {
+        bytes += std::get<std::string>(value);
+    }
+    bytes += '\0';
+}
+
+}  // namespace
+
+std::vector<TournamentShip> ChooseShips(const World& loaded, const std::vector<std::string>& requested,
+                                        std::vector<std::string>& notes) {
+    std::vector<bool> chosen(MaxShips + 1, false);
+    if (requested.empty()) {
+        for (int s = 1; s <= MaxShips; ++s) {
+            const std::string& name = loaded.Ships[s].ShipName;
+            if (name.empty()) continue;  // a slot no definition filled
+            const int answering = SlotAnswering(loaded, TypedName(name));
+            if (answering == s) {
+                chosen[s] = true;
+            } else if (answering == 0) {
+                notes.push_back("the console cannot put " + Shown(name) + " (slot " + std::to_string(s) +
+                                ") into play; it is left out");
+            } else {
+                notes.push_back("the console puts " + Shown(loaded.Ships[answering].ShipName) + " of slot " +
+                                std::to_string(answering) + " into play for " + Shown(name) + " of slot " +
+                                std::to_string(s) + "; the second is left out");
+            }
+        }
+    } else {
+        for (const std::string& wanted : requested) {
+            const std::string typed = TypedName(Utf8ToWindows1250(
+                reinterpret_cast<const uint8_t*>(wanted.data()), wanted.size()));
+            const int s = SlotAnswering(loaded, typed);
+            if (s == 0) throw UsageError("no ship type answers to '" + wanted + "'");
+            if (chosen[s]) throw UsageError("--ships names " + Shown(loaded.Ships[s].ShipName) + " twice");
+            chosen[s] = true;
+        }
+    }
+    std::vector<TournamentShip> ships;
+    for (int s = 1; s <= MaxShips; ++s)
+        if (chosen[s]) ships.push_back({loaded.Ships[s].ShipName, s});
+    if (ships.size() < 2) throw UsageError("a tournament needs two ship types or more");
+    return ships;
+}
+
+std::string DataFingerprint(const World& loaded, const TImageList& shipImages,
+                            const std::vector<TournamentShip>& ships) {
+    std::string bytes;
+    for (const TournamentShip& ship : ships) {
+        const std::string prefix = "Ships[" + std::to_string(ship.Slot) + "].";
+        for (const std::string& field : ShipFieldNames()) {
+            // Where loading put the type and which slot it got say nothing of the type.
+            if (field == "X" || field == "Y" || field == "Heading" || field == "Target" || field == "ImageIndex")
+                continue;
+            AddField(bytes, GetField(loaded, prefix + field));
+        }
+        for (int n = 1; n <= 4; ++n)
+            for (const std::string& field : ExplosionPartFieldNames())
+                AddField(bytes, GetField(loaded, prefix + "ExplosionParts[" + std::to_string(n) + "]." + field));
+        const int image = loaded.Ships[ship.Slot].ImageIndex;
+        if (image < shipImages.Count()) {
+            const std::vector<uint8_t>& picture = shipImages.Item(image).Pic.Data;
+            bytes.append(reinterpret_cast<const char*>(picture.data()), picture.size());
+        }
+    }
+    return ToHex64(Hash64(bytes));
+}
+
+TournamentResults RunTournament(const DuelGround& ground, const std::vector<TournamentShip>& ships,
+                                const TournamentOptions& options, const std::string& dataFingerprint,
+                                const ProgressReport& progress, RunCounts& counts) {
+    TournamentResults results;
+    results.Seed = options.Seed;
+    results.Games = options.Games;
+    results.Ticks = options.Ticks;
+    results.Data = dataFingerprint;
+    results.Shard = options.Shard;
+    for (const TournamentShip& ship : ships) results.Ships.push_back(Shown(ship.Name));
+
+    const std::vector<DuelKey> keys = ScheduleDuels(static_cast<int>(ships.size()), options.Games, options.Shard);
+    results.Duels.resize(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        DuelRecord& duel = results.Duels[i];
+        duel.First = keys[i].First;
+        duel.Second = keys[i].Second;
+        duel.Game = keys[i].Game;
+        duel.Seed = DuelSeed(options.Seed, results.Ships[duel.First], results.Ships[duel.Second], duel.Game);
+    }
+
+    // Each worker takes the next duel not yet taken and writes only that duel's record.
+    std::atomic<size_t> next{0};
+    std::atomic<uint64_t> frames{0};
+    size_t done = 0;
+    std::exception_ptr failure;
+    std::mutex mutex;
+    std::condition_variable changed;
+    const auto work = [&] {
+        for (size_t i = next++; i < keys.size(); i = next++) {
+            DuelRecord& duel = results.Duels[i];
+            try {
+                const DuelResult result = RunDuel(ground, ships[duel.First].Name, ships[duel.Second].Name,
+                                                  duel.Seed, options.Ticks);
+                duel.Winner = result.Winner;
+                duel.Frames = result.Frames;
+                duel.Scatters = result.Scatters;
+                duel.Errors = result.Errors;
+                frames += result.Frames;
+            } catch (...) {
+                const std::lock_guard lock(mutex);
+                if (!failure) failure = std::current_exception();
+                next = keys.size();  // the others stop after their duel
+            }
+            const std::lock_guard lock(mutex);
+            ++done;
+            changed.notify_all();
+        }
+    };
+    unsigned jobs = options.Jobs ? options.Jobs : std::max(1u, std::thread::hardware_concurrency());
+    jobs = static_cast<unsigned>(std::min<size_t>(jobs, std::max<size_t>(keys.size(), 1)));
+    std::vector<std::thread> workers;
+    for (unsigned j = 0; j < jobs; ++j) workers.emplace_back(work);
+    while (true) {
+        size_t doneNow = 0;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait_for(lock, std::chrono::milliseconds(250));
+            if (done == keys.size() || failure) break;
+            doneNow = done;
+        }
+        if (progress) progress(doneNow, keys.size());
+    }
+    for (std::thread& worker : workers) worker.join();
+    if (failure) std::rethrow_exception(failure);
+    counts.Duels = keys.size();
+    counts.Frames = frames;
+    return results;
+}
+
+}  // namespace kelvane::sim

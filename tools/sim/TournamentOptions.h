@@ -1,0 +1,45 @@
+#pragma once
+// Command lines of kelvane-sim's tournament (--tournament) and of the merge of its
+// parts (--merge).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelvane::sim {
+
+// Part Index of Count (1-based); 1/1 is the whole tournament.
+struct ShardSpec {
+    int Index = 1;
+    int Count = 1;
+    bool Whole() const { return Count == 1; }
+    bool operator==(const ShardSpec&) const = default;
+};
+
+struct TournamentOptions {
+    std::string DataDir;             // empty: the executable's directory
+    std::vector<std::string> Ships;  // as typed (UTF-8); empty: every ship type
+    int Games = 20;
+    uint64_t Ticks = 15000;
+    uint32_t Seed = 1;
+    unsigned Jobs = 0;  // 0: one per core
+    ShardSpec Shard;
+    std::string JsonFile;  // empty: none; "-": standard output
+};
+
+struct MergeOptions {
+    std::vector<std::string> Files;
+    std::string JsonFile;
+};
+
+bool AsksForTournament(const std::vector<std::string>& arguments);
+bool AsksForMerge(const std::vector<std::string>& arguments);
+
+// Both throw UsageError naming what is wrong.
+TournamentOptions ParseTournamentOptions(const std::vector<std::string>& arguments);
+MergeOptions ParseMergeOptions(const std::vector<std::string>& arguments);
+
+// "I/N" with 1 <= I <= N; UsageError otherwise.
+ShardSpec ParseShard(const std::string& text);
+
+}  // namespace kelvane::sim
