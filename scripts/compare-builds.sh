@@ -22,33 +22,13 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-compare-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 scenario=$work/battle.json
-python3 - "$ticks" "$scenario" <<'PY'
-import json, sys
-ticks, path = int(sys.argv[1]), sys.argv[2]
-steps = [{"after": 1, "command": "EXEC battle"}]
-for k in range(40, ticks, 40):
-    steps.append({"after": k, "keys": [0x4E]})          # N: nearest target
-    steps.append({"after": k + 1, "keys": [0x26]})      # Up: thrust
-    steps.append({"after": k + 2, "keys": [0x20]})      # Space: primary
-    steps.append({"after": k + 3, "keys": [0x12]})      # Alt: torpedo
-    steps.append({"after": k + 4, "keys": [0x11]})      # Ctrl: tachyon
-    if k % 200 == 0:
-        for i in range(3):
-            steps.append({"after": k + 5 + i, "keys": [0x25 if k % 400 else 0x27]})
-    if k % 1000 == 0:
-        steps.append({"after": k + 9, "keys": [0x53]})  # S: shields down, up 30 ticks later
-        steps.append({"after": k + 39, "keys": [0x53]})
-    if k % 3000 == 0:
-        steps.append({"after": k + 11, "keys": [0x44]})  # D: self-destruct
-json.dump({"frames": ticks, "steps": steps}, open(path, "w"))
-PY
+python3 "$(dirname "$0")/battle_scenario.py" "$ticks" "$scenario" --shields
 
+source "$(dirname "$0")/game-dir.sh"
 run() {  # build-dir seed out-dir
-  local build=$1 seed=$2 out=$3 data=$3/game
-  mkdir -p "$data/Data" "$out/dumps" "$out/shots"
-  for name in GFX.dxg SFX.dxg Loading.dxg; do ln -s "$build/Data/$name" "$data/Data/$name"; done
-  ln -s "$build/Data/Ships" "$data/Data/Ships"
-  ln -s "$build/Scripts" "$data/Scripts"
+  local build=$1 seed=$2 out=$3 data
+  mkdir -p "$out/dumps" "$out/shots"
+  data=$(game_dir "$build" "$out/game")
   local args=()
   for ((k = 0; k <= ticks; k += dump_every)); do args+=(--dump "$k:$out/dumps/$k.json"); done
   for ((k = shot_every; k <= ticks; k += shot_every)); do args+=(--shot "$k:$out/shots/$k.png"); done

@@ -9,10 +9,8 @@ cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-replay-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/Data"
-for name in GFX.dxg SFX.dxg Loading.dxg; do ln -s "$build/Data/$name" "$work/Data/$name"; done
-ln -s "$build/Data/Ships" "$work/Data/Ships"
-ln -s "$build/Scripts" "$work/Scripts"
-"$build/kelvane-sim" --data "$work" --scenario tests/e2e/scenarios/replay_battle.json \
+source scripts/game-dir.sh
+game=$(game_dir "$build" "$work/game")
+"$build/kelvane-sim" --data "$game" --scenario tests/e2e/scenarios/replay_battle.json \
   --record tests/e2e/replays/battle.replay
-"$build/kelvane-sim" --data "$work" --replay tests/e2e/replays/battle.replay --verify
+"$build/kelvane-sim" --data "$game" --replay tests/e2e/replays/battle.replay --verify

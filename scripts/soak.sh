@@ -23,38 +23,9 @@ trap 'rm -rf "$work"' EXIT
 # ticks the scenario also scatters all eight ships over the screen (always the same places)
 # and the fight starts afresh: kills, explosions and re-entries go on to the end.
 scenario=$work/soak.json
-python3 - "$ticks" "$scenario" <<'PY'
-import json, random, sys
-ticks, path = int(sys.argv[1]), sys.argv[2]
-steps = [{"after": 1, "command": "EXEC battle"}]
-for k in range(40, ticks, 40):
-    steps.append({"after": k, "keys": [0x4E]})          # N: nearest target
-    steps.append({"after": k + 1, "keys": [0x26]})      # Up: thrust
-    steps.append({"after": k + 2, "keys": [0x20]})      # Space: primary
-    steps.append({"after": k + 3, "keys": [0x12]})      # Alt: torpedo
-    steps.append({"after": k + 4, "keys": [0x11]})      # Ctrl: tachyon
-    if k % 200 == 0:
-        for i in range(3):
-            steps.append({"after": k + 5 + i, "keys": [0x25 if k % 400 else 0x27]})  # turn
-places = random.Random(7)
-for k in range(2500, ticks, 2500):
-    scatter = {}
-    for slot in range(1, 9):
-        scatter[f"Ships[{slot}].X"] = places.randrange(150, 875)
-        scatter[f"Ships[{slot}].Y"] = places.randrange(150, 620)
-    steps.append({"after": k + 20, "set": scatter})
-json.dump({"seed": 1, "frames": ticks, "steps": steps}, open(path, "w"))
-PY
+python3 "$(dirname "$0")/battle_scenario.py" "$ticks" "$scenario" --scatter --seed 1
 
-# A private game directory: the runner writes Data/Ships.dxg.
-game_dir() {
-  local dir=$work/$1
-  mkdir -p "$dir/Data"
-  for name in GFX.dxg SFX.dxg Loading.dxg; do ln -s "$release_build/Data/$name" "$dir/Data/$name"; done
-  ln -s "$release_build/Data/Ships" "$dir/Data/Ships"
-  ln -s "$release_build/Scripts" "$dir/Scripts"
-  echo "$dir/"
-}
+source "$(dirname "$0")/game-dir.sh"
 
 summary() {  # dump file -> "kills K, scores S, swallowed E, log lines L"
   python3 - "$1" <<'PY'
@@ -70,7 +41,7 @@ PY
 failed=0
 
 echo "soak 1: $ticks ticks in $asan_build (ASan + UBSan)"
-dir=$(game_dir asan)
+dir=$(game_dir "$release_build" "$work/asan")
 start=$(date +%s)
 status=0
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -90,7 +61,7 @@ fi
 echo "soak 2: peak RSS of the Release runner, $short_ticks against $ticks ticks"
 rss() {  # ticks -> peak RSS in KiB, read by the parent: --timing would add its own record of
          # every tick's time to the figure
-  local d; d=$(game_dir "rss-$1")
+  local d; d=$(game_dir "$release_build" "$work/rss-$1")
   python3 - "$release_build/kelvane-sim" --data "$d" --scenario "$scenario" --frames "$1" \
     --dump "last:$work/rss-$1.json" <<'PY'
 import resource, subprocess, sys
