@@ -135,7 +135,7 @@ private:
 
     const CheckOptions& options_;
     Report report_;
-    ConsoleKeyboard keyboard_;
+    const ConsoleKeyboard& keyboard_ = TheConsoleKeyboard();
     std::unique_ptr<World> world_;
     TImageList images_;
     PictureBudget budget_;

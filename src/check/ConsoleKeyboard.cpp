@@ -36,6 +36,11 @@ ConsoleKeyboard::ConsoleKeyboard() {
     }
 }
 
+const ConsoleKeyboard& TheConsoleKeyboard() {
+    static const ConsoleKeyboard keyboard;
+    return keyboard;
+}
+
 std::string ConsoleKeyboard::Untypable(std::string_view text) const {
     std::string untypable;
     for (const char c : text)

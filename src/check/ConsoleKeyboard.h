@@ -21,4 +21,7 @@ private:
     std::bitset<256> typable_;
 };
 
+// The one keyboard of the console, worked out once (it never changes).
+const ConsoleKeyboard& TheConsoleKeyboard();
+
 }  // namespace kelvane::check

@@ -19,6 +19,7 @@ namespace {
 const std::vector<std::string> Keywords = {"CREATESHIP", "DELETESHIP", "YOURSHIP", "EXEC", "QUIT", "EXIT"};
 
 struct Script {
+    std::string Dir;   // its Scripts folder
     std::string Path;
     std::string Name;  // the file name
 };
@@ -161,31 +162,28 @@ private:
 // The file names a script folder holds, each with its path.
 std::vector<Script> ScriptsIn(const std::string& dir) {
     std::vector<Script> scripts;
-    for (const std::string& name : ListFilesNoCase(dir, "")) scripts.push_back({dir + "/" + name, name});
+    for (const std::string& name : ListFilesNoCase(dir, "")) scripts.push_back({dir, dir + "/" + name, name});
     return scripts;
 }
 
-// Names the console cannot run: EXEC reads its argument word by word.
-void CheckScriptName(const Script& script, const std::vector<Script>& folder, const ConsoleKeyboard& keyboard,
-                     Report& report) {
+// Names the console cannot run: EXEC reads its argument word by word, upper-cased.
+void CheckScriptName(const Script& script, const ConsoleKeyboard& keyboard, Report& report) {
     const std::string& name = script.Name;
-    if (name.find("  ") != std::string::npos || name.front() == ' ' || name.back() == ' ')
+    if (name.find("  ") != std::string::npos || name.front() == ' ' || name.back() == ' ') {
         report.Warning(script.Path, 0,
                        "EXEC can never run this script: its name has a blank at an end or two in a row, which EXEC "
                        "reads as one");
-    else if (const std::string untypable = keyboard.Untypable(name); !untypable.empty())
+        return;
+    }
+    if (const std::string untypable = keyboard.Untypable(name); !untypable.empty())
         report.Warning(script.Path, 0,
                        "its name holds " + Shown(untypable) +
                            ", which the console's keyboard cannot type: only another script can run it");
-    for (const Script& other : folder) {
-        if (&other == &script) break;
-        if (UpperCaseText(other.Name) == UpperCaseText(name)) {
-            report.Warning(script.Path, 0,
-                           "EXEC finds " + other.Name + " for this name too (names are found without regard to "
-                                                        "case), so this script never runs");
-            break;
-        }
-    }
+    const std::optional<std::string> found = FindEntryNoCase(script.Dir, UpperCaseText(name));
+    if (found && *found != name)
+        report.Warning(script.Path, 0,
+                       "EXEC finds " + *found + " for this name (names are found without regard to case), so this "
+                                                "script never runs");
 }
 
 // True when `from` runs `to`, directly or through other scripts.
@@ -227,7 +225,7 @@ void CheckScripts(const ScriptFolders& folders, const std::vector<std::string>& 
                 report.Error(script.Path, 0, "the script cannot be read: EXEC of it ends with an error");
                 continue;
             }
-            CheckScriptName(script, folder, keyboard, report);
+            CheckScriptName(script, keyboard, report);
             if (CheckTextEncoding(text, script.Path, report)) calls[Normal(script.Path)] = judge.Judge(script, text);
             order.push_back(&script);
         }

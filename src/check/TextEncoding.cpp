@@ -60,13 +60,15 @@ void ReportUtf8Line(std::string_view line, int number, const std::string& path, 
                                : "Windows-1250 cannot hold every one of these letters, so choose others"));
 }
 
-void ReportStrayBytes(std::string_view line, int number, const std::string& path, Report& report) {
+// Control characters; in Windows-1250 text also the bytes the code page leaves unused
+// (in UTF-8 text those are parts of letters, reported with them).
+void ReportStrayBytes(std::string_view line, int number, bool utf8, const std::string& path, Report& report) {
     std::string stray;
     for (const char c : line) {
         const auto byte = static_cast<unsigned char>(c);
         const bool control = byte < 0x20 && c != '\t' && c != '\r';
-        // The five bytes Windows-1250 leaves unused read as control codes of the same value.
-        const bool unused = byte >= 0x80 && byte < 0xA0 && Windows1250ToUnicode(byte) == byte;
+        // The five unused bytes read as control codes of the same value.
+        const bool unused = !utf8 && byte >= 0x80 && byte < 0xA0 && Windows1250ToUnicode(byte) == byte;
         if ((control || unused) && stray.find(Hex(byte)) == std::string::npos)
             stray += (stray.empty() ? "" : ", ") + Hex(byte);
     }
@@ -100,7 +102,7 @@ bool CheckTextEncoding(std::string_view bytes, const std::string& path, Report& 
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (utf8 && !IsAscii(line)) ReportUtf8Line(line, number, path, report);
-        ReportStrayBytes(line, number, path, report);
+        ReportStrayBytes(line, number, utf8, path, report);
     }
     return true;
 }

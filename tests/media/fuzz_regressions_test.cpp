@@ -30,6 +30,7 @@ const Target Targets[] = {
     {"wave", FuzzWave},
     {"definition", FuzzDefinition},
     {"console", FuzzConsole},
+    {"check", FuzzCheck},
 };
 
 std::vector<fs::path> InputsIn(const fs::path& dir) {
