@@ -4,11 +4,7 @@
 // rules without having to find a BMP file first. Whatever the files hold, the checker
 // must finish with findings that name a file and a line within it.
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "FuzzSupport.h"
@@ -24,47 +20,30 @@ constexpr std::string_view PictureMark = "\n#PICTURE#\n";
 constexpr std::string_view WispDefinition = "[OverallInfo]\nShipName=Wisp\nFullShipName=Wisp\n[StrengthIndices]\nHull=10\n";
 constexpr std::string_view DuelScript = "CREATESHIP Wisp\nEXEC fuzz\n";
 
-// A game folder of our own, made once per process and removed at its end.
-class CheckFolder {
-public:
-    CheckFolder() {
-        namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / "kelvane-fuzz-check-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) Fail("cannot create the fuzz game folder");
-        root_ = pattern;
-        fs::create_directories(root_ / "Data" / "Ships");
-        fs::create_directories(root_ / "Scripts");
-        // A second ship type and script, for names and EXEC to find.
-        Write("Data/Ships/Wisp.ini", WispDefinition);
+// Three patterns of 30 x 30: nothing drawn, a hit mask in its corner.
+const std::string& GoodPicture() {
+    static const std::string bytes = [] {
         Bitmap picture;
         picture.Resize(90, 30, 0x00FF00);
         for (int y = 2; y < 14; ++y)
             for (int x = 32; x < 45; ++x) picture.At(x, y) = 0xFF00FF;
         const std::vector<uint8_t> bmp = EncodeBmpFile(picture);
-        goodPicture_.assign(bmp.begin(), bmp.end());
-        Write("Data/Ships/Wisp.bmp", goodPicture_);
-        Write("Scripts/duel", DuelScript);
-    }
-    ~CheckFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(root_, error);
-    }
-    CheckFolder(const CheckFolder&) = delete;
-    CheckFolder& operator=(const CheckFolder&) = delete;
+        return std::string(bmp.begin(), bmp.end());
+    }();
+    return bytes;
+}
 
-    void Write(const std::string& relative, std::string_view bytes) const {
-        std::ofstream(root_ / relative, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::string GameDir() const { return root_.string() + "/"; }
-    const std::string& GoodPicture() const { return goodPicture_; }
-
-private:
-    std::filesystem::path root_;
-    std::string goodPicture_;
-};
-
-const CheckFolder& Folder() {
-    static const CheckFolder folder;
+// A game folder of our own, made once per process and removed at its end, with a second
+// ship type and script for names and EXEC to find.
+const FuzzFolder& Folder() {
+    static const FuzzFolder folder("kelvane-fuzz-check");
+    static const bool written = [] {
+        folder.Write("Data/Ships/Wisp.ini", WispDefinition);
+        folder.Write("Data/Ships/Wisp.bmp", GoodPicture());
+        folder.Write("Scripts/duel", DuelScript);
+        return true;
+    }();
+    static_cast<void>(written);
     return folder;
 }
 
@@ -81,14 +60,14 @@ int Lines(std::string_view text) { return static_cast<int>(std::count(text.begin
 }  // namespace
 
 void FuzzCheck(const uint8_t* data, size_t size) {
-    const CheckFolder& folder = Folder();
+    const FuzzFolder& folder = Folder();
     std::string_view rest(reinterpret_cast<const char*>(data), size);
     const std::string_view definition = TakeUntil(rest, ScriptMark);
     const std::string_view script = TakeUntil(rest, PictureMark);
     const bool ownPicture = !rest.empty();
     folder.Write("Data/Ships/Fuzz.ini", definition);
     folder.Write("Scripts/fuzz", script);
-    folder.Write("Data/Ships/Fuzz.bmp", ownPicture ? rest : std::string_view(folder.GoodPicture()));
+    folder.Write("Data/Ships/Fuzz.bmp", ownPicture ? rest : std::string_view(GoodPicture()));
 
     const check::Report report = check::CheckGameData({folder.GameDir(), "", nullptr});
     Check(report.Definitions == 2 && report.Scripts == 2, "not every file was checked");
