@@ -80,8 +80,9 @@ public:
         if (ship_.Accuracy <= 0 && CarriesAnyWeapon())
             Warning(LineOfKey(in_, Strengths, "Accurancy"),
                     "Accurancy gives an accuracy of " + std::to_string(ship_.Accuracy) +
-                        " (Accurancy x 0.075): every hit roll is 0, so its hits deal only their fixed half, and as "
-                        "the player's ship its beam reaches no further than 300 pixels");
+                        " (Accurancy x 0.075): every hit roll is 0, so its hits deal only their fixed part (half "
+                        "a beam's strength, three quarters of a shot's), and as the player's ship it lets beams reach "
+                        "no further than 300 pixels");
         if (ship_.StrengthRating <= 0)
             Warning(LineOfKey(in_, Strengths, "Hull"),
                     "the strength rating comes to " + std::to_string(ship_.StrengthRating) +

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "CheckFixture.h"
@@ -30,10 +29,11 @@ std::string ReadmeExample() {
     const std::string readme = text.str();
     const size_t section = readme.find("## Making your own ships");
     if (section == std::string::npos) return {};
-    std::smatch block;
-    const std::string rest = readme.substr(section);
-    if (!std::regex_search(rest, block, std::regex("```ini\n([^`]*)```"))) return {};
-    return block[1];
+    const size_t start = readme.find("```ini\n", section);
+    if (start == std::string::npos) return {};
+    const size_t body = start + 7;
+    const size_t end = readme.find("```", body);
+    return end == std::string::npos ? std::string() : readme.substr(body, end - body);
 }
 
 TEST(GameData, TheReadmeExampleChecksClean) {

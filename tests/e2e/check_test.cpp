@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +19,20 @@ SimResult Check(const TempGameDir& dir, const std::vector<std::string>& extra = 
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return RunProgram(KELVANE_GAME, arguments, dir.Root().string(),
                       {"-u DISPLAY", "-u WAYLAND_DISPLAY", "-u SDL_VIDEODRIVER", "HOME=" + dir.Root().string()});
+}
+
+// "PATH:LINE: error: ..." (or warning, note) about one of `files` (under `root`).
+bool IsFinding(const std::string& line, const std::string& root, const std::vector<std::string>& files) {
+    for (const std::string& file : files) {
+        const std::string path = root + file + ":";
+        if (!line.starts_with(path)) continue;
+        size_t at = path.size();
+        const size_t digits = line.find_first_not_of("0123456789", at);
+        if (digits == at || digits == std::string::npos) return false;
+        const std::string rest = line.substr(digits);
+        return rest.starts_with(": error: ") || rest.starts_with(": warning: ") || rest.starts_with(": note: ");
+    }
+    return false;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -47,10 +60,11 @@ TEST(CheckCommand, FindingsOneALineThenTheSummary) {
     EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_GE(lines.size(), 5u) << run.out;
-    const std::regex finding(std::string("^") + dir.Path() + "(Data/Ships/Probe\\.(ini|bmp)|Scripts/fight):[0-9]+: (error|warning|note): .+$");
-    for (size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_TRUE(std::regex_match(lines[i], finding)) << lines[i];
-    EXPECT_TRUE(std::regex_match(lines.back(), std::regex("^1 ship definition, 1 picture and 1 script checked: "
-                                                          "[0-9]+ errors, [0-9]+ warnings?$")))
+    for (size_t i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_TRUE(IsFinding(lines[i], dir.Path(), {"Data/Ships/Probe.ini", "Data/Ships/Probe.bmp", "Scripts/fight"}))
+            << lines[i];
+    const std::string summary = "1 ship definition, 1 picture and 1 script checked: ";
+    EXPECT_TRUE(lines.back().starts_with(summary) && lines.back().find(" errors, ") != std::string::npos)
         << lines.back();
     const std::string ini = dir.Path() + "Data/Ships/Probe.ini:";
     for (const std::string& expected :
