@@ -17,7 +17,8 @@ namespace {
 
 constexpr std::string_view ScriptMark = "\n#SCRIPT#\n";
 constexpr std::string_view PictureMark = "\n#PICTURE#\n";
-constexpr std::string_view WispDefinition = "[OverallInfo]\nShipName=Wisp\nFullShipName=Wisp\n[StrengthIndices]\nHull=10\n";
+constexpr std::string_view WispDefinition =
+    "[OverallInfo]\nShipName=Wisp\nFullShipName=Wisp\n[StrengthIndices]\nHull=10\n";
 constexpr std::string_view DuelScript = "CREATESHIP Wisp\nEXEC fuzz\n";
 
 // Three patterns of 30 x 30: nothing drawn, a hit mask in its corner.
@@ -76,10 +77,14 @@ void FuzzCheck(const uint8_t* data, size_t size) {
         Check(!finding.Message.empty(), "a finding without a message");
         Check(finding.Path.starts_with(folder.GameDir()), "a finding about a file outside the game folder");
         int limit = 0;  // pictures and folders: the whole file
-        if (finding.Path.ends_with("Fuzz.ini")) limit = Lines(definition);
-        else if (finding.Path.ends_with("Wisp.ini")) limit = Lines(WispDefinition);
-        else if (finding.Path.ends_with("Scripts/fuzz")) limit = Lines(script);
-        else if (finding.Path.ends_with("Scripts/duel")) limit = Lines(DuelScript);
+        if (finding.Path.ends_with("Fuzz.ini"))
+            limit = Lines(definition);
+        else if (finding.Path.ends_with("Wisp.ini"))
+            limit = Lines(WispDefinition);
+        else if (finding.Path.ends_with("Scripts/fuzz"))
+            limit = Lines(script);
+        else if (finding.Path.ends_with("Scripts/duel"))
+            limit = Lines(DuelScript);
         Check(finding.Line >= 0 && finding.Line <= limit, "a finding on a line the file does not have");
     }
 }

@@ -52,7 +52,8 @@ public:
     Report Run() {
         const ShipDefinitionFiles listing = ListShipDefinitionFiles(options_.GameDir, options_.PlayerDir);
         if (listing.Files.empty())
-            report_.Error(listing.ShippedDir, 0, "no ship definition (.ini file) here: the game cannot start without one");
+            report_.Error(listing.ShippedDir, 0,
+                          "no ship definition (.ini file) here: the game cannot start without one");
         int slot = 0;
         for (const ShipDefinitionFile& file : listing.Files) Definition(file, ++slot);
         for (size_t i = 0; i < listing.LeftOut.size(); ++i)
@@ -71,8 +72,11 @@ private:
         ++report_.Definitions;
         std::ifstream stream(file.Definition, std::ios::binary);
         std::stringstream text;
-        if (stream.is_open()) text << stream.rdbuf();
-        else report_.Error(file.Definition, 0, "cannot be read: the game reads it as an empty file, a ship without a name");
+        if (stream.is_open())
+            text << stream.rdbuf();
+        else
+            report_.Error(file.Definition, 0,
+                          "cannot be read: the game reads it as an empty file, a ship without a name");
         const std::string bytes = text.str();
         const bool readable = CheckTextEncoding(bytes, file.Definition, report_);
         // The game's own reader, on the same bytes, recording what it asks.
@@ -94,9 +98,10 @@ private:
         if (name.empty()) return;
         const auto [first, added] = namedBy_.emplace(UpperCaseText(name), file.Definition);
         if (!added)
-            report_.Warning(file.Definition, 0,
-                            "ShipName " + Shown(name) + " is also the name in " + first->second +
-                                ": CREATESHIP puts the first of them not in play into play, and YOURSHIP takes the last");
+            report_.Warning(
+                file.Definition, 0,
+                "ShipName " + Shown(name) + " is also the name in " + first->second +
+                    ": CREATESHIP puts the first of them not in play into play, and YOURSHIP takes the last");
     }
 
     void Picture(const ShipDefinitionFile& file) {

@@ -11,7 +11,8 @@ ConsoleKeyboard::ConsoleKeyboard() {
     // Every key alone and with the modifiers the layout reads: Shift, right Alt (reported
     // as Ctrl and Alt) and both. The console key itself never types: the frame toggles
     // the console and clears it before the text is read.
-    const uint16_t modifierSets[4][3] = {{0, 0, 0}, {VK_SHIFT, 0, 0}, {VK_CONTROL, VK_MENU, 0}, {VK_SHIFT, VK_CONTROL, VK_MENU}};
+    const uint16_t modifierSets[4][3] = {
+        {0, 0, 0}, {VK_SHIFT, 0, 0}, {VK_CONTROL, VK_MENU, 0}, {VK_SHIFT, VK_CONTROL, VK_MENU}};
     for (uint16_t key = 1; key < 256; ++key) {
         if (key == ConsoleKey) continue;
         for (const auto& modifiers : modifierSets) {

@@ -13,7 +13,8 @@ namespace {
 constexpr std::string_view OddlySpeltKey = "Accurancy";
 
 bool Known(const std::vector<std::string>& names, std::string_view name) {
-    return std::any_of(names.begin(), names.end(), [&](const std::string& known) { return ProfileNamesEqual(known, name); });
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& known) { return ProfileNamesEqual(known, name); });
 }
 
 void AddOnce(std::vector<std::string>& names, const std::string& name) {
@@ -55,7 +56,8 @@ void CheckSkippedLines(const DefinitionInput& input, Report& report) {
     for (const ProfileSkippedLine& skipped : input.Ini.SkippedLines()) {
         std::string message;
         if (skipped.Text.front() == '#' || skipped.Text.starts_with("//"))
-            message = "comments start with ';' in these files: the game skips this line, but not because it is a comment";
+            message =
+                "comments start with ';' in these files: the game skips this line, but not because it is a comment";
         else if (skipped.BeforeAnySection && skipped.Text.find('=') != std::string::npos)
             message = Shown(skipped.Text) + " stands before the first [section]: the game never reads it";
         else
@@ -78,9 +80,9 @@ void CheckSections(const DefinitionInput& input, const std::vector<std::string>&
 void CheckUnknownKey(const DefinitionInput& input, const ProfileEntry& entry, Report& report) {
     for (const ProfileRead& read : input.Reads) {
         if (ProfileNamesEqual(read.Key, entry.Key)) {
-            report.Warning(input.Path, entry.Line,
-                           entry.Key + " belongs in [" + read.Section + "]: the game does not read it in [" +
-                               entry.Section + "]");
+            report.Warning(
+                input.Path, entry.Line,
+                entry.Key + " belongs in [" + read.Section + "]: the game does not read it in [" + entry.Section + "]");
             return;
         }
     }
@@ -97,8 +99,7 @@ void CheckValue(const DefinitionInput& input, const ProfileRead& read, const Pro
     if (entry.Cut)
         report.Warning(input.Path, entry.Line,
                        entry.Key + " is longer than " + std::to_string(ProfileFile::MaxValueLength) +
-                           " characters: the game reads only the first " +
-                           std::to_string(ProfileFile::MaxValueLength));
+                           " characters: the game reads only the first " + std::to_string(ProfileFile::MaxValueLength));
     const bool comment = HasTrailingComment(entry.Value);
     if (read.Kind == ProfileReadKind::String) {
         if (comment)
@@ -110,8 +111,8 @@ void CheckValue(const DefinitionInput& input, const ProfileRead& read, const Pro
     int32_t number = 0;
     if (ParseProfileInteger(entry.Value, number)) return;
     report.Warning(input.Path, entry.Line,
-                   entry.Key + " " + Shown(entry.Value) + " is not a number: the game uses the default " + read.Fallback + " instead" +
-                       (comment ? " (values take no trailing ; comments)" : ""));
+                   entry.Key + " " + Shown(entry.Value) + " is not a number: the game uses the default " +
+                       read.Fallback + " instead" + (comment ? " (values take no trailing ; comments)" : ""));
 }
 
 }  // namespace
@@ -136,9 +137,9 @@ void CheckDefinitionLayout(const DefinitionInput& input, Report& report) {
         } else if (read->Entry == &entry) {
             CheckValue(input, *read, entry, report);
         } else if (read->Entry) {
-            report.Warning(input.Path, entry.Line,
-                           entry.Key + " is given again: the game reads the one on line " +
-                               std::to_string(read->Entry->Line));
+            report.Warning(
+                input.Path, entry.Line,
+                entry.Key + " is given again: the game reads the one on line " + std::to_string(read->Entry->Line));
         } else {
             report.Warning(input.Path, entry.Line,
                            "the game reads only the first [" + read->Section + "] section (line " +

@@ -11,7 +11,9 @@ namespace {
 
 std::string Size(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
 
-std::string Where(int x, int y) { return std::string("(").append(std::to_string(x)).append(", ").append(std::to_string(y)).append(")"); }
+std::string Where(int x, int y) {
+    return std::string("(").append(std::to_string(x)).append(", ").append(std::to_string(y)).append(")");
+}
 
 bool NearlyMagenta(uint32_t pixel) {
     const int red = static_cast<int>(pixel >> 16) & 0xFF, green = static_cast<int>(pixel >> 8) & 0xFF,
@@ -33,8 +35,9 @@ public:
             report_.Error(path_, 0,
                           "the picture is " + std::to_string(picture_.Width) +
                               " pixels wide, not three equal patterns side by side: the game cuts it into patterns " +
-                              std::to_string(width_) + " pixels wide, so the ship and its hit mask are taken from "
-                                                       "the wrong columns");
+                              std::to_string(width_) +
+                              " pixels wide, so the ship and its hit mask are taken from "
+                              "the wrong columns");
         if (width_ == 0) return;
         if (!AnyHull())
             report_.Warning(path_, 0,
@@ -98,8 +101,9 @@ private:
         }
         if (readableWidth <= 0 || readableHeight <= 0) {
             report_.Error(path_, 0,
-                          "patterns of " + Size(width_, height_) + " pixels leave no room for hits: the game tests "
-                          "shots only inside the pattern shrunk by 7 pixels on each side");
+                          "patterns of " + Size(width_, height_) +
+                              " pixels leave no room for hits: the game tests "
+                              "shots only inside the pattern shrunk by 7 pixels on each side");
             return;
         }
         if (unreachable > 0)
@@ -111,14 +115,14 @@ private:
                                 "pattern shrunk by 7 pixels on each side and reads the mask 7 pixels up and left "
                                 "of the shot, so these can never be hit");
         if (overGreen > 0)
-            report_.Warning(path_, 0,
-                            std::to_string(overGreen) + " hit-mask pixels (the first at " +
-                                Where(firstOverGreenX, firstOverGreenY) +
-                                " of the mask) stand where no hull is drawn: a mask pixel stands for the hull pixel 7 "
-                                "to the right and 7 below it, so shots hit empty space there" +
-                                (overGreenUnshifted == 0
-                                     ? "; the mask fits the hull unshifted: move it 7 pixels up and left"
-                                     : ""));
+            report_.Warning(
+                path_, 0,
+                std::to_string(overGreen) + " hit-mask pixels (the first at " +
+                    Where(firstOverGreenX, firstOverGreenY) +
+                    " of the mask) stand where no hull is drawn: a mask pixel stands for the hull pixel 7 "
+                    "to the right and 7 below it, so shots hit empty space there" +
+                    (overGreenUnshifted == 0 ? "; the mask fits the hull unshifted: move it 7 pixels up and left"
+                                             : ""));
     }
 
     const std::string& path_;

@@ -12,9 +12,12 @@ std::string Counted(int count, const char* one, const char* many) {
 
 const char* LevelName(Severity level) {
     switch (level) {
-        case Severity::Error: return "error";
-        case Severity::Warning: return "warning";
-        case Severity::Note: break;
+        case Severity::Error:
+            return "error";
+        case Severity::Warning:
+            return "warning";
+        case Severity::Note:
+            break;
     }
     return "note";
 }
@@ -46,7 +49,8 @@ std::string Report::Summary() const {
     std::string summary = Counted(Definitions, "ship definition", "ship definitions") + ", " +
                           Counted(Pictures, "picture", "pictures") + " and " + Counted(Scripts, "script", "scripts") +
                           " checked: " + (errors == 0 ? std::string("no errors") : Counted(errors, "error", "errors")) +
-                          ", " + (warnings == 0 ? std::string("no warnings") : Counted(warnings, "warning", "warnings"));
+                          ", " +
+                          (warnings == 0 ? std::string("no warnings") : Counted(warnings, "warning", "warnings"));
     if (notes > 0) summary += ", " + Counted(notes, "note", "notes");
     return summary;
 }

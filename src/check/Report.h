@@ -21,11 +21,15 @@ struct Finding {
 class Report {
 public:
     void Add(const std::string& path, int line, Severity level, std::string message);
-    void Error(const std::string& path, int line, std::string message) { Add(path, line, Severity::Error, std::move(message)); }
+    void Error(const std::string& path, int line, std::string message) {
+        Add(path, line, Severity::Error, std::move(message));
+    }
     void Warning(const std::string& path, int line, std::string message) {
         Add(path, line, Severity::Warning, std::move(message));
     }
-    void Note(const std::string& path, int line, std::string message) { Add(path, line, Severity::Note, std::move(message)); }
+    void Note(const std::string& path, int line, std::string message) {
+        Add(path, line, Severity::Note, std::move(message));
+    }
 
     // Puts the findings added since `mark` (an earlier Findings().size()) in order: by file,
     // files in the order they first appear, then by line.

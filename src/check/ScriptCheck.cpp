@@ -19,7 +19,7 @@ namespace {
 const std::vector<std::string> Keywords = {"CREATESHIP", "DELETESHIP", "YOURSHIP", "EXEC", "QUIT", "EXIT"};
 
 struct Script {
-    std::string Dir;   // its Scripts folder
+    std::string Dir;  // its Scripts folder
     std::string Path;
     std::string Name;  // the file name
 };
@@ -74,7 +74,8 @@ private:
         const std::string& keyword = words[0];
         const std::string argument = CommandArgument(words);
         if (keyword.empty()) {
-            report_.Warning(path_, number, "the line starts with a blank: the console reads no command in it and ignores it");
+            report_.Warning(path_, number,
+                            "the line starts with a blank: the console reads no command in it and ignores it");
             return;
         }
         if (WordCount(line) > CommandWordCount)
@@ -92,15 +93,17 @@ private:
                                   *near + "?");
             else
                 report_.Warning(path_, number,
-                                Shown(keyword) + " is no command: the console ignores the line (scripts have no "
-                                                 "comments)");
+                                Shown(keyword) +
+                                    " is no command: the console ignores the line (scripts have no "
+                                    "comments)");
         }
     }
 
     bool BlankAfterKeyword(int number, const std::string& keyword, const std::string& argument) {
         if (argument.empty() || argument.front() != ' ') return false;
-        report_.Error(path_, number,
-                      "more than one blank after " + keyword + ": the name then starts with a blank and matches nothing");
+        report_.Error(
+            path_, number,
+            "more than one blank after " + keyword + ": the name then starts with a blank and matches nothing");
         return true;
     }
 
@@ -135,8 +138,9 @@ private:
         if (BlankAfterKeyword(number, "EXEC", argument)) return;
         if (!IsScriptName(argument)) {
             report_.Error(path_, number,
-                          "EXEC " + Shown(argument) + ": a script name holds no / or \\ and is not . or .. "
-                                                      "(scripts come only from the Scripts folders), so this runs nothing");
+                          "EXEC " + Shown(argument) +
+                              ": a script name holds no / or \\ and is not . or .. "
+                              "(scripts come only from the Scripts folders), so this runs nothing");
             return;
         }
         const std::optional<std::string> target = FindConsoleScript(folders_.GameDir, folders_.PlayerDir, argument);
@@ -182,8 +186,9 @@ void CheckScriptName(const Script& script, const ConsoleKeyboard& keyboard, Repo
     const std::optional<std::string> found = FindEntryNoCase(script.Dir, UpperCaseText(name));
     if (found && *found != name)
         report.Warning(script.Path, 0,
-                       "EXEC finds " + *found + " for this name (names are found without regard to case), so this "
-                                                "script never runs");
+                       "EXEC finds " + *found +
+                           " for this name (names are found without regard to case), so this "
+                           "script never runs");
 }
 
 // True when `from` runs `to`, directly or through other scripts.
@@ -236,7 +241,8 @@ void CheckScripts(const ScriptFolders& folders, const std::vector<std::string>& 
             std::set<std::string> seen;
             if (Reaches(calls, call.Target, Normal(script->Path), seen))
                 report.Warning(script->Path, call.Line,
-                               "EXEC " + Shown(call.Name) + " runs this script again: the scripts repeat until they are " +
+                               "EXEC " + Shown(call.Name) +
+                                   " runs this script again: the scripts repeat until they are " +
                                    std::to_string(MaxScriptDepth) + " deep, and the console then says \"Script " +
                                    call.Name + " was not run: scripts nest too deep.\"");
         }

@@ -44,8 +44,9 @@ public:
         const std::string shown = "ShipName " + Shown(name);
         // A name no command can match makes everything else about it beside the point.
         if (name.find("  ") != std::string::npos) {
-            Error(line, shown + " has two blanks in a row: the console reads a run of blanks as one, so no command "
-                                "ever matches it");
+            Error(line, shown +
+                            " has two blanks in a row: the console reads a run of blanks as one, so no command "
+                            "ever matches it");
             return;
         }
         if (name.front() == ' ' || name.back() == ' ') {
@@ -74,9 +75,10 @@ public:
                         " is below zero: the ship has no shields, and its shields bar stays empty");
         if (ship_.MaxSpeed < StartSpeed)
             Warning(LineOfKey(in_, Strengths, "Speed"),
-                    "Speed gives a top speed of " + Number(ship_.MaxSpeed) + " pixels a frame (Speed x 0.01), below the " +
-                        Number(StartSpeed) + " that the first thrust from standstill gives: flown by the player the "
-                                             "ship never goes faster than that");
+                    "Speed gives a top speed of " + Number(ship_.MaxSpeed) +
+                        " pixels a frame (Speed x 0.01), below the " + Number(StartSpeed) +
+                        " that the first thrust from standstill gives: flown by the player the "
+                        "ship never goes faster than that");
         if (ship_.Accuracy <= 0 && CarriesAnyWeapon())
             Warning(LineOfKey(in_, Strengths, "Accurancy"),
                     "Accurancy gives an accuracy of " + std::to_string(ship_.Accuracy) +
@@ -126,12 +128,13 @@ public:
         if (const ProfileEntry* entry = EntryOf(Explosion, "ShipDisappearance")) {
             int32_t written = 0;
             if (ParseProfileInteger(entry->Value, written) && written != ship_.ShipDisappearance)
-                Warning(line, "ShipDisappearance " + std::to_string(written) + " is kept as its low 8 bits: " +
-                                  std::to_string(ship_.ShipDisappearance));
+                Warning(line, "ShipDisappearance " + std::to_string(written) +
+                                  " is kept as its low 8 bits: " + std::to_string(ship_.ShipDisappearance));
         }
         if (ship_.ShipDisappearance == 0)
-            Error(line, "ShipDisappearance 0: the hull is drawn only while the explosion's frame is below this "
-                        "number, so the ship is never drawn at all");
+            Error(line,
+                  "ShipDisappearance 0: the hull is drawn only while the explosion's frame is below this "
+                  "number, so the ship is never drawn at all");
         for (int n = 1; n <= 4; ++n) {
             const TExplosionPart& part = ship_.ExplosionParts[n];
             const std::string digit = std::to_string(n);
@@ -189,7 +192,8 @@ private:
         const std::string& name = ship_.ShipName;
         if (!names_.Font) {
             if (name.size() > ShipNameFallbackCharacters)
-                Warning(line, shown + " has " + std::to_string(name.size()) + " characters: the ship list has room for " +
+                Warning(line, shown + " has " + std::to_string(name.size()) +
+                                  " characters: the ship list has room for " +
                                   std::to_string(ShipNameFallbackCharacters) + " beside a score");
             return;
         }
@@ -198,8 +202,9 @@ private:
         const int width = names_.Font->TextWidth(font, name);
         const int room = ShipListScoreRight - names_.Font->TextWidth(font, WidestScore) - ScoreGap - ShipListNameX;
         if (width > room)
-            Warning(line, shown + " is " + std::to_string(width) + " pixels wide in the ship list, which has room for " +
-                              std::to_string(room) + " beside a four-digit score: the two run into each other");
+            Warning(line, shown + " is " + std::to_string(width) +
+                              " pixels wide in the ship list, which has room for " + std::to_string(room) +
+                              " beside a four-digit score: the two run into each other");
     }
 
     const DefinitionInput& in_;

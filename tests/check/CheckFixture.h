@@ -19,31 +19,31 @@ using kelvane::testing::TempGameDir;
 
 // A complete definition that checks clean; the numbers in the comments are its lines.
 inline const std::string GoodDefinition =
-    "[OverallInfo]\n"                     // 1
-    "ClassName=Test class\n"              // 2
-    "ShipName=Probe\n"                    // 3
-    "FullShipName=The Probe\n"            // 4
-    "Crew=10\n"                           // 5
-    "Length=100\n"                        // 6
-    "[StrengthIndices]\n"                 // 7
-    "PrimaryWeapon=300\n"                 // 8
-    "SecondaryWeapon=300\n"               // 9
-    "Accurancy=600\n"                     // 10
-    "Shields=200\n"                       // 11
-    "Hull=200\n"                          // 12
-    "Speed=600\n"                         // 13
-    "Manoeuvrability=9000\n"              // 14
-    "[Weapons]\n"                         // 15
-    "PrimaryWeaponType=PHASER_ORANGE\n"   // 16
+    "[OverallInfo]\n"                       // 1
+    "ClassName=Test class\n"                // 2
+    "ShipName=Probe\n"                      // 3
+    "FullShipName=The Probe\n"              // 4
+    "Crew=10\n"                             // 5
+    "Length=100\n"                          // 6
+    "[StrengthIndices]\n"                   // 7
+    "PrimaryWeapon=300\n"                   // 8
+    "SecondaryWeapon=300\n"                 // 9
+    "Accurancy=600\n"                       // 10
+    "Shields=200\n"                         // 11
+    "Hull=200\n"                            // 12
+    "Speed=600\n"                           // 13
+    "Manoeuvrability=9000\n"                // 14
+    "[Weapons]\n"                           // 15
+    "PrimaryWeaponType=PHASER_ORANGE\n"     // 16
     "SecondaryWeaponType=TORPEDO_PHOTON\n"  // 17
-    "SpecialDevice=NONE\n"                // 18
-    "[ExploDefinition]\n"                 // 19
-    "ShipDisappearance=12\n"              // 20
-    "Explo1=1\n"                          // 21
-    "Type1Explo=SMALL\n"                  // 22
-    "Angle1Explo=0\n"                     // 23
-    "Distance1Explo=10\n"                 // 24
-    "Delay1Explo=3\n";                    // 25
+    "SpecialDevice=NONE\n"                  // 18
+    "[ExploDefinition]\n"                   // 19
+    "ShipDisappearance=12\n"                // 20
+    "Explo1=1\n"                            // 21
+    "Type1Explo=SMALL\n"                    // 22
+    "Angle1Explo=0\n"                       // 23
+    "Distance1Explo=10\n"                   // 24
+    "Delay1Explo=3\n";                      // 25
 
 // `text` with its first `from` replaced by `to` (the test stops if `from` is absent).
 inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
@@ -81,7 +81,9 @@ public:
         dir_.WriteFile("Data/Ships/" + name + ".ini", text);
         if (withPicture) Picture(name, Bmp(ShipBitmap()));
     }
-    void Picture(const std::string& name, const std::string& bytes) { dir_.WriteFile("Data/Ships/" + name + ".bmp", bytes); }
+    void Picture(const std::string& name, const std::string& bytes) {
+        dir_.WriteFile("Data/Ships/" + name + ".bmp", bytes);
+    }
     void Script(const std::string& name, const std::string& text) { dir_.WriteFile("Scripts/" + name, text); }
     // A file of the player's own folder (Ships/..., Scripts/...).
     void Own(const std::string& relative, const std::string& text) { dir_.WriteFile("player/" + relative, text); }
@@ -119,7 +121,8 @@ inline void ExpectFindings(const std::vector<Finding>& findings, const std::vect
                            bool exactly = true) {
     for (const Expected& want : expected) {
         EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [&](const Finding& f) { return Matches(f, want); }))
-            << "missing: line " << want.Line << " \"" << want.Piece << "\"\nfound:\n" << Listed(findings);
+            << "missing: line " << want.Line << " \"" << want.Piece << "\"\nfound:\n"
+            << Listed(findings);
     }
     if (exactly) {
         EXPECT_EQ(findings.size(), expected.size()) << Listed(findings);

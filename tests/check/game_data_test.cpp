@@ -46,10 +46,28 @@ TEST(GameData, TheReadmeExampleChecksClean) {
     const Report report = game.Run(font.get());
     EXPECT_TRUE(report.Findings().empty()) << Listed(report.Findings());
     // Every key the game reads is in it, so the example shows them all.
-    for (const char* key : {"ClassName", "ShipName", "FullShipName", "Crew", "Length", "ShipDescription1",
-                            "ShipDescription5", "PrimaryWeapon", "SecondaryWeapon", "Accurancy", "Shields", "Hull",
-                            "Speed", "Manoeuvrability", "PrimaryWeaponType", "SecondaryWeaponType", "SpecialDevice",
-                            "ShipDisappearance", "Explo4", "Type4Explo", "Angle4Explo", "Distance4Explo",
+    for (const char* key : {"ClassName",
+                            "ShipName",
+                            "FullShipName",
+                            "Crew",
+                            "Length",
+                            "ShipDescription1",
+                            "ShipDescription5",
+                            "PrimaryWeapon",
+                            "SecondaryWeapon",
+                            "Accurancy",
+                            "Shields",
+                            "Hull",
+                            "Speed",
+                            "Manoeuvrability",
+                            "PrimaryWeaponType",
+                            "SecondaryWeaponType",
+                            "SpecialDevice",
+                            "ShipDisappearance",
+                            "Explo4",
+                            "Type4Explo",
+                            "Angle4Explo",
+                            "Distance4Explo",
                             "Delay4Explo"})
         EXPECT_NE(example.find(std::string(key) + "="), std::string::npos) << key;
 }

@@ -23,16 +23,31 @@ TEST(TextEncoding, WhatEditorsSaveAndWhatTheGameReads) {
     const std::vector<Case> cases = {
         {"plain ASCII", "[OverallInfo]\r\nShipName=Probe\r\n", true, {}},
         {"Windows-1250 letters", "ShipName=\x8A\xEDp\n", true, {}},  // Šíp
-        {"a byte-order mark", "\xEF\xBB\xBF[OverallInfo]\n", true, {{Warning, 1, "starts with a UTF-8 byte-order mark"}}},
-        {"UTF-8 letters", "[OverallInfo]\nShipName=\xC5\xA0\xC3\xADp\n", true,  // Šíp in UTF-8
-         {{Warning, 2, "UTF-8 text: the game reads Windows-1250 and shows \"ShipName=\xC4\xB9\xC2\xA0\xC4\x82\xC2\xADp\" "
-                       "where \"ShipName=\xC5\xA0\xC3\xADp\" was meant; save the file as Windows-1250"}}},
-        {"UTF-8 letters Windows-1250 cannot hold", "ShipName=\xE2\x98\x85\n", true,  // a star
+        {"a byte-order mark",
+         "\xEF\xBB\xBF[OverallInfo]\n",
+         true,
+         {{Warning, 1, "starts with a UTF-8 byte-order mark"}}},
+        {"UTF-8 letters",
+         "[OverallInfo]\nShipName=\xC5\xA0\xC3\xADp\n",
+         true,  // Šíp in UTF-8
+         {{Warning, 2,
+           "UTF-8 text: the game reads Windows-1250 and shows \"ShipName=\xC4\xB9\xC2\xA0\xC4\x82\xC2\xADp\" "
+           "where \"ShipName=\xC5\xA0\xC3\xADp\" was meant; save the file as Windows-1250"}}},
+        {"UTF-8 letters Windows-1250 cannot hold",
+         "ShipName=\xE2\x98\x85\n",
+         true,  // a star
          {{Warning, 1, "Windows-1250 cannot hold every one of these letters"}}},
         {"UTF-16", std::string("\xFF\xFE[\0O\0", 6), false, {{Error, 0, "UTF-16 text"}}},
-        {"a byte the code page leaves unused", "ShipName=A\x81" "B\n", true,
+        {"a byte the code page leaves unused",
+         "ShipName=A\x81"
+         "B\n",
+         true,
          {{Warning, 1, "byte 0x81 is no character of Windows-1250"}}},
-        {"a control character", "ShipName=A\x07" "B\n", true, {{Warning, 1, "byte 0x07"}}},
+        {"a control character",
+         "ShipName=A\x07"
+         "B\n",
+         true,
+         {{Warning, 1, "byte 0x07"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);

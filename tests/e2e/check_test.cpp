@@ -80,15 +80,18 @@ TEST(CheckCommand, FindingsOneALineThenTheSummary) {
 TEST(CheckCommand, WarningsAloneLeaveTheStatusAtZeroAndThePlayersOwnShipsCount) {
     TempGameDir dir;
     dir.WriteFile("xdg-data/kelvane/Ships/Zephyr.ini",
-                  ShipIni("Zephyr", "Zephyr Prime", "Shields=250\r\nHull=200\r\nSpeed=300\r\nAccurancy=600\r\nPrimaryWeapon=400\r\n",
+                  ShipIni("Zephyr", "Zephyr Prime",
+                          "Shields=250\r\nHull=200\r\nSpeed=300\r\nAccurancy=600\r\nPrimaryWeapon=400\r\n",
                           "PrimaryWeaponType=DISRUPTOR_MARK1\r\n"));
     dir.CopyFile(ShippedPicture("Wisp"), "xdg-data/kelvane/Ships/Zephyr.bmp");
     const SimResult run = Check(dir);
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2u) << run.out;
-    EXPECT_NE(lines[0].find("xdg-data/kelvane/Ships/Zephyr.ini:8: warning: Speed gives a top speed of 3 pixels a frame"),
-              std::string::npos) << lines[0];
+    EXPECT_NE(
+        lines[0].find("xdg-data/kelvane/Ships/Zephyr.ini:8: warning: Speed gives a top speed of 3 pixels a frame"),
+        std::string::npos)
+        << lines[0];
     EXPECT_EQ(lines[1], "9 ship definitions, 9 pictures and 3 scripts checked: no errors, 1 warning");
 }
 

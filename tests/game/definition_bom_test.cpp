@@ -57,7 +57,8 @@ std::vector<FieldValue> Fields(const World& world) {
     for (int part = 1; part <= 4; ++part)
         for (const std::string& name : ExplosionPartFieldNames())
             values.push_back(GetField(world, "Ships[1].ExplosionParts[" + std::to_string(part) + "]." + name));
-    for (int n = 1; n <= 5; ++n) values.push_back(GetField(world, "Ships[1].ShipDescription[" + std::to_string(n) + "]"));
+    for (int n = 1; n <= 5; ++n)
+        values.push_back(GetField(world, "Ships[1].ShipDescription[" + std::to_string(n) + "]"));
     return values;
 }
 
