@@ -2,10 +2,7 @@
 // command against a world with a few named ships, in a game folder whose scripts
 // run other scripts and themselves.
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "FuzzSupport.h"
@@ -20,40 +17,18 @@ namespace {
 constexpr size_t MaxLines = 64;
 
 // A game folder of our own, made once per process and removed at its end.
-class ScriptFolder {
-public:
-    ScriptFolder() {
-        namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / "kelvane-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) Fail("cannot create the fuzz game folder");
-        root_ = pattern;
-        fs::create_directories(root_ / "Scripts");
-        Write("fleet", "CREATESHIP KESTREL\nCREATESHIP talon\nYOURSHIP TALON\nCREATESHIP TWIN\n");
+const FuzzFolder& Folder() {
+    static const FuzzFolder folder("kelvane-fuzz");
+    static const bool written = [] {
+        folder.Write("Scripts/fleet", "CREATESHIP KESTREL\nCREATESHIP talon\nYOURSHIP TALON\nCREATESHIP TWIN\n");
         // Runs itself until the nesting limit refuses the next level.
-        Write("Again", "CREATESHIP WISP\nEXEC AGAIN\nDELETESHIP WISP\nYOURSHIP\n");
-        Write("CLEANUP",
-              "DELETESHIP KESTREL\r\nDELETESHIP TALON\r\nEXEC fleet\r\nquit\r\n\r\nDELETESHIP TWIN");
-        fs::create_directories(root_ / "Scripts" / "folder");  // a directory is not a script
-    }
-    ~ScriptFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(root_, error);
-    }
-    ScriptFolder(const ScriptFolder&) = delete;
-    ScriptFolder& operator=(const ScriptFolder&) = delete;
-
-    std::string GameDir() const { return root_.string() + "/"; }
-
-private:
-    void Write(const char* name, const char* text) {
-        std::ofstream(root_ / "Scripts" / name, std::ios::binary) << text;
-    }
-
-    std::filesystem::path root_;
-};
-
-const ScriptFolder& Folder() {
-    static const ScriptFolder folder;
+        folder.Write("Scripts/Again", "CREATESHIP WISP\nEXEC AGAIN\nDELETESHIP WISP\nYOURSHIP\n");
+        folder.Write("Scripts/CLEANUP",
+                     "DELETESHIP KESTREL\r\nDELETESHIP TALON\r\nEXEC fleet\r\nquit\r\n\r\nDELETESHIP TWIN");
+        std::filesystem::create_directories(folder.Root() / "Scripts" / "folder");  // a directory is not a script
+        return true;
+    }();
+    static_cast<void>(written);
     return folder;
 }
 

@@ -1,7 +1,10 @@
 #include "FuzzSupport.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "media/Dib.h"
 
@@ -18,6 +21,23 @@ bool Matches(std::string_view message, std::string_view pattern) {
 }
 
 }  // namespace
+
+FuzzFolder::FuzzFolder(const char* prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) Fail("cannot create the fuzz game folder");
+    root_ = pattern;
+}
+
+FuzzFolder::~FuzzFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(root_, error);
+}
+
+void FuzzFolder::Write(const std::string& relative, std::string_view bytes) const {
+    const std::filesystem::path path = root_ / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 void Fail(const std::string& what) {
     throw Finding{what};

@@ -2,6 +2,7 @@
 // Helpers shared by the fuzz entry points.
 
 #include <cstddef>
+#include <filesystem>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -44,6 +45,24 @@ inline constexpr std::string_view WaveArchiveErrors[] = {"Invalid stream format"
 void CheckPicture(const Bitmap& picture);
 // Both empty, or the same size and pixels.
 bool SamePicture(const Bitmap& a, const Bitmap& b);
+
+// A game folder of a fuzz entry's own under the temporary folder, removed with it.
+class FuzzFolder {
+public:
+    explicit FuzzFolder(const char* prefix);
+    ~FuzzFolder();
+    FuzzFolder(const FuzzFolder&) = delete;
+    FuzzFolder& operator=(const FuzzFolder&) = delete;
+
+    // Writes (or replaces) a file, making its folders.
+    void Write(const std::string& relative, std::string_view bytes) const;
+    // The folder with a final '/', as the game wants a game folder.
+    std::string GameDir() const { return root_.string() + "/"; }
+    const std::filesystem::path& Root() const { return root_; }
+
+private:
+    std::filesystem::path root_;
+};
 
 // Round trips are only worth their time for small pictures.
 inline constexpr size_t RoundTripPixels = size_t{1} << 16;

@@ -25,6 +25,9 @@ const char* const GameUsage =
     "  --data DIR     read Data/ and Scripts/ from DIR instead of the installed data\n"
     "  --seed N       start the random numbers from N, as kelvane-sim --seed N does\n"
     "                 (for tests and bug reports: the same ships in the same places)\n"
+    "  --check        check the ship definitions, pictures and scripts the game would\n"
+    "                 read (with --data DIR, and your own), print what is wrong and exit:\n"
+    "                 status 1 when something does not work, else 0; no window opens\n"
     "  --version      print the version and exit\n"
     "  --help         print this help and exit\n";
 
@@ -38,6 +41,7 @@ GameOptions ParseGameOptions(const std::vector<std::string>& arguments) {
         };
         if (option == "--help" || option == "-h") options.Help = true;
         else if (option == "--version") options.Version = true;
+        else if (option == "--check") options.Check = true;
         else if (option == "--fullscreen") options.Fullscreen = true;
         else if (option == "--windowed") options.Fullscreen = false;
         else if (option == "--data") options.DataDir = value();

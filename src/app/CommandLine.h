@@ -17,6 +17,7 @@ public:
 struct GameOptions {
     bool Help = false;
     bool Version = false;
+    bool Check = false;                  // --check: check the data and exit, no window
     std::optional<bool> Fullscreen;  // --fullscreen / --windowed; unset: the saved setting
     std::optional<std::string> DataDir;  // --data DIR: the folder holding Data/ and Scripts/
     std::optional<uint32_t> Seed;        // --seed N: the same seed as kelvane-sim --seed

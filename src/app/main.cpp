@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,32 @@
 #include "app/Folders.h"
 #include "app/Settings.h"
 #include "app/Version.h"
+#include "check/Checker.h"
 #include "game/GameDir.h"
+#include "platform/font/FontRasteriser.h"
 #include "platform/sdl/SdlGame.h"
+
+namespace {
+
+// kelvane --check: the findings and a summary on stdout; no display and no sound are
+// touched, so it runs anywhere (a build machine, over ssh).
+int RunCheck(const kelvane::GameDataSearch& data) {
+    using namespace kelvane;
+    std::unique_ptr<IFontRasteriser> font;
+    try {
+        font = MakeFontRasteriser();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kelvane: no font to measure ship names (%s): names are counted in characters\n",
+                     error.what());
+    }
+    const check::CheckOptions options{data.GameDir, ResolvePlayerFolders(ProcessEnvironment()).Data, font.get()};
+    const check::Report report = check::CheckGameData(options);
+    for (const check::Finding& finding : report.Findings()) std::puts(check::FormatFinding(finding).c_str());
+    std::puts(report.Summary().c_str());
+    return report.ExitStatus();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace kelvane;
@@ -34,6 +59,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kelvane: %s\n", GameDataNotFound(data).c_str());
         return 1;
     }
+    if (options.Check) return RunCheck(data);
 
     const EnvironmentLookup environment = ProcessEnvironment();
     const UserFolders folders = ResolveUserFolders(environment);

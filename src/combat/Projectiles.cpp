@@ -25,8 +25,6 @@ constexpr double HomingStep = 0.5;
 constexpr double HomingLimit = 2.0;
 constexpr double StraightAfter = 2047.0;  // pixels of flight after which a torpedo stops steering
 
-constexpr int32_t HitBoxInset = 7;
-constexpr uint32_t HitMaskColor = 0xFF00FF;
 
 // The picture of an item, or nullptr when the list has no such item: a missing picture
 // must not throw in the middle of the collision loop.

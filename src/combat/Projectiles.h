@@ -9,6 +9,12 @@
 
 namespace kelvane {
 
+// A shot is tested only inside the ship's pattern shrunk by this many pixels on every
+// side, and reads the hit-mask pixel this far up and left of its place in the pattern.
+constexpr int32_t HitBoxInset = 7;
+// The hit-mask colour: a shot hits where the mask pattern holds exactly this.
+constexpr uint32_t HitMaskColor = 0xFF00FF;
+
 // First free slot of the projectile table, scanning 1..128; 0 when all are in flight.
 int FindFreeProjectile(const World& world);
 

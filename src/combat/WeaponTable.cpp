@@ -49,6 +49,15 @@ const std::string& CarriedIn(const TShip& ship, WeaponSlot slot) {
     return ship.SpecialDevice;
 }
 
+const char* SlotKey(WeaponSlot slot) {
+    switch (slot) {
+        case WeaponSlot::Primary: return "PrimaryWeaponType";
+        case WeaponSlot::Secondary: return "SecondaryWeaponType";
+        case WeaponSlot::Special: break;
+    }
+    return "SpecialDevice";
+}
+
 int32_t& ReloadOf(TShip& ship, WeaponSlot slot) {
     switch (slot) {
         case WeaponSlot::Primary: return ship.PrimaryReload;

@@ -58,6 +58,8 @@ std::span<const WeaponRow> WeaponTable();
 const WeaponRow* FindWeapon(std::string_view id);
 // The identifier a ship carries in a slot.
 const std::string& CarriedIn(const TShip& ship, WeaponSlot slot);
+// The key of a definition file's [Weapons] section that names what a slot carries.
+const char* SlotKey(WeaponSlot slot);
 // The reload timer of a slot.
 int32_t& ReloadOf(TShip& ship, WeaponSlot slot);
 // Frames a shot of `row` takes to reload on this ship.

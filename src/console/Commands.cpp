@@ -8,6 +8,7 @@
 
 #include "combat/Geometry.h"
 #include "media/GamePaths.h"
+#include "media/Windows1250.h"
 #include "world/ConsoleLog.h"
 #include "world/TextUtil.h"
 
@@ -94,18 +95,11 @@ void YourShip(World& world, const std::string& name) {
     }
 }
 
-// A script is named by a plain file name inside the Scripts folder; anything that could
-// reach outside it (a separator, "." or "..", an absolute path) names no script.
-bool IsPlainFileName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos;
-}
-
 // The script's full path, or nothing when there is no such file. Both the Scripts
 // folder and the script are found without regard to case, as on Windows (the name
 // arrives upper-cased).
 std::optional<std::string> FindScript(const std::string& gameDir, const std::string& name) {
-    if (!IsPlainFileName(name)) return std::nullopt;
+    if (!IsScriptName(name)) return std::nullopt;
     std::string dir = gameDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
     const std::optional<std::string> scripts = FindEntryNoCase(dir.empty() ? "." : dir, "Scripts");
@@ -130,16 +124,8 @@ private:
     int& depth_;
 };
 
-// The player's own scripts come first, so one of theirs can stand in for a shipped one.
-std::optional<std::string> FindPlayerOrShippedScript(const ConsoleContext& context, const std::string& name) {
-    if (!context.PlayerDir.empty()) {
-        if (std::optional<std::string> own = FindScript(context.PlayerDir, name)) return own;
-    }
-    return FindScript(context.GameDir, name);
-}
-
 void Exec(ConsoleContext& context, const std::string& name) {
-    const std::optional<std::string> path = FindPlayerOrShippedScript(context, name);
+    const std::optional<std::string> path = FindConsoleScript(context.GameDir, context.PlayerDir, name);
     if (!path) return;
     if (context.ScriptDepth >= MaxScriptDepth) {
         // Refusing the deepest call lets a script that runs itself come to an end.
@@ -151,20 +137,42 @@ void Exec(ConsoleContext& context, const std::string& name) {
     if (context.ScriptDepth == 0) context.ScriptLinesRun = 0;
     const DepthGuard guard(context.ScriptDepth);
     std::string line;
+    bool firstLine = true;
     while (context.ScriptLinesRun <= MaxScriptLines && std::getline(file, line)) {
         if (++context.ScriptLinesRun > MaxScriptLines) {
             Say(context.World, "Scripts stopped: one command ran more than " + std::to_string(MaxScriptLines) +
                                    " script lines.");
             break;
         }
-        // Scripts written on Windows end their lines in CR LF.
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        PrepareScriptLine(line, firstLine);
+        firstLine = false;
         DoConsoleCommand(context, line);
     }
     if (file.bad()) throw std::runtime_error("Cannot read script " + *path);
 }
 
 }  // namespace
+
+void PrepareScriptLine(std::string& line, bool firstLine) {
+    // Scripts written on Windows end their lines in CR LF.
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // A script saved as UTF-8 with a byte-order mark still starts with its first command.
+    if (firstLine && StartsWithUtf8ByteOrderMark(line)) line.erase(0, Utf8ByteOrderMark.size());
+}
+
+bool IsScriptName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos;
+}
+
+// The player's own scripts come first, so one of theirs can stand in for a shipped one.
+std::optional<std::string> FindConsoleScript(const std::string& gameDir, const std::string& playerDir,
+                                             const std::string& name) {
+    if (!playerDir.empty()) {
+        if (std::optional<std::string> own = FindScript(playerDir, name)) return own;
+    }
+    return FindScript(gameDir, name);
+}
 
 CommandWords ParseCommandWords(std::string_view line) {
     CommandWords words;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,18 @@ using CommandWords = std::array<std::string, CommandWordCount>;
 CommandWords ParseCommandWords(std::string_view line);
 // Word 2, then each non-empty word of 3 to 16 after one blank.
 std::string CommandArgument(const CommandWords& words);
+
+// A line of a script file (read up to its '\n') as EXEC runs it: without the CR of a
+// Windows line end, and the first line without a UTF-8 byte-order mark.
+void PrepareScriptLine(std::string& line, bool firstLine);
+// A script is named by a plain file name inside a Scripts folder; anything that could
+// reach outside it (a separator, "." or "..", a NUL) names no script.
+bool IsScriptName(const std::string& name);
+// The file EXEC runs for a name (as the command has it, upper-cased): the player's
+// Scripts/ first, then the shipped one, each found without regard to case; nothing
+// when there is none or the name is refused.
+std::optional<std::string> FindConsoleScript(const std::string& gameDir, const std::string& playerDir,
+                                             const std::string& name);
 
 // Executes one line of the console language; messages go to the console log.
 void DoConsoleCommand(ConsoleContext& context, std::string_view line);

@@ -11,6 +11,7 @@
 #include "game/ShipDefinitionFiles.h"
 #include "media/Archive.h"
 #include "media/Canvas.h"
+#include "media/FileError.h"
 #include "media/GamePaths.h"
 #include "world/ArchiveItems.h"
 #include "world/ConsoleLog.h"
@@ -99,7 +100,8 @@ void TMainForm::Loading() {
 void TMainForm::LoadShipDefinitions() {
     const ShipDefinitionFiles listing = ListShipDefinitionFiles(Services.GameDir, Services.Folders.Data);
     if (listing.Files.empty())
-        throw std::runtime_error("No ship definitions found: " + listing.ShippedDir + " holds no .ini file");
+        throw FileError("No ship definitions found: " + listing.ShippedDir + " holds no .ini file",
+                        listing.ShippedDir, FileError::Action::Reading);
     if (!listing.LeftOut.empty()) {
         std::fprintf(stderr, "kelvane: only %d ship types fit; %s and later files are left out\n", MaxShips,
                      listing.LeftOut.front().Definition.c_str());
@@ -111,7 +113,7 @@ void TMainForm::LoadShipDefinitions() {
         LoadShipDefinitionFile(World, ShipImages, file.Definition, file.Picture, slot);
         // The same budget as when Data/Ships.dxg is read back, checked here before the
         // pictures of 64 large ships could all be held at once.
-        pictures.Take(ShipImages.Items.back()->Pic.Image);
+        WhileReading(file.Picture, [&] { pictures.Take(ShipImages.Items.back()->Pic.Image); });
     }
 }
 
@@ -126,9 +128,10 @@ std::string TMainForm::SaveShipArchive() {
     } catch (const std::runtime_error& dataError) {
         const std::string& cache = Services.Folders.Cache;
         if (cache.empty()) {
-            throw std::runtime_error(std::string(dataError.what()) +
-                                     "\nThere is no cache folder to write it to instead "
-                                     "(neither XDG_CACHE_HOME nor HOME is set).");
+            throw FileError(std::string(dataError.what()) +
+                                "\nThere is no cache folder to write it to instead "
+                                "(neither XDG_CACHE_HOME nor HOME is set).",
+                            besideData, FileError::Action::Writing);
         }
         const std::string inCache = cache + "Ships.dxg";
         // Written under a name of its own and then renamed, so that another game starting
@@ -142,8 +145,9 @@ std::string TMainForm::SaveShipArchive() {
             if (error) throw std::runtime_error("Cannot create file " + inCache);
         } catch (const std::runtime_error&) {
             std::filesystem::remove(partial, error);
-            throw std::runtime_error(std::string(dataError.what()) + "\nThe cache folder " + cache +
-                                     " cannot be written either.");
+            throw FileError(std::string(dataError.what()) + "\nThe cache folder " + cache +
+                                " cannot be written either.",
+                            besideData, FileError::Action::Writing);
         }
         return inCache;
     }

@@ -6,6 +6,7 @@
 #include "console/InputState.h"
 #include "game/FrameUpdate.h"
 #include "game/Overlays.h"
+#include "media/FileError.h"
 
 namespace kelvane {
 
@@ -40,6 +41,7 @@ void TMainForm::Running() {
         if (!World.Loaded) {
             // A start that fails does not retry every tick: the game ends with the error.
             startError_ = error.what();
+            if (const auto* fileError = dynamic_cast<const FileError*>(&error)) startErrorContext_ = fileError->Context();
             Close();
         } else {
             AppException(error.what());

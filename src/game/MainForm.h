@@ -79,6 +79,8 @@ public:
 
     // Set when the start failed: the game then ends with this message.
     const std::optional<std::string>& StartError() const { return startError_; }
+    // When that failure came from a file: "while reading PATH" (or "while writing PATH").
+    const std::optional<std::string>& StartErrorContext() const { return startErrorContext_; }
 
     int32_t FrameRate() const { return MainTimer.FrameRate(); }
     uint64_t LoadingPauseMs() const { return loadingPauseMs_; }
@@ -136,6 +138,7 @@ private:
     uint64_t swallowedErrors_ = 0;
     std::vector<std::string> errors_;
     std::optional<std::string> startError_;
+    std::optional<std::string> startErrorContext_;
     uint64_t loadingPauseMs_ = 0;
 };
 

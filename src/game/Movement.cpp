@@ -11,7 +11,6 @@ namespace kelvane {
 
 namespace {
 
-constexpr double StartSpeed = 4.0;     // thrust from standstill jumps to this
 constexpr double SpeedStep = 0.5;      // thrust and brake change per frame
 constexpr double BrakeCutOff = 4.5;    // braking below this stops the ship at once
 constexpr double TurnStep = 0.75;      // turn-rate change per frame while a turn key is held

@@ -8,6 +8,10 @@
 
 namespace kelvane {
 
+// Thrust from standstill jumps straight to this speed (pixels a frame), whatever the
+// ship's top speed; only then does thrust add to it up to MaxSpeed.
+constexpr double StartSpeed = 4.0;
+
 // One frame of movement for ship s, clamped to the world.
 void MoveShip(World& world, int s);
 // Every ship in play moves, in slot order.

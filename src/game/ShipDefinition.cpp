@@ -1,8 +1,10 @@
 #include "game/ShipDefinition.h"
 
 #include "combat/Geometry.h"
+#include "combat/WeaponTable.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
+#include "media/FileError.h"
 #include "media/GamePaths.h"
 #include "media/ProfileFile.h"
 #include "media/Rounding.h"
@@ -11,8 +13,6 @@
 
 namespace kelvane {
 namespace {
-
-constexpr uint32_t ShipKeyColor = 0x00FF00;  // pure green
 
 // The products are formed in extended precision so that 25 x 0.1 is exactly 2.5.
 int32_t Scaled(int32_t value, long double factor) { return RoundEven(static_cast<long double>(value) * factor); }
@@ -44,9 +44,9 @@ void ReadInfo(const ProfileFile& ini, TShip& ship) {
 }
 
 void ReadWeapons(const ProfileFile& ini, TShip& ship) {
-    ship.PrimaryWeaponType = UpperCaseText(ini.ReadString("Weapons", "PrimaryWeaponType", "NONE"));
-    ship.SecondaryWeaponType = UpperCaseText(ini.ReadString("Weapons", "SecondaryWeaponType", "NONE"));
-    ship.SpecialDevice = UpperCaseText(ini.ReadString("Weapons", "SpecialDevice", "NONE"));
+    ship.PrimaryWeaponType = UpperCaseText(ini.ReadString("Weapons", SlotKey(WeaponSlot::Primary), "NONE"));
+    ship.SecondaryWeaponType = UpperCaseText(ini.ReadString("Weapons", SlotKey(WeaponSlot::Secondary), "NONE"));
+    ship.SpecialDevice = UpperCaseText(ini.ReadString("Weapons", SlotKey(WeaponSlot::Special), "NONE"));
 }
 
 void ReadExplosion(const ProfileFile& ini, TShip& ship) {
@@ -91,28 +91,35 @@ void LoadShipDefinition(World& world, TImageList& shipImages, const std::string&
 
 void LoadShipDefinitionFile(World& world, TImageList& shipImages, const std::string& definitionPath,
                             const std::string& picturePath, int slot) {
+    ReadShipDefinition(world, ProfileFile::Load(definitionPath), slot);
+    LoadShipPicture(shipImages, picturePath);
+    world.Ships[slot].ImageIndex = static_cast<uint8_t>(slot - 1);
+    world.Ships[slot].InPlay = 0;
+}
+
+void ReadShipDefinition(World& world, const ProfileFile& ini, int slot) {
     TShip& ship = world.Ships[slot];
-    const ProfileFile ini = ProfileFile::Load(definitionPath);
     ReadStrengths(ini, ship);
     ReadInfo(ini, ship);
     ReadWeapons(ini, ship);
     ReadExplosion(ini, ship);
     SetStartValues(world, ship, slot);
+}
 
+void LoadShipPicture(TImageList& shipImages, const std::string& picturePath) {
     TPictureCollectionItem& item = shipImages.Add();
     item.Transparent = true;
     item.TransparentColor = ShipKeyColor;
-    std::vector<uint8_t> bytes = ReadWholeFile(picturePath);
-    item.Pic.Image = DecodeBmpFile(bytes);
-    item.Pic.ClassName = "TBitmap";
-    item.Pic.Data = std::move(bytes);
+    WhileReading(picturePath, [&] {
+        std::vector<uint8_t> bytes = ReadWholeFile(picturePath);
+        item.Pic.Image = DecodeBmpFile(bytes);
+        item.Pic.ClassName = "TBitmap";
+        item.Pic.Data = std::move(bytes);
+    });
     item.PatternWidth = item.Pic.Image.Width / 3;
     item.PatternHeight = item.Pic.Image.Height;
     item.SkipWidth = 0;
     item.SkipHeight = 0;
-
-    ship.ImageIndex = static_cast<uint8_t>(slot - 1);
-    ship.InPlay = 0;
 }
 
 }  // namespace kelvane

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "media/ImageList.h"
+#include "media/ProfileFile.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -16,9 +17,18 @@ namespace kelvane {
 // valid" after the slot's fields are set and the item appended.
 void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
                         const std::string& fileName, int slot);
-// The same for a definition file and its picture given by their full paths.
+// The same for a definition file and its picture given by their full paths. Errors of
+// the picture leave as a FileError naming it.
 void LoadShipDefinitionFile(World& world, TImageList& shipImages, const std::string& definitionPath,
                             const std::string& picturePath, int slot);
+
+// The two halves of that, in the order it runs them; the checker runs them on their own.
+// Sets Ships[slot] from a parsed definition (the start values included).
+void ReadShipDefinition(World& world, const ProfileFile& ini, int slot);
+// Appends the picture item of a ship to shipImages and reads its picture into it.
+void LoadShipPicture(TImageList& shipImages, const std::string& picturePath);
+// The colour of pattern 0 that is not drawn, and the hit-mask colour of pattern 1.
+inline constexpr uint32_t ShipKeyColor = 0x00FF00;  // pure green
 // The picture of a definition file: the BMP named by the file's BaseName in `folder`
 // (ending in '/'), found without regard to case.
 std::string ShipPicturePath(const std::string& folder, const std::string& definitionName);

@@ -29,7 +29,7 @@ constexpr uint32_t ViewBrushColor = 0x101010;
 constexpr uint32_t MapControlledColor = 0x0099FF;
 constexpr uint32_t MapTargetColor = 0x0033FF;
 constexpr uint32_t DiagnosticColor = 0xFFFFFF;
-constexpr uint8_t TextSize = 7;
+constexpr uint8_t TextSize = StatusTextSize;
 
 const char* const ShieldsLabel = "\x8At\xEDty:";  // "Štíty:"
 const char* const HullLabel = "Trup:";
@@ -126,16 +126,16 @@ void TMainForm::DrawShipListAndMap() {
         if (!ship.InPlay) continue;
         const uint32_t color = i == World.ControlledShip ? ControlledRowColor : LabelColor;
         const int32_t y = 670 + 11 * row;
-        WriteText(back, 844, y, ship.ShipName, color, FontStyle(), TextSize);
+        WriteText(back, ShipListNameX, y, ship.ShipName, color, FontStyle(), TextSize);
         const std::string score = std::to_string(ship.Score);
-        // Measured in the font WriteText sets, so the score ends at x 997.
+        // Measured in the font WriteText sets, so the score ends at ShipListScoreRight.
         Canvas& canvas = back.GetCanvas();
         canvas.Font.Face = "Verdana";
         canvas.Font.SizePoints = TextSize;
         canvas.Font.Bold = canvas.Font.Italic = canvas.Font.Underline = canvas.Font.StrikeOut = false;
         const int width = canvas.TextWidth(score);
         back.ReleaseCanvas();
-        WriteText(back, 997 - width, y, score, color, FontStyle(), TextSize);
+        WriteText(back, ShipListScoreRight - width, y, score, color, FontStyle(), TextSize);
         ++row;
     }
 

@@ -6,6 +6,12 @@
 
 namespace kelvane {
 
+// Every status text is Verdana at this size.
+constexpr uint8_t StatusTextSize = 7;
+// The list of ships in play: each name starts at this x, each score ends at that one.
+constexpr int32_t ShipListNameX = 844;
+constexpr int32_t ShipListScoreRight = 997;
+
 // Fill width of a bar: max(0, value) / maximum x 140, rounded; 0 without a maximum.
 int32_t StatusBarWidth(int32_t value, int32_t maximum);
 // The map point of a world point.

@@ -20,6 +20,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "media/Bitmap.h"
@@ -38,10 +40,21 @@ inline constexpr uint64_t MaxPictureBytes = 256ull * 1024 * 1024;
 Bitmap DecodeDib(const uint8_t* data, size_t size);
 inline Bitmap DecodeDib(const std::vector<uint8_t>& dib) { return DecodeDib(dib.data(), dib.size()); }
 
+// What a BMP file's faults throw: the one message "Bitmap image is not valid", and beside
+// it what exactly is wrong, for those who help to mend the file (the checker).
+class BitmapInvalidError : public std::runtime_error {
+public:
+    explicit BitmapInvalidError(std::string reason);
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // A complete BMP file ("BM", 14-byte file header, info header, pixels at the file
 // header's offset). Info headers of 12, 40, 52, 56, 64, 108 and 124 bytes; the masks of
 // the longer headers are honoured, and compression 6 (alpha bit fields) is read like 3.
-// Every fault, a truncated file included, is "Bitmap image is not valid".
+// Every fault, a truncated file included, is a BitmapInvalidError.
 Bitmap DecodeBmpFile(const uint8_t* data, size_t size);
 inline Bitmap DecodeBmpFile(const std::vector<uint8_t>& file) {
     return DecodeBmpFile(file.data(), file.size());

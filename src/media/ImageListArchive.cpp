@@ -3,18 +3,21 @@
 
 #include "media/Archive.h"
 #include "media/Display.h"
+#include "media/FileError.h"
 #include "media/ImageList.h"
 
 namespace kelvane {
 
 void TImageList::LoadFromFile(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    ReadPictureArchive(bytes, *this);
-    if (display_ != nullptr && display_->Initialized()) InitializeItems();
+    WhileReading(path, [&] {
+        const std::vector<uint8_t> bytes = ReadWholeFile(path);
+        ReadPictureArchive(bytes, *this);
+        if (display_ != nullptr && display_->Initialized()) InitializeItems();
+    });
 }
 
 void TImageList::SaveToFile(const std::string& path) const {
-    WriteWholeFile(path, WritePictureArchive(*this));
+    WithFile(path, FileError::Action::Writing, [&] { WriteWholeFile(path, WritePictureArchive(*this)); });
 }
 
 }  // namespace kelvane

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "media/Windows1250.h"
+
 namespace kelvane {
 namespace {
 
@@ -14,7 +16,16 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+bool ProfileNamesEqual(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
@@ -24,15 +35,6 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 bool ParseProfileInteger(std::string_view text, int32_t& value) {
     std::string converted(text);
@@ -82,10 +84,14 @@ ProfileFile ProfileFile::Load(const std::string& path) {
 
 ProfileFile ProfileFile::Parse(std::string_view text) {
     ProfileFile profile;
+    // Editors that save UTF-8 put a byte-order mark first; it belongs to no line.
+    text = SkipUtf8ByteOrderMark(text);
     std::string section;
     bool inSection = false;
     size_t start = 0;
+    int number = 0;
     while (start < text.size()) {
+        ++number;
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = Trim(text.substr(start, end - start));
@@ -95,42 +101,64 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
             const size_t close = line.find(']');
             section = std::string(Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1)));
             inSection = true;
+            profile.sections_.push_back({number, section, close != std::string_view::npos});
             continue;
         }
         const size_t equals = line.find('=');
-        if (!inSection || equals == std::string_view::npos) continue;
+        if (!inSection || equals == std::string_view::npos) {
+            profile.skipped_.push_back({number, std::string(line), !inSection});
+            continue;
+        }
         std::string_view value = Trim(line.substr(equals + 1));
-        if (value.size() > MaxValueLength) value = value.substr(0, MaxValueLength);
-        profile.entries_.push_back({section, std::string(Trim(line.substr(0, equals))), std::string(value)});
+        const bool cut = value.size() > MaxValueLength;
+        if (cut) value = value.substr(0, MaxValueLength);
+        profile.entries_.push_back(
+            {number, section, std::string(Trim(line.substr(0, equals))), std::string(value), cut});
     }
     return profile;
 }
 
 // The first section of that name, and the first key of that name in it, count.
-const ProfileFile::Entry* ProfileFile::Find(std::string_view section, std::string_view key) const {
+const ProfileEntry* ProfileFile::FindEntry(std::string_view section, std::string_view key) const {
     const std::string* firstSection = nullptr;
-    for (const Entry& entry : entries_) {
-        if (!EqualNoCase(entry.Section, section)) continue;
+    for (const ProfileEntry& entry : entries_) {
+        if (!ProfileNamesEqual(entry.Section, section)) continue;
         if (!firstSection) firstSection = &entry.Section;
         if (entry.Section != *firstSection) continue;
-        if (EqualNoCase(entry.Key, key)) return &entry;
+        if (ProfileNamesEqual(entry.Key, key)) return &entry;
     }
     return nullptr;
 }
 
+void ProfileFile::Record(std::string_view section, std::string_view key, ProfileReadKind kind,
+                         std::string fallback) const {
+    if (reads_)
+        reads_->push_back({std::string(section), std::string(key), kind, std::move(fallback), FindEntry(section, key)});
+}
+
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
-    const Entry* entry = Find(section, key);
+    Record(section, key, ProfileReadKind::String, std::string(fallback));
+    const ProfileEntry* entry = FindEntry(section, key);
     return entry ? entry->Value : std::string(fallback);
 }
 
-int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const {
-    const Entry* entry = Find(section, key);
+namespace {
+
+int32_t IntegerOf(const ProfileEntry* entry, int32_t fallback) {
     int32_t value = 0;
     return entry && ParseProfileInteger(entry->Value, value) ? value : fallback;
 }
 
+}  // namespace
+
+int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const {
+    Record(section, key, ProfileReadKind::Integer, std::to_string(fallback));
+    return IntegerOf(FindEntry(section, key), fallback);
+}
+
 bool ProfileFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
-    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+    Record(section, key, ProfileReadKind::Bool, fallback ? "1" : "0");
+    return IntegerOf(FindEntry(section, key), fallback ? 1 : 0) != 0;
 }
 
 }  // namespace kelvane

@@ -82,39 +82,62 @@ std::string Utf16ToWindows1250(const uint8_t* data, size_t count) {
     return text;
 }
 
+namespace {
+
+// One UTF-8 character starting at data[i]: its code point and length, or ok = false
+// with the length of the bad sequence (it ends before the byte that broke it).
+struct Utf8Char {
+    char32_t Code = 0;
+    size_t Length = 1;
+    bool Ok = true;
+};
+
+Utf8Char NextUtf8Char(const uint8_t* data, size_t size, size_t i) {
+    const uint8_t lead = data[i];
+    const size_t extra = lead < 0x80            ? 0
+                         : (lead & 0xE0) == 0xC0 ? 1
+                         : (lead & 0xF0) == 0xE0 ? 2
+                         : (lead & 0xF8) == 0xF0 ? 3
+                                                 : 4;  // a stray continuation byte or 0xF8..0xFF
+    if (extra == 0) return {lead, 1, true};
+    char32_t ch = extra == 4 ? 0 : lead & (0x3F >> extra);
+    size_t j = 1;
+    bool ok = extra < 4;
+    for (; ok && j <= extra; ++j) {
+        if (i + j >= size || (data[i + j] & 0xC0) != 0x80) {
+            ok = false;
+            break;
+        }
+        ch = (ch << 6) | (data[i + j] & 0x3Fu);
+    }
+    // Overlong forms and surrogates are malformed too.
+    static constexpr char32_t Smallest[4] = {0, 0x80, 0x800, 0x10000};
+    if (ok && (ch < Smallest[extra] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))) ok = false;
+    return {ch, ok ? extra + 1 : j, ok};
+}
+
+}  // namespace
+
 std::string Utf8ToWindows1250(const uint8_t* data, size_t size) {
     std::string text;
     text.reserve(size);
-    size_t i = 0;
-    while (i < size) {
-        uint8_t lead = data[i];
-        size_t extra = lead < 0x80            ? 0
-                       : (lead & 0xE0) == 0xC0 ? 1
-                       : (lead & 0xF0) == 0xE0 ? 2
-                       : (lead & 0xF8) == 0xF0 ? 3
-                                               : 4;  // a stray continuation byte or 0xF8..0xFF
-        if (extra == 0) {
-            text.push_back(static_cast<char>(lead));
-            ++i;
-            continue;
-        }
-        char32_t ch = extra == 4 ? 0 : lead & (0x3F >> extra);
-        size_t j = 1;
-        bool ok = extra < 4;
-        for (; ok && j <= extra; ++j) {
-            if (i + j >= size || (data[i + j] & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            ch = (ch << 6) | (data[i + j] & 0x3Fu);
-        }
-        // Overlong forms and surrogates are malformed too.
-        static constexpr char32_t Smallest[4] = {0, 0x80, 0x800, 0x10000};
-        if (ok && (ch < Smallest[extra] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))) ok = false;
-        text.push_back(ok ? UnicodeToWindows1250(ch) : '?');
-        i += ok ? extra + 1 : j;  // a bad sequence ends before the byte that broke it
+    for (size_t i = 0; i < size;) {
+        const Utf8Char ch = NextUtf8Char(data, size, i);
+        text.push_back(ch.Ok ? UnicodeToWindows1250(ch.Code) : '?');
+        i += ch.Length;
     }
     return text;
+}
+
+bool DecodeUtf8(std::string_view text, std::u32string& out) {
+    const auto* data = reinterpret_cast<const uint8_t*>(text.data());
+    for (size_t i = 0; i < text.size();) {
+        const Utf8Char ch = NextUtf8Char(data, text.size(), i);
+        if (!ch.Ok) return false;
+        out.push_back(ch.Code);
+        i += ch.Length;
+    }
+    return true;
 }
 
 }  // namespace kelvane

@@ -24,5 +24,15 @@ char UnicodeToWindows1250(char32_t ch);
 std::string Utf16ToWindows1250(const uint8_t* data, size_t count);
 // UTF-8 bytes; a malformed sequence becomes one '?'.
 std::string Utf8ToWindows1250(const uint8_t* data, size_t size);
+// The characters of well-formed UTF-8 text; false (and `out` incomplete) at the first
+// malformed sequence, overlong form or surrogate.
+bool DecodeUtf8(std::string_view text, std::u32string& out);
+
+// What an editor saving UTF-8 may put before the first line.
+inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+inline bool StartsWithUtf8ByteOrderMark(std::string_view text) { return text.starts_with(Utf8ByteOrderMark); }
+inline std::string_view SkipUtf8ByteOrderMark(std::string_view text) {
+    return StartsWithUtf8ByteOrderMark(text) ? text.substr(Utf8ByteOrderMark.size()) : text;
+}
 
 }  // namespace kelvane

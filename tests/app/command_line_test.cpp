@@ -20,6 +20,10 @@ TEST(CommandLine, OptionsAreRead) {
     EXPECT_EQ(ParseGameOptions({"--seed", "7"}).Seed, 7u);
     EXPECT_EQ(ParseGameOptions({"--seed=0"}).Seed, 0u);
     EXPECT_EQ(ParseGameOptions({"--seed", "4294967295"}).Seed, 4294967295u);
+    EXPECT_FALSE(ParseGameOptions({}).Check);
+    const GameOptions check = ParseGameOptions({"--check", "--data", "/opt/k"});
+    EXPECT_TRUE(check.Check);
+    EXPECT_EQ(check.DataDir, "/opt/k");
 }
 
 TEST(CommandLine, WrongOptionsAreUsageErrors) {

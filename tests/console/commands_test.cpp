@@ -242,6 +242,17 @@ TEST_F(ScriptTest, RunsEveryLineAndSkipsBlankOnes) {
     EXPECT_TRUE(World.LastCommand.empty());
 }
 
+TEST_F(ScriptTest, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    // Saved as UTF-8 with a byte-order mark: the first command runs; a mark anywhere else
+    // is part of its line, as any other bytes are.
+    Script("marked", "\xEF\xBB\xBF" "CREATESHIP Lark\r\n\xEF\xBB\xBF" "CREATESHIP Heron\r\n");
+    Run("EXEC marked");
+    EXPECT_EQ(Said(), Lines{"Ship Lark hase been created and is under your control."});
+    Script("short", "\xEF\xBB");  // a part of a mark is no mark, and no command
+    Run("EXEC short");
+    EXPECT_TRUE(Said().empty());
+}
+
 TEST_F(ScriptTest, NamesThatReachOutsideTheScriptsFolderRunNothing) {
     Write(root / "X", "QUIT\n");
     Script("A\\B", "QUIT\n");

@@ -36,21 +36,27 @@ inline std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// Runs kelvane-sim with the arguments; standard output and error are captured. The
+// Runs a program with the arguments; standard output and error are captured. The
 // player's XDG data and cache folders point into workDir (where nothing is kept unless a
 // test puts it there), so the tests never see the ships of whoever runs them;
-// `environment` ("NAME=value" entries) may set them, or others, otherwise.
-inline SimResult RunSim(const std::vector<std::string>& arguments, const std::string& workDir,
-                        const std::vector<std::string>& environment = {}) {
-    std::string command = "env " + ShellQuote("XDG_DATA_HOME=" + workDir + "/xdg-data") + ' ' +
-                          ShellQuote("XDG_CACHE_HOME=" + workDir + "/xdg-cache");
-    for (const std::string& variable : environment) command += ' ' + ShellQuote(variable);
-    command += ' ' + ShellQuote(KELVANE_SIM);
+// `environment` ("NAME=value" entries, or "-u NAME" to unset one) may set them, or
+// others, otherwise.
+inline SimResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::string& workDir, const std::vector<std::string>& environment = {}) {
+    // env takes what it unsets before what it sets.
+    std::string command = "env";
+    for (const std::string& variable : environment)
+        if (variable.rfind("-u ", 0) == 0) command += " -u " + ShellQuote(variable.substr(3));
+    command += ' ' + ShellQuote("XDG_DATA_HOME=" + workDir + "/xdg-data") + ' ' +
+               ShellQuote("XDG_CACHE_HOME=" + workDir + "/xdg-cache");
+    for (const std::string& variable : environment)
+        if (variable.rfind("-u ", 0) != 0) command += ' ' + ShellQuote(variable);
+    command += ' ' + ShellQuote(program);
     for (const std::string& argument : arguments) {
         command += ' ';
         command += ShellQuote(argument);
     }
-    const std::string errFile = workDir + "/sim-stderr.txt";
+    const std::string errFile = workDir + "/program-stderr.txt";
     command += " 2>";
     command += ShellQuote(errFile);
     SimResult result;
@@ -63,6 +69,12 @@ inline SimResult RunSim(const std::vector<std::string>& arguments, const std::st
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.err = ReadText(errFile);
     return result;
+}
+
+// kelvane-sim, as RunProgram runs it.
+inline SimResult RunSim(const std::vector<std::string>& arguments, const std::string& workDir,
+                        const std::vector<std::string>& environment = {}) {
+    return RunProgram(KELVANE_SIM, arguments, workDir, environment);
 }
 
 inline std::string Scenario(const std::string& name) { return std::string(KELVANE_SCENARIOS) + "/" + name; }

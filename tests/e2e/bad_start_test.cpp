@@ -120,6 +120,16 @@ SimResult Start(const TempGameDir& dir) {
     return RunSim({"--data", dir.Path(), "--frames", "3", "--dump", "last:-"}, dir.Root().string());
 }
 
+// The line after the message names the file at fault, in the program's own words.
+void ExpectFileNamed(const SimResult& run, const std::string& program, const std::string& context) {
+    const std::string line = program + ": " + context + "\n";
+    EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+    // It follows the message line right away, and only once.
+    const size_t message = run.err.find(program + ": the game cannot start: ");
+    ASSERT_NE(message, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(line), run.err.size() - line.size()) << run.err;
+}
+
 TEST(BadStart, DamagedArchivesEndWithTheirMessage) {
     struct Case {
         const char* what;
@@ -250,7 +260,9 @@ TEST(BadStart, DamagedArchivesEndWithTheirMessage) {
     for (const Case& c : cases) {
         TempGameDir dir;
         PutFile(dir, std::string("Data/") + c.file, c.bytes());
-        ExpectCleanFailure(Start(dir), c.expected, c.what);
+        const SimResult run = Start(dir);
+        ExpectCleanFailure(run, c.expected, c.what);
+        ExpectFileNamed(run, "kelvane-sim", "while reading " + dir.Path() + "Data/" + c.file);
     }
 }
 
@@ -294,6 +306,7 @@ TEST(BadStart, DamagedShipPicturesEndWithTheirMessage) {
         c.damage(picture);
         const SimResult run = Start(dir);
         ExpectCleanFailure(run, c.expected, c.what);
+        ExpectFileNamed(run, "kelvane-sim", "while reading " + picture.string());
         if (c.expected == "Cannot open file") {
             EXPECT_NE(run.err.find("Sable.bmp"), std::string::npos) << run.err;
         }
@@ -307,10 +320,45 @@ TEST(BadStart, UnwritableShipArchiveAndMissingData) {
     const SimResult run = Start(blocked);
     ExpectCleanFailure(run, "Cannot create file", "Ships.dxg a directory");
     EXPECT_NE(run.err.find("Ships.dxg"), std::string::npos) << run.err;
+    ExpectFileNamed(run, "kelvane-sim", "while writing " + blocked.Path() + "Data/Ships.dxg");
 
     TempGameDir missing;
     fs::remove_all(missing.Root() / "Data");
-    ExpectCleanFailure(Start(missing), "Cannot open file", "no Data directory");
+    const SimResult none = Start(missing);
+    ExpectCleanFailure(none, "Cannot open file", "no Data directory");
+    ExpectFileNamed(none, "kelvane-sim", "while reading " + missing.Path() + "Data/Loading.dxg");
+}
+
+// The game on the dummy drivers, its settings kept in the test's own folder.
+std::vector<std::string> GameEnvironment(const TempGameDir& dir) {
+    const std::string home = dir.Root().string();
+    return {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/config"};
+}
+
+// The game itself says the same, in its own name: the message line as it always was, then
+// the file. (The dummy video driver stands in for a display.)
+TEST(BadStart, TheGameNamesTheFileToo) {
+    TempGameDir dir({true, false, true});
+    CopyShips(dir);
+    const fs::path picture = dir.Root() / "Data" / "Ships" / "Sable.bmp";
+    fs::resize_file(picture, 60);
+    const SimResult run = RunProgram(KELVANE_GAME, {"--data", dir.Path(), "--windowed"}, dir.Root().string(),
+                                     GameEnvironment(dir));
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("kelvane: the game cannot start: Bitmap image is not valid\n"), std::string::npos) << run.err;
+    ExpectFileNamed(run, "kelvane", "while reading " + picture.string());
+
+    // A definition whose picture cannot be opened at all.
+    TempGameDir missing({true, false, true});
+    CopyShips(missing);
+    const fs::path gone = missing.Root() / "Data" / "Ships" / "Wisp.bmp";
+    fs::remove(gone);
+    const SimResult none = RunProgram(KELVANE_GAME, {"--data", missing.Path(), "--windowed"}, missing.Root().string(),
+                                      GameEnvironment(missing));
+    EXPECT_EQ(none.exitCode, 1) << none.err;
+    EXPECT_NE(none.err.find("kelvane: the game cannot start: Cannot open file " + gone.string() + "\n"),
+              std::string::npos) << none.err;
+    ExpectFileNamed(none, "kelvane", "while reading " + gone.string());
 }
 
 }  // namespace

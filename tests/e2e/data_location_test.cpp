@@ -53,7 +53,8 @@ TEST(ShipArchive, WhenNeitherCanBeWrittenTheStartFailsNamingBoth) {
     EXPECT_EQ(run.exitCode, 1);
     const std::string expected = "kelvane-sim: the game cannot start: Cannot create file " +
                                  (blocked.Root() / "Data" / "Ships.dxg").string() + "\nThe cache folder " +
-                                 (blocked.Root() / "cache" / "kelvane").string() + "/ cannot be written either.\n";
+                                 (blocked.Root() / "cache" / "kelvane").string() + "/ cannot be written either.\n" +
+                                 "kelvane-sim: while writing " + (blocked.Root() / "Data" / "Ships.dxg").string() + "\n";
     EXPECT_EQ(run.err, expected);
     EXPECT_TRUE(run.out.empty());
 }

@@ -31,6 +31,7 @@ const Target Targets[] = {
     {"definition", FuzzDefinition},
     {"console", FuzzConsole},
     {"replay", FuzzReplay},
+    {"check", FuzzCheck},
 };
 
 std::vector<fs::path> InputsIn(const fs::path& dir) {

@@ -277,6 +277,9 @@ TEST(GeneratedShips, EveryDefinitionHasAPictureOfThreePatternsWithAnAlignedHitMa
                 if (drawn != Key) ++hull;
                 if (mask != Mask) continue;
                 ++maskPixels;
+                // Nothing in the columns and rows the game never reads.
+                EXPECT_LT(x, 2 * (w / 2) - 2 * Shift) << x << "," << y;
+                EXPECT_LT(y, 2 * (h / 2) - 2 * Shift) << x << "," << y;
                 // A hit over the mask is a hit on the ship as drawn, damaged or not.
                 ASSERT_LT(x + Shift, w);
                 ASSERT_LT(y + Shift, h);

@@ -61,5 +61,59 @@ TEST(ProfileFile, LongValuesAreCutAndMissingFilesReadAsEmpty) {
     EXPECT_EQ(missing.ReadInteger("A", "B", 42), 42);
 }
 
+TEST(ProfileFile, AByteOrderMarkBeforeTheFirstSectionIsSkipped) {
+    const std::string text = "[OverallInfo]\r\nShipName=Vigil\r\n[Weapons]\r\nPrimaryWeaponType=PHASER_ORANGE\r\n";
+    const ProfileFile marked = ProfileFile::Parse("\xEF\xBB\xBF" + text);
+    EXPECT_EQ(marked.ReadString("OverallInfo", "ShipName", ""), "Vigil");
+    ASSERT_EQ(marked.Sections().size(), 2u);
+    EXPECT_EQ(marked.Sections()[0].Line, 1);
+    EXPECT_TRUE(marked.SkippedLines().empty());
+    // Only at the very start: after a blank it is text of a line the reader skips.
+    const ProfileFile late = ProfileFile::Parse(" \xEF\xBB\xBF" + text);
+    EXPECT_EQ(late.ReadString("OverallInfo", "ShipName", "none"), "none");
+    EXPECT_EQ(late.ReadString("Weapons", "PrimaryWeaponType", ""), "PHASER_ORANGE");
+}
+
+TEST(ProfileFile, KeepsWhereEverythingStoodAndRecordsWhatIsAsked) {
+    const ProfileFile ini = ProfileFile::Parse(
+        "orphan=1\n"   // 1
+        "[A]\n"        // 2
+        "x=1\n"        // 3
+        "junk\n"       // 4
+        "; note\n"     // 5
+        "[B\n"         // 6
+        "y=two\n"      // 7
+        "x=3\n");      // 8
+    ASSERT_EQ(ini.Entries().size(), 3u);
+    EXPECT_EQ(ini.Entries()[1].Line, 7);
+    EXPECT_EQ(ini.Entries()[1].Section, "B");
+    ASSERT_EQ(ini.Sections().size(), 2u);
+    EXPECT_TRUE(ini.Sections()[0].Closed);
+    EXPECT_FALSE(ini.Sections()[1].Closed);
+    ASSERT_EQ(ini.SkippedLines().size(), 2u);
+    EXPECT_EQ(ini.SkippedLines()[0].Line, 1);
+    EXPECT_TRUE(ini.SkippedLines()[0].BeforeAnySection);
+    EXPECT_EQ(ini.SkippedLines()[1].Text, "junk");
+    EXPECT_FALSE(ini.SkippedLines()[1].BeforeAnySection);
+
+    std::vector<ProfileRead> reads;
+    ini.RecordReads(&reads);
+    EXPECT_EQ(ini.ReadInteger("b", "Y", 5), 5);
+    EXPECT_TRUE(ini.ReadBool("a", "x", false));
+    EXPECT_EQ(ini.ReadString("C", "z", "NONE"), "NONE");
+    ini.RecordReads(nullptr);
+    EXPECT_EQ(ini.ReadString("A", "x", ""), "1");  // no longer recorded
+    ASSERT_EQ(reads.size(), 3u);
+    EXPECT_EQ(reads[0].Kind, ProfileReadKind::Integer);
+    EXPECT_EQ(reads[0].Fallback, "5");
+    ASSERT_NE(reads[0].Entry, nullptr);
+    EXPECT_EQ(reads[0].Entry->Line, 7);
+    EXPECT_EQ(reads[1].Kind, ProfileReadKind::Bool);
+    EXPECT_EQ(reads[1].Fallback, "0");
+    EXPECT_EQ(reads[1].Entry, ini.FindEntry("A", "X"));
+    EXPECT_EQ(reads[2].Entry, nullptr);
+    EXPECT_EQ(reads[2].Fallback, "NONE");
+}
+
 }  // namespace
 }  // namespace kelvane

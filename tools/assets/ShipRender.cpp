@@ -67,10 +67,14 @@ public:
     Bitmap HitMask() const {
         Bitmap out;
         out.Resize(w_, h_, 0);
-        for (int y = 0; y < h_; ++y)
-            for (int x = 0; x < w_; ++x) {
+        // The game never reads the mask's last 14 columns and rows (its hit box ends 7
+        // pixels inside the picture, and the mask is read 7 up and left of that), so
+        // nothing is painted there.
+        const int readWidth = 2 * (w_ / 2) - 2 * HitMaskShift, readHeight = 2 * (h_ / 2) - 2 * HitMaskShift;
+        for (int y = 0; y < readHeight; ++y)
+            for (int x = 0; x < readWidth; ++x) {
                 int sx = x + HitMaskShift, sy = y + HitMaskShift;
-                if (sx < w_ && sy < h_ && At(sx, sy).Coverage >= 0.5f) out.At(x, y) = HitMaskPixel;
+                if (At(sx, sy).Coverage >= 0.5f) out.At(x, y) = HitMaskPixel;
             }
         return out;
     }

@@ -146,6 +146,8 @@ int Run(const SimOptions& options) {
         if (options.Timing) times.Micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
         if (form.StartError()) {
             std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", form.StartError()->c_str());
+            if (form.StartErrorContext())
+                std::fprintf(stderr, "kelvane-sim: %s\n", form.StartErrorContext()->c_str());
             return 1;
         }
         const bool last = tick == frames || form.CloseRequested();

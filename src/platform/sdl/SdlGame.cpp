@@ -266,6 +266,8 @@ int RunSdlGame(const SdlGameOptions& options) {
             form->TimerTick();
             if (form->StartError()) {
                 std::fprintf(stderr, "kelvane: the game cannot start: %s\n", form->StartError()->c_str());
+                if (form->StartErrorContext())
+                    std::fprintf(stderr, "kelvane: %s\n", form->StartErrorContext()->c_str());
                 return 1;
             }
             if (form->CloseRequested() && form->Closing()) desktop.QuitAsked = true;
