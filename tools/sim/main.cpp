@@ -176,15 +176,11 @@ int RunReplay(const SimOptions& options) {
     const std::string difference =
         FirstDataDifference(replay.Header.Data, FingerprintGameData(folders.GameDir, folders.Player));
     if (!difference.empty()) {
-        std::fprintf(stderr, "kelvane-sim: replay made with other data: %s%s\n", difference.c_str(),
-                     options.Force ? "; playing it anyway (--force)" : " (--force plays it anyway)");
+        std::fprintf(stderr, "kelvane-sim: %s\n", OtherDataLine(difference, options.Force).c_str());
         if (!options.Force) return 1;
     }
-    if (replay.Ending != ReplayEnding::Complete) {
-        std::fprintf(stderr, "kelvane-sim: the recording is %s: %s; playing its %llu frames\n",
-                     replay.Ending == ReplayEnding::Truncated ? "truncated" : "damaged", replay.Problem.c_str(),
-                     static_cast<unsigned long long>(replay.Frames));
-    }
+    if (replay.Ending != ReplayEnding::Complete)
+        std::fprintf(stderr, "kelvane-sim: %s\n", IncompleteRecordingLine(replay).c_str());
 
     HeadlessMachine machine;
     ReplayPlayer player(replay);
