@@ -72,7 +72,9 @@ void CentredLine(Surface& surface, int32_t y, std::initializer_list<Piece> piece
 
 }  // namespace
 
-bool FirstHintShown(const World& world) { return !world.ConsoleOpen && world.ControlledShip == 0; }
+bool FirstHintShown(const World& world) {
+    return !world.ConsoleOpen && world.ControlledShip == 0 && world.ShipCount == 0;
+}
 
 void DrawFirstHint(Surface& back) {
     constexpr uint8_t Size = 10;

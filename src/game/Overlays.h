@@ -13,7 +13,8 @@ namespace kelvane {
 
 // The first hint, centred: how to open the console and start a battle. Only while no
 // ship has ever been created (the controlled slot stays named once one has) and the
-// console is closed.
+// console is closed; never over ships in play, even those of a game in which none is the
+// player's (a tournament's duel, watched).
 bool FirstHintShown(const World& world);
 void DrawFirstHint(Surface& back);
 
