@@ -28,6 +28,10 @@ const char* const GameUsage =
     "  --check        check the ship definitions, pictures and scripts the game would\n"
     "                 read (with --data DIR, and your own), print what is wrong and exit:\n"
     "                 status 1 when something does not work, else 0; no window opens\n"
+    "  --replay FILE  watch a recording (every game is recorded into\n"
+    "                 ~/.local/state/kelvane/replays/); Esc pauses it, F11, F12 and F1\n"
+    "                 work as in the game, closing the window ends it\n"
+    "  --force        with --replay: play a recording made with other data\n"
     "  --version      print the version and exit\n"
     "  --help         print this help and exit\n";
 
@@ -48,8 +52,14 @@ GameOptions ParseGameOptions(const std::vector<std::string>& arguments) {
         else if (option == "--seed") options.Seed = ParseSeed(value());
         else if (option.rfind("--seed=", 0) == 0) options.Seed = ParseSeed(option.substr(7));
         else if (option.rfind("--data=", 0) == 0 && option.size() > 7) options.DataDir = option.substr(7);
+        else if (option == "--replay") options.ReplayFile = value();
+        else if (option.rfind("--replay=", 0) == 0 && option.size() > 9) options.ReplayFile = option.substr(9);
+        else if (option == "--force") options.Force = true;
         else throw UsageError("unknown option '" + option + "'");
     }
+    // A recording holds its own seed.
+    if (options.ReplayFile && options.Seed) throw UsageError("--seed does not go with --replay");
+    if (options.Force && !options.ReplayFile) throw UsageError("--force goes only with --replay");
     return options;
 }
 

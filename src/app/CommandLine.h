@@ -21,6 +21,8 @@ struct GameOptions {
     std::optional<bool> Fullscreen;  // --fullscreen / --windowed; unset: the saved setting
     std::optional<std::string> DataDir;  // --data DIR: the folder holding Data/ and Scripts/
     std::optional<uint32_t> Seed;        // --seed N: the same seed as kelvane-sim --seed
+    std::optional<std::string> ReplayFile;  // --replay FILE: watch a recording instead of playing
+    bool Force = false;                     // --force: watch a recording made with other data
 };
 
 // Throws UsageError naming the option that is wrong.

@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/Folders.h"
+#include "app/RecordedGame.h"
 #include "app/Settings.h"
 #include "app/Version.h"
+#include "app/WatchedRecording.h"
 #include "check/Checker.h"
 #include "game/GameDir.h"
 #include "platform/font/FontRasteriser.h"
@@ -75,7 +78,25 @@ int main(int argc, char** argv) {
     SdlGameOptions game;
     game.GameDir = data.GameDir;
     game.Folders = ResolvePlayerFolders(environment);
-    game.Seed = options.Seed;
+    const SayLine say = [](const std::string& line) { std::fprintf(stderr, "kelvane: %s\n", line.c_str()); };
+
+    // Every game is recorded; a recording watched is not recorded again.
+    Replay replay;
+    std::unique_ptr<GameSession> session;
+    if (options.ReplayFile) {
+        if (const auto refused =
+                OpenRecordingToWatch(*options.ReplayFile, options.Force, game.GameDir, game.Folders, replay, say))
+            return *refused;
+        session = std::make_unique<WatchedRecording>(replay, say);
+    } else {
+        game.Seed = options.Seed ? *options.Seed : ClockSeed();
+        const std::time_t now = std::time(nullptr);
+        std::tm startTime{};
+        localtime_r(&now, &startTime);
+        session = std::make_unique<RecordedGame>(folders.State.empty() ? std::string() : folders.State + "replays/",
+                                                 startTime, *game.Seed, say);
+    }
+    game.Session = session.get();
     // --fullscreen and --windowed hold for this game only; F11 changes the saved setting.
     game.Fullscreen = options.Fullscreen.value_or(settings.Fullscreen);
     game.WindowWidth = settings.WindowWidth;

@@ -9,6 +9,29 @@
 #include "media/FileError.h"
 
 namespace kelvane {
+namespace {
+
+// Moves the view for the picture and puts the world's own back, however drawing ends.
+class ViewForPicture {
+public:
+    ViewForPicture(World& world, const std::function<void(World&)>& move)
+        : world_(world), viewX_(world.ViewX), viewY_(world.ViewY) {
+        if (move) move(world);
+    }
+    ~ViewForPicture() {
+        world_.ViewX = viewX_;
+        world_.ViewY = viewY_;
+    }
+    ViewForPicture(const ViewForPicture&) = delete;
+    ViewForPicture& operator=(const ViewForPicture&) = delete;
+
+private:
+    World& world_;
+    int32_t viewX_;
+    int32_t viewY_;
+};
+
+}  // namespace
 
 TMainForm::TMainForm(const MainFormServices& services)
     : Services(services),
@@ -95,6 +118,7 @@ void TMainForm::Frame() {
     if (!World.Loaded || !Display.CanDraw()) return;
     tickAdvanced_ = true;
     if (DrawsPictures) {
+        const ViewForPicture view(World, PictureView);
         DrawFrame();
         Record("Flip");
         Display.Flip();

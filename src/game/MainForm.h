@@ -5,6 +5,7 @@
 // differ only in what they plug in.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -93,6 +94,10 @@ public:
     bool DrawsPictures = true;
     // When set, sees every input the form takes and the end of every tick (recordings).
     IFrameObserver* Observer = nullptr;
+    // When set, may move the view (ViewX, ViewY) for the picture alone: the world's own
+    // view is put back as soon as the picture is drawn, so the game goes exactly as
+    // without it (a watched duel, in which no ship is the player's, follows the fight).
+    std::function<void(kelvane::World&)> PictureView;
 
     kelvane::World World;
     MainFormServices Services;

@@ -72,7 +72,9 @@ void CentredLine(Surface& surface, int32_t y, std::initializer_list<Piece> piece
 
 }  // namespace
 
-bool FirstHintShown(const World& world) { return !world.ConsoleOpen && world.ControlledShip == 0; }
+bool FirstHintShown(const World& world) {
+    return !world.ConsoleOpen && world.ControlledShip == 0 && world.ShipCount == 0;
+}
 
 void DrawFirstHint(Surface& back) {
     constexpr uint8_t Size = 10;
@@ -157,14 +159,13 @@ void DrawHelpOverlay(Surface& picture) {
     HelpTable(picture, TextX, y + 12, {"Console command", "Example", "What it does"}, Commands, 1);
 }
 
-void DrawNoticeOverlay(Surface& picture, std::string_view text, std::string_view detail) {
+void DrawNoticeOverlay(Surface& picture, std::string_view text, std::string_view detail, int32_t top) {
     constexpr uint8_t Size = 9, DetailSize = 8;
-    constexpr int32_t Top = 100;
     const int32_t width = std::max(Width(picture, text, Size), Width(picture, detail, DetailSize)) + 32;
     const int32_t left = std::max(0, (picture.Width() - width) / 2);
-    Panel(picture, left, Top, left + width, Top + (detail.empty() ? 30 : 46));
-    WriteText(picture, left + 16, Top + 8, text, TextColor, FontStyle(), Size);
-    if (!detail.empty()) WriteText(picture, left + 16, Top + 26, detail, DimColor, FontStyle(), DetailSize);
+    Panel(picture, left, top, left + width, top + (detail.empty() ? 30 : 46));
+    WriteText(picture, left + 16, top + 8, text, TextColor, FontStyle(), Size);
+    if (!detail.empty()) WriteText(picture, left + 16, top + 26, detail, DimColor, FontStyle(), DetailSize);
 }
 
 }  // namespace kelvane

@@ -84,4 +84,9 @@ std::string FirstDataDifference(const std::vector<DataFile>& recorded, const std
     return {};
 }
 
+std::string OtherDataLine(const std::string& difference, bool forced) {
+    return "replay made with other data: " + difference +
+           (forced ? "; playing it anyway (--force)" : " (--force plays it anyway)");
+}
+
 }  // namespace kelvane

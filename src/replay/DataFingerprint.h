@@ -35,4 +35,8 @@ void SortDataFiles(std::vector<DataFile>& files);
 // the file ("Data/Ships/Vigil.ini differs"); empty when they are the same.
 std::string FirstDataDifference(const std::vector<DataFile>& recorded, const std::vector<DataFile>& here);
 
+// The line that refuses (or, forced, warns of) a recording made with other data:
+// "replay made with other data: Data/Ships/Vigil.ini differs (--force plays it anyway)".
+std::string OtherDataLine(const std::string& difference, bool forced);
+
 }  // namespace kelvane

@@ -43,13 +43,17 @@ std::string NewRecordingPath(const std::string& folder, const std::tm& startTime
     return path.string();
 }
 
-void KeepNewestRecordings(const std::string& folder, size_t keep) {
+void KeepNewestRecordings(const std::string& folder, size_t keep, const std::string& spared) {
     std::error_code error;
     std::vector<std::string> names;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code statError;
         const std::string name = it->path().filename().string();
-        if (IsRecordingName(name) && it->is_regular_file(statError)) names.push_back(name);
+        if (name == spared) {
+            if (keep > 0) --keep;
+        } else if (IsRecordingName(name) && it->is_regular_file(statError)) {
+            names.push_back(name);
+        }
     }
     if (names.size() <= keep) return;
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return Stem(a) < Stem(b); });

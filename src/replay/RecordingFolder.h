@@ -20,7 +20,9 @@ std::string RecordingFileName(const std::tm& startTime);
 std::string NewRecordingPath(const std::string& folder, const std::tm& startTime);
 
 // Removes the oldest recordings of the folder (kelvane-*.replay only, oldest by name)
-// beyond the newest `keep`. Files that cannot be removed are left.
-void KeepNewestRecordings(const std::string& folder, size_t keep = KeptRecordings);
+// beyond the newest `keep`. `spared` (a file name, the recording being written) is never
+// removed and counts as one of those kept, wherever its name sorts (a clock set back).
+// Files that cannot be removed are left.
+void KeepNewestRecordings(const std::string& folder, size_t keep = KeptRecordings, const std::string& spared = {});
 
 }  // namespace kelvane

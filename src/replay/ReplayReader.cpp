@@ -178,4 +178,10 @@ Replay LoadReplay(const std::string& path) {
     return ReadReplay(text);
 }
 
+std::string IncompleteRecordingLine(const Replay& replay) {
+    if (replay.Ending == ReplayEnding::Complete) return {};
+    return std::string("the recording is ") + (replay.Ending == ReplayEnding::Truncated ? "truncated" : "damaged") +
+           ": " + replay.Problem + "; playing its " + std::to_string(replay.Frames) + " frames";
+}
+
 }  // namespace kelvane

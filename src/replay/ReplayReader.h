@@ -39,6 +39,10 @@ struct Replay {
 inline constexpr uint64_t MaxReplayBytes = 256ull << 20;
 inline constexpr size_t MaxReplayLine = 1 << 20;
 
+// For a recording that does not end with its end record: "the recording is truncated:
+// line 12: ...; playing its 300 frames". Empty for a complete one.
+std::string IncompleteRecordingLine(const Replay& replay);
+
 // Throws ReplayError when not even the header can be read.
 Replay ReadReplay(std::string_view text);
 // The file's text through ReadReplay; ReplayError also when the file cannot be read.

@@ -218,6 +218,7 @@ const std::vector<std::string>& GlobalFieldNames() {
 }
 
 FieldValue GetField(const World& world, std::string_view path) {
+    if (path == RandomStateField) return static_cast<int64_t>(world.Rng.State());
     FieldValue result;
     Resolve(world, path, [&](const auto& record, const auto&... member) {
         if constexpr (sizeof...(member) == 0) {
@@ -230,6 +231,11 @@ FieldValue GetField(const World& world, std::string_view path) {
 }
 
 void SetField(World& world, std::string_view path, const FieldValue& value) {
+    if (path == RandomStateField) {
+        if (!std::holds_alternative<int64_t>(value)) throw FieldError(std::string(path) + " takes an integer");
+        world.Rng.Seed(static_cast<uint32_t>(std::get<int64_t>(value)));
+        return;
+    }
     Resolve(world, path, [&](auto& record, const auto&... member) {
         if constexpr (sizeof...(member) == 0) {
             if (!std::holds_alternative<std::string>(value)) throw FieldError(std::string(path) + " takes text");

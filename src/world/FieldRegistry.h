@@ -30,6 +30,11 @@ const std::vector<std::string>& BeamFieldNames();
 const std::vector<std::string>& ExplosionPartFieldNames();
 const std::vector<std::string>& GlobalFieldNames();
 
+// The random generator's state, an integer 0..4294967295 (writing it reseeds the
+// generator). Not among the globals a dump lists: it is no field the game shows, but a
+// recording of a tournament's duel writes it to give the duel its own seed.
+inline constexpr std::string_view RandomStateField = "RandomState";
+
 // Throws FieldError for an unknown name or a slot outside the table.
 FieldValue GetField(const World& world, std::string_view path);
 // Integers go into integer fields (cut to the field's width), numbers into doubles,

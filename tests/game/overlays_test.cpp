@@ -37,6 +37,9 @@ TEST(FirstHint, ShownUntilAShipHasBeenCreatedAndWhileTheConsoleIsClosed) {
     world.ConsoleOpen = false;
     world.ControlledShip = 3;  // the first ship created names it for good
     EXPECT_FALSE(FirstHintShown(world));
+    world.ControlledShip = 0;  // ships in play that are none of the player's (a duel)
+    world.ShipCount = 2;
+    EXPECT_FALSE(FirstHintShown(world));
 }
 
 TEST(FirstHint, PartOfTheFrameAndGoneForGoodOnceAShipIsCreated) {

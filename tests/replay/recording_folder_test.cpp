@@ -71,5 +71,22 @@ TEST(RecordingFolder, KeepsTheNewestOnly) {
     EXPECT_FALSE(left.count("kelvane-20261207-150005.replay"));
 }
 
+TEST(RecordingFolder, TheRecordingBeingWrittenIsKeptWhereverItsNameSorts) {
+    testing::ScratchFile scratch("unused");
+    const fs::path folder = fs::path(scratch.Path()).parent_path();
+    for (int second = 0; second < 25; ++second) {
+        std::ofstream(folder / RecordingFileName(Time(2026, 12, 7, 15, 0, second))) << "game";
+    }
+    // The clock was set back: the game being recorded has the oldest name of all.
+    const std::string writing = RecordingFileName(Time(2025, 1, 1, 0, 0, 0));
+    std::ofstream(folder / writing) << "the game going on";
+    KeepNewestRecordings(folder.string(), 20, writing);
+    const std::set<std::string> left = Entries(folder);
+    EXPECT_EQ(left.size(), 20u);
+    EXPECT_TRUE(left.count(writing));
+    EXPECT_TRUE(left.count("kelvane-20261207-150006.replay"));
+    EXPECT_FALSE(left.count("kelvane-20261207-150005.replay"));
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "world/FieldRegistry.h"
 #include "world/World.h"
 
@@ -101,6 +103,19 @@ TEST(FieldRegistry, RejectsBadPaths) {
     EXPECT_THROW(SetField(world, "Ships[1].ShipName", int64_t{1}), FieldError);
     EXPECT_THROW(SetField(world, "Ships[1].Hull", 1.5), FieldError);
     EXPECT_EQ(world.Ships[0].Hull, 0);
+}
+
+TEST(FieldRegistry, TheRandomStateReseedsTheGeneratorAndIsNoDumpedGlobal) {
+    World world;
+    SetField(world, RandomStateField, int64_t{4000000000});
+    RandomGenerator same;
+    same.Seed(4000000000u);
+    EXPECT_EQ(std::get<int64_t>(GetField(world, RandomStateField)), 4000000000);
+    EXPECT_EQ(world.Random(1000), same.Random(1000));
+    EXPECT_EQ(std::get<int64_t>(GetField(world, RandomStateField)), static_cast<int64_t>(same.State()));
+    EXPECT_THROW(SetField(world, RandomStateField, 1.5), FieldError);
+    const std::vector<std::string>& globals = GlobalFieldNames();
+    EXPECT_EQ(std::find(globals.begin(), globals.end(), RandomStateField), globals.end());
 }
 
 TEST(FieldRegistry, NameListsFollowTheRecords) {

@@ -5,6 +5,7 @@
 #include "combat/Geometry.h"
 #include "game/FrameUpdate.h"
 #include "media/Windows1250.h"
+#include "world/FieldRegistry.h"
 
 namespace kelvane::sim {
 namespace {
@@ -18,13 +19,17 @@ int SlotInPlay(const kelvane::World& world, const std::string& name, int other) 
 
 }  // namespace
 
-Duel::Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed)
+Duel::Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
+           IFrameObserver* observer)
     : world_(ground.Loaded),
       console_{world_, ground.GameDir, {}},
-      arena_{world_, ground.Images, ground.ShipImages, nullptr} {
+      arena_{world_, ground.Images, ground.ShipImages, nullptr},
+      observer_(observer) {
+    if (observer_) observer_->TickEnded(world_, false);  // the loading's tick
     world_.Rng.Seed(seed);
-    DoConsoleCommand(console_, "CREATESHIP " + first);
-    DoConsoleCommand(console_, "CREATESHIP " + second);
+    Tell(std::string(RandomStateField));
+    Command("CREATESHIP " + first);
+    Command("CREATESHIP " + second);
     first_ = SlotInPlay(world_, first, 0);
     second_ = SlotInPlay(world_, second, first_);
     if (first_ == 0 || second_ == 0) {
@@ -35,11 +40,30 @@ Duel::Duel(const DuelGround& ground, const std::string& first, const std::string
     // where none was ever created: the computer then flies every ship in play, the
     // player's controls stay idle, and the rules themselves are untouched.
     world_.ControlledShip = 0;
+    Tell("ControlledShip");
     // Loading placed every type once for the whole tournament; each duel draws its own
     // places and headings from its seed, the way a ship re-entering the field is placed.
+    Scatter();
+    lastStrengths_ = Strengths();
+}
+
+void Duel::Command(const std::string& line) {
+    if (observer_) observer_->ConsoleLine(line);
+    DoConsoleCommand(console_, line);
+}
+
+void Duel::Scatter() {
     PlaceAtRandom(world_, world_.Ships[first_]);
     PlaceAtRandom(world_, world_.Ships[second_]);
-    lastStrengths_ = Strengths();
+    if (!observer_) return;
+    for (const int slot : {first_, second_}) {
+        for (const char* field : {".X", ".Y", ".Heading"}) Tell("Ships[" + std::to_string(slot) + "]" + field);
+    }
+    Tell(std::string(RandomStateField));
+}
+
+void Duel::Tell(const std::string& path) {
+    if (observer_) observer_->FieldWritten(path, GetField(world_, path));
 }
 
 std::array<int32_t, 4> Duel::Strengths() const {
@@ -55,8 +79,7 @@ void Duel::WatchStalemate() {
         if (now[i] < lastStrengths_[i]) lastDamageFrame_ = result_.Frames;
     lastStrengths_ = now;
     if (result_.Frames - lastDamageFrame_ < StalemateFrames) return;
-    PlaceAtRandom(world_, world_.Ships[first_]);
-    PlaceAtRandom(world_, world_.Ships[second_]);
+    Scatter();
     lastDamageFrame_ = result_.Frames;
     ++result_.Scatters;
 }
@@ -70,6 +93,7 @@ bool Duel::Step() {
         // The game's own handler discards a frame's error and goes on with the next frame.
         ++result_.Errors;
     }
+    if (observer_) observer_->TickEnded(world_, true);
     // The destruction starts in the update (hull at 0 or below makes the ship Dead), so
     // a hull that a repair lifts off 0 before then is no kill, as in the game.
     const bool firstDown = world_.Ships[first_].Dead;
@@ -85,10 +109,11 @@ bool Duel::Step() {
 }
 
 DuelResult RunDuel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
-                   uint64_t maxFrames) {
-    Duel duel(ground, first, second, seed);
+                   uint64_t maxFrames, ReplayWriter* recording) {
+    Duel duel(ground, first, second, seed, recording);
     for (uint64_t frame = 0; frame < maxFrames; ++frame)
         if (duel.Step()) break;
+    if (recording) recording->Finish(duel.World());
     return duel.Result();
 }
 

@@ -10,7 +10,9 @@
 
 #include "combat/Arena.h"
 #include "console/Commands.h"
+#include "game/FrameObserver.h"
 #include "media/ImageList.h"
+#include "replay/ReplayWriter.h"
 #include "world/World.h"
 
 namespace kelvane::sim {
@@ -50,7 +52,14 @@ public:
     // Copies the loaded world, seeds its generator, types "CREATESHIP first" and
     // "CREATESHIP second" and hands both ships to the computer. DuelError when the
     // console does not put both into play.
-    Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed);
+    //
+    // An observer (a recording) sees the duel as the game's own frame would have played
+    // it, so that the recording plays back through the form: the tick that loaded the
+    // world (and ran no frame), then the setup as the console lines and the field writes
+    // it made (the generator's state included), then every frame, each scatter's new
+    // places written between two frames.
+    Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
+         IFrameObserver* observer = nullptr);
     Duel(const Duel&) = delete;
     Duel& operator=(const Duel&) = delete;
 
@@ -65,10 +74,16 @@ public:
 private:
     std::array<int32_t, 4> Strengths() const;
     void WatchStalemate();
+    void Command(const std::string& line);
+    // Both ships at new random places and headings.
+    void Scatter();
+    // Shows the observer a field the duel has written.
+    void Tell(const std::string& path);
 
     kelvane::World world_;
     ConsoleContext console_;
     Arena arena_;
+    IFrameObserver* observer_;
     int first_ = 0;
     int second_ = 0;
     bool decided_ = false;
@@ -78,8 +93,9 @@ private:
     DuelResult result_;
 };
 
-// A whole duel of at most maxFrames frames.
+// A whole duel of at most maxFrames frames; recorded when `recording` is given (its end
+// record written at the end).
 DuelResult RunDuel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
-                   uint64_t maxFrames);
+                   uint64_t maxFrames, ReplayWriter* recording = nullptr);
 
 }  // namespace kelvane::sim

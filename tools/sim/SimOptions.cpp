@@ -9,11 +9,13 @@ const char* const kSimUsage =
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing]\n"
     "       kelvane-sim --tournament [--data DIR] [--ships A,B,...] [--games N] [--ticks T]\n"
     "                   [--seed S] [--jobs J] [--shard I/N] [--json FILE]\n"
+    "                   [--record-duels DIR]\n"
     "       kelvane-sim --merge PART.json... [--json FILE]\n"
     "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n"
     "  A tournament's duels: N per pair of ship types (default 20), at most T frames each\n"
     "  (default 15000), on J threads (default: all cores); --shard runs part I of N; a\n"
-    "  --json FILE of '-' is standard output.\n";
+    "  --json FILE of '-' is standard output; --record-duels writes every duel into DIR as\n"
+    "  a recording (NAME-NAME-GAME.replay) to watch with kelvane --replay.\n";
 
 namespace {
 

@@ -1,10 +1,13 @@
 #include "Tournament.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -49,7 +52,25 @@ void AddField(std::string& bytes, const FieldValue& value) {
     bytes += '\0';
 }
 
+// Letters, digits and the few marks every file system takes stay; the rest becomes '_'.
+std::string FileNamePart(const std::string& name) {
+    std::string part;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = byte >= 0x80 || std::isalnum(byte) || c == '-' || c == '_' || c == '.' || c == '+';
+        part += plain ? c : '_';
+    }
+    return part;
+}
+
 }  // namespace
+
+std::string DuelRecordingName(const std::string& first, const std::string& second, int game, int games) {
+    const size_t width = std::max<size_t>(2, std::to_string(games).size());
+    std::string number = std::to_string(game);
+    number.insert(0, width - std::min(width, number.size()), '0');
+    return FileNamePart(first) + "-" + FileNamePart(second) + "-" + number + ".replay";
+}
 
 std::vector<TournamentShip> ChooseShips(const World& loaded, const std::vector<std::string>& requested,
                                         std::vector<std::string>& notes) {
@@ -112,7 +133,8 @@ std::string DataFingerprint(const World& loaded, const TImageList& shipImages,
 
 TournamentResults RunTournament(const DuelGround& ground, const std::vector<TournamentShip>& ships,
                                 const TournamentOptions& options, const std::string& dataFingerprint,
-                                const ProgressReport& progress, RunCounts& counts) {
+                                const ProgressReport& progress, RunCounts& counts,
+                                const DuelRecordings* recordings) {
     TournamentResults results;
     results.Seed = options.Seed;
     results.Games = options.Games;
@@ -134,6 +156,7 @@ TournamentResults RunTournament(const DuelGround& ground, const std::vector<Tour
     // Each worker takes the next duel not yet taken and writes only that duel's record.
     std::atomic<size_t> next{0};
     std::atomic<uint64_t> frames{0};
+    std::atomic<uint64_t> recordingsFailed{0};
     size_t done = 0;
     std::exception_ptr failure;
     std::mutex mutex;
@@ -142,8 +165,18 @@ TournamentResults RunTournament(const DuelGround& ground, const std::vector<Tour
         for (size_t i = next++; i < keys.size(); i = next++) {
             DuelRecord& duel = results.Duels[i];
             try {
+                std::unique_ptr<ReplayWriter> recording;
+                if (recordings) {
+                    ReplayWriterOptions writing;
+                    writing.Report = recordings->Report;
+                    recording = std::make_unique<ReplayWriter>(
+                        recordings->Folder + DuelRecordingName(results.Ships[duel.First], results.Ships[duel.Second],
+                                                               duel.Game, options.Games),
+                        recordings->Header, writing);
+                }
                 const DuelResult result = RunDuel(ground, ships[duel.First].Name, ships[duel.Second].Name,
-                                                  duel.Seed, options.Ticks);
+                                                  duel.Seed, options.Ticks, recording.get());
+                if (recording && recording->Failed()) ++recordingsFailed;
                 duel.Winner = result.Winner;
                 duel.Frames = result.Frames;
                 duel.Scatters = result.Scatters;
@@ -177,6 +210,7 @@ TournamentResults RunTournament(const DuelGround& ground, const std::vector<Tour
     if (failure) std::rethrow_exception(failure);
     counts.Duels = keys.size();
     counts.Frames = frames;
+    counts.RecordingsFailed = recordingsFailed;
     return results;
 }
 

@@ -11,6 +11,7 @@
 #include "Duel.h"
 #include "TournamentOptions.h"
 #include "TournamentResults.h"
+#include "replay/ReplayFormat.h"
 
 namespace kelvane::sim {
 
@@ -33,14 +34,31 @@ std::string DataFingerprint(const World& loaded, const TImageList& shipImages,
 struct RunCounts {
     uint64_t Duels = 0;
     uint64_t Frames = 0;  // frames played in all duels
+    uint64_t RecordingsFailed = 0;
 };
+
+// Where every duel is recorded (--record-duels): one file per duel, named by the pair
+// and the game ("Ardent-Bastion-03.replay"), each beginning with the same header.
+struct DuelRecordings {
+    std::string Folder;   // ending in '/'
+    ReplayHeader Header;  // the seed the run's data was loaded with, and the data's fingerprint
+    // Hears a recording that cannot be written; called from the duels' threads.
+    std::function<void(const std::string&)> Report;
+};
+
+// "Ardent-Bastion-03.replay" for game 3 of 20: names as in the result file (a character
+// a file name cannot hold becomes '_'), the game with as many digits as the last game
+// has, and at least two.
+std::string DuelRecordingName(const std::string& first, const std::string& second, int game, int games);
 
 // Called from the running thread, now and then, with the duels done so far.
 using ProgressReport = std::function<void(size_t done, size_t total)>;
 
-// The duels of options.Shard on options.Jobs threads (0: one per core).
+// The duels of options.Shard on options.Jobs threads (0: one per core), each recorded
+// when `recordings` is given. counts.RecordingsFailed tells how many could not be written.
 TournamentResults RunTournament(const DuelGround& ground, const std::vector<TournamentShip>& ships,
                                 const TournamentOptions& options, const std::string& dataFingerprint,
-                                const ProgressReport& progress, RunCounts& counts);
+                                const ProgressReport& progress, RunCounts& counts,
+                                const DuelRecordings* recordings = nullptr);
 
 }  // namespace kelvane::sim

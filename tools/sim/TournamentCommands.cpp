@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "Output.h"
@@ -15,6 +17,7 @@
 #include "Tournament.h"
 #include "game/MainForm.h"
 #include "platform/headless/HeadlessMachine.h"
+#include "replay/DataFingerprint.h"
 
 namespace kelvane::sim {
 namespace {
@@ -51,19 +54,40 @@ int RunTournamentCommand(const TournamentOptions& options) {
     for (const std::string& note : notes) std::fprintf(stderr, "kelvane-sim: %s\n", note.c_str());
 
     const DuelGround ground{form.World, form.Images, form.ShipImages, game.Path()};
+    // A duel's recording loads the data as this run did, with its seed, then sets the duel up.
+    std::optional<DuelRecordings> recordings;
+    if (!options.RecordDuelsDir.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(options.RecordDuelsDir, error);
+        if (!std::filesystem::is_directory(options.RecordDuelsDir)) {
+            std::fprintf(stderr, "kelvane-sim: cannot write the duels' recordings into %s: %s\n",
+                         options.RecordDuelsDir.c_str(), error ? error.message().c_str() : "not a folder");
+            return 3;
+        }
+        recordings = DuelRecordings{(std::filesystem::path(options.RecordDuelsDir) / "").string(),
+                                    ReplayHeader{options.Seed, FingerprintGameData(folders.GameDir, folders.Player)},
+                                    [](const std::string& line) { std::fprintf(stderr, "kelvane-sim: %s\n", line.c_str()); }};
+    }
     ProgressLine progress(isatty(STDERR_FILENO) != 0);
     RunCounts counts;
     const auto start = std::chrono::steady_clock::now();
     const TournamentResults results =
         RunTournament(ground, ships, options, DataFingerprint(form.World, form.ShipImages, ships),
-                      [&progress](size_t done, size_t total) { progress.Show(done, total); }, counts);
+                      [&progress](size_t done, size_t total) { progress.Show(done, total); }, counts,
+                      recordings ? &*recordings : nullptr);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     progress.Finish();
     const unsigned jobs = options.Jobs ? options.Jobs : std::max(1u, std::thread::hardware_concurrency());
     std::fprintf(stderr, "kelvane-sim: %llu duels, %llu frames in %.1f s on %u threads: %.0f frames a second\n",
                  static_cast<unsigned long long>(counts.Duels), static_cast<unsigned long long>(counts.Frames),
                  seconds, jobs, seconds > 0 ? static_cast<double>(counts.Frames) / seconds : 0.0);
-    return Report(results, options.JsonFile);
+    const int status = Report(results, options.JsonFile);
+    if (counts.RecordingsFailed > 0) {
+        std::fprintf(stderr, "kelvane-sim: %llu of the duels' recordings could not be written\n",
+                     static_cast<unsigned long long>(counts.RecordingsFailed));
+        return 3;
+    }
+    return status;
 }
 
 int RunMergeCommand(const MergeOptions& options) {

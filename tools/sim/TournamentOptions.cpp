@@ -70,6 +70,7 @@ TournamentOptions ParseTournamentOptions(const std::vector<std::string>& argumen
         else if (option == "--jobs") options.Jobs = ParseInRange<unsigned>(value(), "--jobs", 1, MaxJobs);
         else if (option == "--shard") options.Shard = ParseShard(value());
         else if (option == "--json") options.JsonFile = value();
+        else if (option == "--record-duels") options.RecordDuelsDir = value();
         else throw UsageError("unknown option '" + option + "' for a tournament");
     }
     if (options.Ships.size() == 1) throw UsageError("--ships needs at least two ship types");

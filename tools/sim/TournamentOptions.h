@@ -25,6 +25,7 @@ struct TournamentOptions {
     unsigned Jobs = 0;  // 0: one per core
     ShardSpec Shard;
     std::string JsonFile;  // empty: none; "-": standard output
+    std::string RecordDuelsDir;  // --record-duels DIR: every duel recorded there; empty: none
 };
 
 struct MergeOptions {

@@ -26,6 +26,7 @@
 #include "platform/headless/HeadlessMachine.h"
 #include "platform/png/PngFile.h"
 #include "replay/DataFingerprint.h"
+#include "replay/PassedOverErrors.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayWriter.h"
@@ -109,6 +110,11 @@ int Run(const SimOptions& options) {
     TMainForm form(machine.Services(folders.GameDir, seed, folders.Player));
     Outputs outputs(options, form, machine.Presenter);
     std::unique_ptr<ReplayWriter> recorder;
+    // A recorded run tells of the errors it passes over as the game does, naming the frame.
+    PassedOverErrors errors([](const std::string& line) { std::fprintf(stderr, "kelvane-sim: %s\n", line.c_str()); });
+    const auto tellErrors = [&](uint64_t tick) {
+        if (recorder) errors.Tell(form, tick, recorder->Recording() ? recorder->Path() : std::string());
+    };
     if (!options.RecordFile.empty()) {
         recorder = std::make_unique<ReplayWriter>(
             options.RecordFile, ReplayHeader{seed, FingerprintGameData(folders.GameDir, folders.Player)},
@@ -125,6 +131,7 @@ int Run(const SimOptions& options) {
         for (; nextStep < scenario.Steps.size() && scenario.Steps[nextStep].After <= tick; ++nextStep) {
             if (scenario.Steps[nextStep].After == tick) ApplyStep(scenario.Steps[nextStep], form);
         }
+        tellErrors(tick);
     };
     // A step that asks the game to close (QUIT) ends the run there, as it would end the game.
     auto closedBySteps = [&](uint64_t tick) {
@@ -144,6 +151,7 @@ int Run(const SimOptions& options) {
         const auto end = std::chrono::steady_clock::now();
         ++tick;
         if (options.Timing) times.Micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        tellErrors(tick);
         if (form.StartError()) {
             std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", form.StartError()->c_str());
             if (form.StartErrorContext())
@@ -178,15 +186,11 @@ int RunReplay(const SimOptions& options) {
     const std::string difference =
         FirstDataDifference(replay.Header.Data, FingerprintGameData(folders.GameDir, folders.Player));
     if (!difference.empty()) {
-        std::fprintf(stderr, "kelvane-sim: replay made with other data: %s%s\n", difference.c_str(),
-                     options.Force ? "; playing it anyway (--force)" : " (--force plays it anyway)");
+        std::fprintf(stderr, "kelvane-sim: %s\n", OtherDataLine(difference, options.Force).c_str());
         if (!options.Force) return 1;
     }
-    if (replay.Ending != ReplayEnding::Complete) {
-        std::fprintf(stderr, "kelvane-sim: the recording is %s: %s; playing its %llu frames\n",
-                     replay.Ending == ReplayEnding::Truncated ? "truncated" : "damaged", replay.Problem.c_str(),
-                     static_cast<unsigned long long>(replay.Frames));
-    }
+    if (replay.Ending != ReplayEnding::Complete)
+        std::fprintf(stderr, "kelvane-sim: %s\n", IncompleteRecordingLine(replay).c_str());
 
     HeadlessMachine machine;
     ReplayPlayer player(replay);

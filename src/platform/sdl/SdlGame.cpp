@@ -100,6 +100,21 @@ private:
     TMainForm& form_;
 };
 
+// While a recording is watched the player's keys do nothing to the game; Esc (which the
+// router makes the Pause key, the console being closed) pauses and resumes the playback.
+class WatchInput : public GameInput {
+public:
+    explicit WatchInput(bool& playbackPaused) : paused_(playbackPaused) {}
+    void KeyPressed(uint16_t key, ShiftState) override {
+        if (key == VK_PAUSE) paused_ = !paused_;
+    }
+    void MouseClick(int, ShiftState, int32_t, int32_t) override {}
+    bool ConsoleOpen() const override { return false; }
+
+private:
+    bool& paused_;
+};
+
 // What the window and the desktop keys do, and the state of the loop they change.
 class Desktop : public WindowActions {
 public:
@@ -197,7 +212,7 @@ uint32_t Until(uint64_t now, std::optional<uint64_t> when, uint32_t wait) {
 int RunSdlGame(const SdlGameOptions& options) {
     SDL_SetHint(SDL_HINT_APP_NAME, TMainForm::ApplicationTitle);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    SdlSession session;
+    SdlSession sdl;
     if (SDL_Init(SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "kelvane: cannot open a display: %s\n", SDL_GetError());
         return 1;
@@ -240,15 +255,23 @@ int RunSdlGame(const SdlGameOptions& options) {
     services.GameDir = options.GameDir;
     services.Folders = options.Folders;
     services.Seed = options.Seed;
-    auto form = std::make_unique<TMainForm>(services);
+    GameSession unrecorded;
+    GameSession& session = options.Session ? *options.Session : unrecorded;
+    auto form = std::make_unique<TMainForm>(session.Services(services));
     form->SoundDevice.GetMixer().SetVolume(options.Volume);
+    session.Begin(*form);
 
     Desktop desktop(*window, *presenter, options);
-    FormInput input(*form);
-    EventRouter router(input, desktop);
+    FormInput playInput(*form);
+    bool playbackPaused = false;
+    WatchInput watchInput(playbackPaused);
+    EventRouter router(session.Watching() ? static_cast<GameInput&>(watchInput) : playInput, desktop);
+    bool ended = false;           // a watched recording has nothing more to play
+    bool pauseShown = false;
     while (!desktop.QuitAsked) {
         uint64_t now = SDL_GetTicks64();
-        uint32_t wait = desktop.Active ? form->MainTimer.MillisecondsToNextTick() : 100;
+        const bool ticking = desktop.Active && !playbackPaused && !ended;
+        uint32_t wait = ticking ? form->MainTimer.MillisecondsToNextTick() : 100;
         wait = Until(now, router.NextRepeat(), wait);
         wait = Until(now, desktop.NextResizeCheck(), wait);
         if (!presenter->Notice().empty()) wait = Until(now, presenter->NoticeUntil(), wait);
@@ -262,17 +285,25 @@ int RunSdlGame(const SdlGameOptions& options) {
         router.RepeatHeldKeys(now);
         presenter->ExpireNotice(now);
         desktop.SaveResize(now, false);
-        if (desktop.Active && form->MainTimer.Due()) {
-            form->TimerTick();
+        if (playbackPaused != pauseShown && !ended) {
+            pauseShown = playbackPaused;
+            presenter->ShowStandingLine(pauseShown ? "Playback paused" : "", pauseShown ? "Esc goes on" : "");
+        }
+        if (desktop.Active && !playbackPaused && !ended && form->MainTimer.Due()) {
+            ended = !session.Tick(*form);
             if (form->StartError()) {
+                session.End(*form);
                 std::fprintf(stderr, "kelvane: the game cannot start: %s\n", form->StartError()->c_str());
                 if (form->StartErrorContext())
                     std::fprintf(stderr, "kelvane: %s\n", form->StartErrorContext()->c_str());
                 return 1;
             }
-            if (form->CloseRequested() && form->Closing()) desktop.QuitAsked = true;
+            if (ended) presenter->ShowStandingLine(session.EndText(), session.EndDetail());
+            // A watched game's QUIT ends its recording, not the watching.
+            if (!session.Watching() && form->CloseRequested() && form->Closing()) desktop.QuitAsked = true;
         }
     }
+    session.End(*form);
     desktop.SaveResize(SDL_GetTicks64(), true);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/PlayerFolders.h"
+#include "platform/sdl/GameSession.h"
 
 namespace kelvane {
 
@@ -24,6 +25,9 @@ struct SdlGameOptions {
     // Told when the player changes the window: F11 (full screen or not), or a resize of
     // the window in windowed mode.
     std::function<void(bool fullscreen, int windowWidth, int windowHeight)> WindowChanged;
+    // What the ticks drive (the game recorded, a recording watched); none: the game as
+    // it is, unrecorded. The session's services take precedence over Seed.
+    GameSession* Session = nullptr;
 };
 
 // Runs the game until its window closes. Returns the process exit code: 0 after a

@@ -29,8 +29,9 @@ void SdlPresenter::Present(const uint32_t* pixels, int width, int height) {
 
 void SdlPresenter::Show() {
     const uint32_t* shown = frame_.data();
-    if (help_ || !notice_.empty()) {
+    if (help_ || !notice_.empty() || !standing_.empty()) {
         std::copy(frame_.begin(), frame_.end(), composed_.Pixels());
+        if (!standing_.empty()) DrawNoticeOverlay(composed_, standing_, standingDetail_, StandingLineTop);
         if (help_) DrawHelpOverlay(composed_);
         if (!notice_.empty()) DrawNoticeOverlay(composed_, notice_, noticeDetail_);
         shown = composed_.Pixels();
@@ -54,6 +55,12 @@ void SdlPresenter::ShowNotice(std::string text, std::string detail, uint64_t unt
     notice_ = std::move(text);
     noticeDetail_ = std::move(detail);
     noticeUntil_ = until;
+    Show();
+}
+
+void SdlPresenter::ShowStandingLine(std::string text, std::string detail) {
+    standing_ = std::move(text);
+    standingDetail_ = std::move(detail);
     Show();
 }
 

@@ -41,6 +41,10 @@ public:
     // Takes the notice away once its time is up; true when it did.
     bool ExpireNotice(uint64_t now);
     uint64_t NoticeUntil() const { return noticeUntil_; }
+    // A standing line lower down (a watched recording paused or ended), shown until it is
+    // changed; empty text takes it away. Text is Windows-1250.
+    void ShowStandingLine(std::string text, std::string detail);
+    const std::string& StandingLine() const { return standing_; }
 
 private:
     GameWindow& window_;
@@ -51,6 +55,8 @@ private:
     std::string notice_;
     std::string noticeDetail_;
     uint64_t noticeUntil_ = 0;
+    std::string standing_;
+    std::string standingDetail_;
 };
 
 }  // namespace kelvane

@@ -1,0 +1,72 @@
+#include "app/RecordedGame.h"
+
+#include <chrono>
+#include <filesystem>
+
+#include "replay/DataFingerprint.h"
+#include "replay/RecordingFolder.h"
+
+namespace kelvane {
+
+RecordedGame::RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say)
+    : folder_(std::move(folder)), startTime_(startTime), seed_(seed), say_(std::move(say)), errors_(say_) {}
+
+RecordedGame::~RecordedGame() = default;
+
+MainFormServices RecordedGame::Services(const MainFormServices& platform) {
+    MainFormServices services = platform;
+    services.Seed = seed_;  // the recording must know it: never left to the loading's clock
+    return services;
+}
+
+void RecordedGame::Begin(TMainForm& form) {
+    if (folder_.empty()) {
+        say_("there is no folder for recordings (neither XDG_STATE_HOME nor HOME is set); the game goes on unrecorded");
+        return;
+    }
+    const std::string path = NewRecordingPath(folder_, startTime_);
+    if (path.empty()) {
+        say_("cannot make the folder of recordings " + folder_ + "; the game goes on unrecorded");
+        return;
+    }
+    ReplayWriterOptions options;
+    options.Report = say_;
+    writer_ = std::make_unique<ReplayWriter>(
+        path, ReplayHeader{seed_, FingerprintGameData(form.Services.GameDir, form.Services.Folders)}, options);
+    if (writer_->Failed()) {
+        writer_.reset();
+        return;
+    }
+    path_ = path;
+    KeepNewestRecordings(folder_, KeptRecordings, std::filesystem::path(path).filename().string());
+    form.Observer = writer_.get();
+}
+
+bool RecordedGame::Tick(TMainForm& form) {
+    form.TimerTick();
+    ++ticks_;
+    errors_.Tell(form, ticks_, writer_ && writer_->Recording() ? writer_->Path() : std::string());
+    return true;
+}
+
+void RecordedGame::End(TMainForm& form) {
+    if (ended_) return;
+    ended_ = true;
+    form.Observer = nullptr;
+    if (!writer_) return;
+    if (form.StartError()) {
+        writer_.reset();
+        std::error_code error;
+        std::filesystem::remove(path_, error);
+        path_.clear();
+        return;
+    }
+    writer_->Finish(form.World);
+}
+
+uint32_t ClockSeed() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+}  // namespace kelvane

@@ -1,0 +1,55 @@
+#pragma once
+// The player's game, recorded as it goes into the folder of recordings
+// ($XDG_STATE_HOME/kelvane/replays/), so that any game can be watched again and any
+// error it passed over can go with a bug report. Recording never stops the game: a
+// folder or file that cannot be written gives one line and the game plays on unrecorded.
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/sdl/GameSession.h"
+#include "replay/PassedOverErrors.h"
+#include "replay/ReplayWriter.h"
+
+namespace kelvane {
+
+// One line for the player (the program puts "kelvane: " before it, on standard error).
+using SayLine = std::function<void(const std::string&)>;
+
+class RecordedGame : public GameSession {
+public:
+    // folder: where recordings go, empty when there is no such place (no home); the
+    // file is named by startTime (local time). seed: the game's seed, picked by the caller.
+    RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say);
+    ~RecordedGame() override;
+
+    MainFormServices Services(const MainFormServices& platform) override;
+    // Makes the file, writes its header (the data's fingerprint) and removes the oldest
+    // recordings beyond the newest 20, this one counted.
+    void Begin(TMainForm& form) override;
+    bool Tick(TMainForm& form) override;
+    // The end record; a game that could not even start leaves no recording.
+    void End(TMainForm& form) override;
+
+    // The file of this game's recording; empty when the game is not recorded.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::tm startTime_;
+    uint32_t seed_;
+    SayLine say_;
+    std::unique_ptr<ReplayWriter> writer_;
+    std::string path_;
+    PassedOverErrors errors_;
+    uint64_t ticks_ = 0;
+    bool ended_ = false;
+};
+
+// Milliseconds of the steady clock, as the game's seed when none is given.
+uint32_t ClockSeed();
+
+}  // namespace kelvane

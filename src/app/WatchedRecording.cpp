@@ -1,0 +1,82 @@
+#include "app/WatchedRecording.h"
+
+#include "game/Movement.h"
+#include "replay/DataFingerprint.h"
+
+namespace kelvane {
+
+WatchedRecording::WatchedRecording(const Replay& replay, SayLine say)
+    : replay_(replay), say_(std::move(say)), player_(replay) {}
+
+MainFormServices WatchedRecording::Services(const MainFormServices& platform) {
+    window_ = platform.Presenter;
+    return player_.Services(platform);
+}
+
+void WatchedRecording::Begin(TMainForm& form) { form.PictureView = FollowShipsInPlay; }
+
+void FollowShipsInPlay(World& world) {
+    if (world.ShipCount == 0 || world.ControlledShip != 0) return;
+    int64_t x = 0, y = 0, count = 0;
+    for (int s = 1; s <= MaxShips; ++s) {
+        const TShip& ship = world.Ships[s];
+        if (!ship.InPlay) continue;
+        x += ship.X;
+        y += ship.Y;
+        ++count;
+    }
+    if (count > 0) CentreView(world, static_cast<int32_t>(x / count), static_cast<int32_t>(y / count));
+}
+
+bool WatchedRecording::Tick(TMainForm& form) {
+    // A frame the window cannot show would not move the world on: it waits.
+    if (window_ && !window_->CanDraw()) return true;
+    if (player_.PlayFrame(form, [](TMainForm& played) { played.TimerTick(); })) {
+        if (player_.Divergence() && !divergenceTold_) {
+            divergenceTold_ = true;
+            say_("the replay diverges at frame " + std::to_string(*player_.Divergence()) +
+                 ": from there on it does not show the game that was recorded");
+        }
+        if (player_.FramesPlayed() < player_.Frames()) return true;
+    }
+    player_.Finish(form);
+    return false;
+}
+
+std::string WatchedRecording::EndText() const {
+    const std::string frames = std::to_string(player_.FramesPlayed());
+    switch (replay_.Ending) {
+        case ReplayEnding::Complete: return "End of the recording (" + frames + " frames)";
+        case ReplayEnding::Truncated: return "The recording breaks off after frame " + frames;
+        case ReplayEnding::Damaged: return "The recording is damaged after frame " + frames;
+    }
+    return {};
+}
+
+std::string WatchedRecording::EndDetail() const {
+    std::string detail = "Close the window to leave.";
+    if (player_.Divergence()) {
+        detail = "It went its own way from frame " + std::to_string(*player_.Divergence()) +
+                 " on (other data or another build). " + detail;
+    }
+    return detail;
+}
+
+std::optional<int> OpenRecordingToWatch(const std::string& file, bool force, const std::string& gameDir,
+                                        const PlayerFolders& folders, Replay& replay, const SayLine& say) {
+    try {
+        replay = LoadReplay(file);
+    } catch (const ReplayError& error) {
+        say("cannot replay " + file + ": " + error.what());
+        return 2;
+    }
+    const std::string difference = FirstDataDifference(replay.Header.Data, FingerprintGameData(gameDir, folders));
+    if (!difference.empty()) {
+        say(OtherDataLine(difference, force));
+        if (!force) return 1;
+    }
+    if (replay.Ending != ReplayEnding::Complete) say(IncompleteRecordingLine(replay));
+    return std::nullopt;
+}
+
+}  // namespace kelvane
