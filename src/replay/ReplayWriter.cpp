@@ -50,6 +50,15 @@ void ReplayWriter::Record(const ReplayRecord& record) {
 }
 
 // Ticks without input are written as one line per run.
+void ReplayWriter::RecordChecksum(RecordKind kind, const World& world) {
+    EndRun();
+    ReplayRecord record;
+    record.Kind = kind;
+    record.Count = frames_;
+    record.Checksum = WorldChecksum(world);
+    Record(record);
+}
+
 void ReplayWriter::EndRun() {
     if (runTicks_ == 0) return;
     ReplayRecord run;
@@ -126,14 +135,7 @@ void ReplayWriter::TickEnded(const World& world, bool advanced) {
     runAdvanced_ = advanced;
     ++runTicks_;
     ++frames_;
-    if (frames_ % ChecksumInterval == 0) {
-        EndRun();
-        ReplayRecord check;
-        check.Kind = RecordKind::Check;
-        check.Count = frames_;
-        check.Checksum = WorldChecksum(world);
-        Record(check);
-    }
+    if (frames_ % ChecksumInterval == 0) RecordChecksum(RecordKind::Check, world);
     if (Now() - lastFlush_ >= options_.FlushEveryMs) {
         EndRun();
         Flush();
@@ -142,12 +144,7 @@ void ReplayWriter::TickEnded(const World& world, bool advanced) {
 
 void ReplayWriter::Finish(const World& world) {
     if (!file_) return;
-    EndRun();
-    ReplayRecord end;
-    end.Kind = RecordKind::End;
-    end.Count = frames_;
-    end.Checksum = WorldChecksum(world);
-    Record(end);
+    RecordChecksum(RecordKind::End, world);
     Flush();
     if (file_ && std::fclose(file_) != 0) {
         file_ = nullptr;

@@ -54,6 +54,8 @@ public:
 private:
     void Record(const ReplayRecord& record);
     void EndRun();
+    // A check or end record: the frames so far and the world's checksum after them.
+    void RecordChecksum(RecordKind kind, const World& world);
     void Flush();
     void Fail(const std::string& reason);
     uint64_t Now() const;
