@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <nlohmann/json.hpp>
+#include "JsonText.h"
 #include <string>
 #include <vector>
 
@@ -43,7 +43,7 @@ inline DumpSeries RunWithDumps(const TempGameDir& dir, const std::string& scenar
     series.run = RunSim(arguments, dir.Root().string());
     for (uint64_t tick : ticks) {
         const std::string text = ReadText(file(tick));
-        if (!text.empty()) series.at[tick] = nlohmann::json::parse(text);
+        if (!text.empty()) series.at[tick] = ParseJson(text);
     }
     return series;
 }

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
-#include <nlohmann/json.hpp>
+#include "JsonText.h"
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,7 +17,7 @@ struct SimResult {
     int exitCode = -1;
     std::string out;
     std::string err;
-    nlohmann::json Json() const { return nlohmann::json::parse(out); }
+    nlohmann::json Json() const { return ParseJson(out); }
 };
 
 inline std::string ShellQuote(const std::string& text) {

@@ -44,7 +44,7 @@ TEST(DuelRecordings, EveryDuelReplaysThroughTheFormToItsResult) {
     // Recording changes nothing of the duels.
     EXPECT_EQ(ReadText(root + "recorded.json"), ReadText(root + "plain.json"));
 
-    const nlohmann::json results = nlohmann::json::parse(ReadText(root + "recorded.json"));
+    const nlohmann::json results = ParseJson(ReadText(root + "recorded.json"));
     ASSERT_EQ(results["duels"].size(), 6u);
     int scattered = 0, decided = 0;
     for (const auto& duel : results["duels"]) {
@@ -69,8 +69,8 @@ TEST(DuelRecordings, EveryDuelReplaysThroughTheFormToItsResult) {
                    root);
         ASSERT_EQ(replayed.exitCode, 0) << replayed.err;
         EXPECT_EQ(replayed.out, "replay verified: " + std::to_string(frames + 1) + " frames\n");
-        const nlohmann::json before = nlohmann::json::parse(ReadText(root + "before.json"));
-        const nlohmann::json last = nlohmann::json::parse(ReadText(root + "last.json"));
+        const nlohmann::json before = ParseJson(ReadText(root + "before.json"));
+        const nlohmann::json last = ParseJson(ReadText(root + "last.json"));
         EXPECT_EQ(ShipNamed(before, first)["Dead"], 0);
         EXPECT_EQ(ShipNamed(before, second)["Dead"], 0);
         if (duel["winner"].is_null()) {
@@ -111,7 +111,7 @@ TEST(DuelRecordings, TheCommittedDuelVerifies) {
         << "with scripts/make-test-replay.sh (on a Release build) and commit it.";
     EXPECT_EQ(played.exitCode, 0) << played.err;
     EXPECT_EQ(played.out, "replay verified: 1417 frames\n");
-    const nlohmann::json last = nlohmann::json::parse(ReadText(root + "last.json"));
+    const nlohmann::json last = ParseJson(ReadText(root + "last.json"));
     EXPECT_EQ(ShipNamed(last, "Bastion")["Dead"], 0);
     EXPECT_EQ(ShipNamed(last, "Wisp")["Dead"], 1);
 }
@@ -137,7 +137,7 @@ TEST(RecordedRun, AnErrorPassedOverIsNamedWithItsFrameAndRecording) {
     const std::string out = replayed.out;
     const size_t verified = out.rfind("replay verified: 20 frames\n");
     ASSERT_NE(verified, std::string::npos) << out;
-    EXPECT_EQ(nlohmann::json::parse(out.substr(0, verified))["SwallowedErrors"], 1);
+    EXPECT_EQ(ParseJson(out.substr(0, verified))["SwallowedErrors"], 1);
 }
 
 }  // namespace

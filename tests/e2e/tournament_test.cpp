@@ -48,7 +48,7 @@ TEST(Tournament, TheSameResultFileWhateverTheThreadsAndTheParts) {
     EXPECT_NE(ReadText(root + "part1.json"), ReadText(root + "part2.json"));
     EXPECT_EQ(merged.out, one.out);  // the same table
 
-    const nlohmann::json results = nlohmann::json::parse(expected);
+    const nlohmann::json results = ParseJson(expected);
     EXPECT_EQ(results["ships"], nlohmann::json({"Talon", "Vigil", "Wisp"}));
     ASSERT_EQ(results["duels"].size(), 12u);
     ASSERT_EQ(results["table"].size(), 3u);
@@ -78,7 +78,7 @@ TEST(Tournament, ADestroyedShipIsALossForItAndAWinForTheOther) {
                                   "2", "--json", root + "r.json"},
                                  root);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const nlohmann::json results = nlohmann::json::parse(ReadText(root + "r.json"));
+    const nlohmann::json results = ParseJson(ReadText(root + "r.json"));
     EXPECT_EQ(results["ships"], nlohmann::json({"Paper", "Vigil", "Wisp"}));
     int paperDuels = 0;
     for (const auto& duel : results["duels"]) {

@@ -205,7 +205,7 @@ TEST(ArchiveRead, FailuresCarryTheirTexts) {
     std::vector<uint8_t> badSignature = item({});
     badSignature[37] = '1';
     std::vector<uint8_t> truncated = item(Bytes().Prop("PatternWidth").Int8(1).b);
-    truncated.resize(truncated.size() - 5);
+    truncated.erase(truncated.end() - 5, truncated.end());
     std::vector<uint8_t> noNameEnd = Bytes().U8s({0xFF, 0x0A, 0x00}).Raw(std::string(100, 'A')).b;
 
     struct Case {
