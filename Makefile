@@ -11,7 +11,7 @@ CMAKE_GEN  := -G Ninja
 
 PREFIX     ?= /usr/local
 
-.PHONY: play game package install test deps deps-play build build-asan test-release test-asan \
+.PHONY: play game package install test deps deps-play deps-fuzz build build-asan test-release test-asan \
         bench soak fuzz clean
 
 deps:
@@ -19,6 +19,9 @@ deps:
 
 deps-play:
 	@scripts/install-deps.sh play
+
+deps-fuzz:
+	@scripts/install-deps.sh fuzz
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
@@ -100,7 +103,7 @@ $(FUZZ_BUILD)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKELVANE_FUZZ=ON -DKELVANE_TESTS=OFF -DKELVANE_BENCH=OFF
 
-fuzz: deps $(FUZZ_BUILD)/build.ninja
+fuzz: deps-fuzz $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kelvane_fuzz_targets
 	@failed=""; \
 	for t in $(FUZZ_TARGETS); do \

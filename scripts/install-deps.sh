@@ -7,9 +7,10 @@
 #                                     through pkg-config), no package manager is run at all.
 #   scripts/install-deps.sh package   the same, and dpkg-shlibdeps for `make package`.
 #   scripts/install-deps.sh test      (the default) everything `make test` runs: also
-#                                     GoogleTest, Google Benchmark, clang, and Xvfb, xdotool,
+#                                     GoogleTest, Google Benchmark, and Xvfb, xdotool,
 #                                     ImageMagick, openbox, the desktop-file and AppStream
 #                                     validators and the Debian packaging tools.
+#   scripts/install-deps.sh fuzz      the same, and clang with libFuzzer for `make fuzz`.
 #
 # Packages are Debian's, installed with apt-get (through sudo when not root, never asking).
 # Without apt-get it names what is missing, with the package names of Debian, Fedora and
@@ -17,7 +18,7 @@
 set -euo pipefail
 
 mode=${1:-test}
-case "$mode" in play | package | test) ;; *) echo "usage: $0 [play|package|test]" >&2; exit 2 ;; esac
+case "$mode" in play | package | test | fuzz) ;; *) echo "usage: $0 [play|package|test|fuzz]" >&2; exit 2 ;; esac
 
 # What building and playing need: "check|Debian|Fedora|Arch" for each, where check is
 # a program (cmd:NAME), a pkg-config module (pc:NAME) or any font Fontconfig knows (font).
@@ -41,7 +42,6 @@ test_packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick openbox
   desktop-file-utils appstream groff-base dpkg-dev util-linux
 )
@@ -67,7 +67,10 @@ apt_install() {  # packages...
   $sudo apt-get install -y --no-install-recommends "$@"
 }
 
-if [ "$mode" = test ]; then
+fuzz_packages=(clang libclang-rt-14-dev)
+[ "$mode" = fuzz ] && test_packages+=("${fuzz_packages[@]}")
+
+if [ "$mode" = test ] || [ "$mode" = fuzz ]; then
   if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
     echo "install-deps: make test installs its tools with apt-get, which this system lacks." >&2
     echo "Install the equivalents of these Debian packages: ${test_packages[*]}" >&2
