@@ -154,7 +154,7 @@ TEST(RecordedGame, WhereNothingCanBeWrittenOneLineAndTheGamePlaysOnUnrecorded) {
 }
 
 TEST(RecordedGame, AGameThatCannotStartLeavesNoRecording) {
-    TempGameDir dir(TempGameDir::Options{.linkArchives = false});
+    TempGameDir dir(TempGameDir::Options{.LinkArchives = false});
     const fs::path folder = dir.Root() / "replays";
     Played game;
     RecordedGame session(folder.string() + "/", StartTime(0), 7, game.say);
@@ -250,7 +250,7 @@ TEST(WatchedRecording, ACutFileSaysWhereItBreaksOff) {
 TEST(WatchedRecording, OtherDataIsRefusedUnlessForcedAndAFileThatIsNoRecordingToo) {
     TempGameDir dir;
     const std::string path = RecordAGame(dir, dir.Root() / "replays");
-    TempGameDir other(TempGameDir::Options{.linkScripts = false});
+    TempGameDir other(TempGameDir::Options{.LinkScripts = false});
     other.WriteFile("Scripts/battle", "CREATESHIP Vigil\n");
     for (const bool force : {false, true}) {
         std::vector<std::string> lines;

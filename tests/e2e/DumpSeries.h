@@ -14,15 +14,15 @@
 namespace kelvane::testing {
 
 struct DumpSeries {
-    SimResult run;
-    std::map<uint64_t, nlohmann::json> at;  // tick -> dump; ticks the run never reached are missing
+    SimResult Run;
+    std::map<uint64_t, nlohmann::json> At;  // tick -> dump; ticks the run never reached are missing
 
-    bool Has(uint64_t tick) const { return at.count(tick) != 0; }
-    const nlohmann::json& operator[](uint64_t tick) const { return at.at(tick); }
+    bool Has(uint64_t tick) const { return At.count(tick) != 0; }
+    const nlohmann::json& operator[](uint64_t tick) const { return At.at(tick); }
     // Slot s (1-based) of the ship table in the dump after `tick`.
-    const nlohmann::json& Ship(uint64_t tick, int s) const { return at.at(tick)["Ships"][s - 1]; }
-    const nlohmann::json& Projectile(uint64_t tick, int p) const { return at.at(tick)["Projectiles"][p - 1]; }
-    const nlohmann::json& Beam(uint64_t tick, int b) const { return at.at(tick)["Beams"][b - 1]; }
+    const nlohmann::json& Ship(uint64_t tick, int s) const { return At.at(tick)["Ships"][s - 1]; }
+    const nlohmann::json& Projectile(uint64_t tick, int p) const { return At.at(tick)["Projectiles"][p - 1]; }
+    const nlohmann::json& Beam(uint64_t tick, int b) const { return At.at(tick)["Beams"][b - 1]; }
 };
 
 // Runs the scenario on the game directory with a dump after every tick in `ticks`.
@@ -40,10 +40,10 @@ inline DumpSeries RunWithDumps(const TempGameDir& dir, const std::string& scenar
     }
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     DumpSeries series;
-    series.run = RunSim(arguments, dir.Root().string());
+    series.Run = RunSim(arguments, dir.Root().string());
     for (uint64_t tick : ticks) {
         const std::string text = ReadText(file(tick));
-        if (!text.empty()) series.at[tick] = ParseJson(text);
+        if (!text.empty()) series.At[tick] = ParseJson(text);
     }
     return series;
 }

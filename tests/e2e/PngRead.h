@@ -11,13 +11,13 @@
 namespace kelvane::testing {
 
 struct PngPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // row-major, top row first, 0x00RRGGBB
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint32_t> Pixels;  // row-major, top row first, 0x00RRGGBB
 
-    bool Empty() const { return pixels.empty(); }
-    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool Empty() const { return Pixels.empty(); }
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
+    uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
 };
 
 // An empty picture when the file is missing or not a PNG.
@@ -32,11 +32,11 @@ inline PngPicture ReadPng(const std::string& path) {
         return {};
     }
     PngPicture picture;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-    for (size_t i = 0; i < picture.pixels.size(); ++i) {
-        picture.pixels[i] = uint32_t{rgb[3 * i]} << 16 | uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
+    picture.Width = static_cast<int>(image.width);
+    picture.Height = static_cast<int>(image.height);
+    picture.Pixels.resize(static_cast<size_t>(picture.Width) * picture.Height);
+    for (size_t i = 0; i < picture.Pixels.size(); ++i) {
+        picture.Pixels[i] = uint32_t{rgb[3 * i]} << 16 | uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
     }
     return picture;
 }

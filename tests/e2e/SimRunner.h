@@ -14,10 +14,10 @@
 namespace kelvane::testing {
 
 struct SimResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-    nlohmann::json Json() const { return ParseJson(out); }
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+    nlohmann::json Json() const { return ParseJson(Out); }
 };
 
 inline std::string ShellQuote(const std::string& text) {
@@ -64,10 +64,10 @@ inline SimResult RunProgram(const std::string& program, const std::vector<std::s
     if (!pipe) return result;
     std::array<char, 65536> buffer;
     size_t read = 0;
-    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), read);
+    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.Out.append(buffer.data(), read);
     const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = ReadText(errFile);
+    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.Err = ReadText(errFile);
     return result;
 }
 

@@ -108,12 +108,12 @@ ByteVector ArchiveWithBrokenBitmap() {
 
 void ExpectCleanFailure(const SimResult& run, const std::string& expected, const std::string& what) {
     // -1: the runner ended by a signal (a crash or the kill of a hang).
-    EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
-    EXPECT_NE(run.err.find("the game cannot start: " + expected), std::string::npos) << what << "\n"
-                                                                                     << run.err;
-    EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << what << "\n" << run.err;
-    EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << what << "\n" << run.err;
-    EXPECT_TRUE(run.out.empty()) << what;
+    EXPECT_EQ(run.ExitCode, 1) << what << "\n" << run.Err;
+    EXPECT_NE(run.Err.find("the game cannot start: " + expected), std::string::npos) << what << "\n"
+                                                                                     << run.Err;
+    EXPECT_EQ(run.Err.find("Sanitizer"), std::string::npos) << what << "\n" << run.Err;
+    EXPECT_EQ(run.Err.find("runtime error"), std::string::npos) << what << "\n" << run.Err;
+    EXPECT_TRUE(run.Out.empty()) << what;
 }
 
 SimResult Start(const TempGameDir& dir) {
@@ -123,11 +123,11 @@ SimResult Start(const TempGameDir& dir) {
 // The line after the message names the file at fault, in the program's own words.
 void ExpectFileNamed(const SimResult& run, const std::string& program, const std::string& context) {
     const std::string line = program + ": " + context + "\n";
-    EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+    EXPECT_NE(run.Err.find(line), std::string::npos) << run.Err;
     // It follows the message line right away, and only once.
-    const size_t message = run.err.find(program + ": the game cannot start: ");
-    ASSERT_NE(message, std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find(line), run.err.size() - line.size()) << run.err;
+    const size_t message = run.Err.find(program + ": the game cannot start: ");
+    ASSERT_NE(message, std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find(line), run.Err.size() - line.size()) << run.Err;
 }
 
 TEST(BadStart, DamagedArchivesEndWithTheirMessage) {
@@ -308,7 +308,7 @@ TEST(BadStart, DamagedShipPicturesEndWithTheirMessage) {
         ExpectCleanFailure(run, c.expected, c.what);
         ExpectFileNamed(run, "kelvane-sim", "while reading " + picture.string());
         if (c.expected == "Cannot open file") {
-            EXPECT_NE(run.err.find("Sable.bmp"), std::string::npos) << run.err;
+            EXPECT_NE(run.Err.find("Sable.bmp"), std::string::npos) << run.Err;
         }
     }
 }
@@ -319,7 +319,7 @@ TEST(BadStart, UnwritableShipArchiveAndMissingData) {
     blocked.WriteFile("xdg-cache/kelvane", "");  // nor can the player's cache folder take it
     const SimResult run = Start(blocked);
     ExpectCleanFailure(run, "Cannot create file", "Ships.dxg a directory");
-    EXPECT_NE(run.err.find("Ships.dxg"), std::string::npos) << run.err;
+    EXPECT_NE(run.Err.find("Ships.dxg"), std::string::npos) << run.Err;
     ExpectFileNamed(run, "kelvane-sim", "while writing " + blocked.Path() + "Data/Ships.dxg");
 
     TempGameDir missing;
@@ -344,8 +344,8 @@ TEST(BadStart, TheGameNamesTheFileToo) {
     fs::resize_file(picture, 60);
     const SimResult run = RunProgram(KELVANE_GAME, {"--data", dir.Path(), "--windowed"}, dir.Root().string(),
                                      GameEnvironment(dir));
-    EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_NE(run.err.find("kelvane: the game cannot start: Bitmap image is not valid\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.ExitCode, 1) << run.Err;
+    EXPECT_NE(run.Err.find("kelvane: the game cannot start: Bitmap image is not valid\n"), std::string::npos) << run.Err;
     ExpectFileNamed(run, "kelvane", "while reading " + picture.string());
 
     // A definition whose picture cannot be opened at all.
@@ -355,9 +355,9 @@ TEST(BadStart, TheGameNamesTheFileToo) {
     fs::remove(gone);
     const SimResult none = RunProgram(KELVANE_GAME, {"--data", missing.Path(), "--windowed"}, missing.Root().string(),
                                       GameEnvironment(missing));
-    EXPECT_EQ(none.exitCode, 1) << none.err;
-    EXPECT_NE(none.err.find("kelvane: the game cannot start: Cannot open file " + gone.string() + "\n"),
-              std::string::npos) << none.err;
+    EXPECT_EQ(none.ExitCode, 1) << none.Err;
+    EXPECT_NE(none.Err.find("kelvane: the game cannot start: Cannot open file " + gone.string() + "\n"),
+              std::string::npos) << none.Err;
     ExpectFileNamed(none, "kelvane", "while reading " + gone.string());
 }
 

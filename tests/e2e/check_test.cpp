@@ -45,9 +45,9 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CheckCommand, TheShippedDataChecksCleanWithoutADisplay) {
     TempGameDir dir;
     const SimResult run = Check(dir);
-    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
-    EXPECT_EQ(run.out, "8 ship definitions, 8 pictures and 3 scripts checked: no errors, no warnings\n");
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.ExitCode, 0) << run.Out << run.Err;
+    EXPECT_EQ(run.Out, "8 ship definitions, 8 pictures and 3 scripts checked: no errors, no warnings\n");
+    EXPECT_EQ(run.Err, "");
 }
 
 TEST(CheckCommand, FindingsOneALineThenTheSummary) {
@@ -57,9 +57,9 @@ TEST(CheckCommand, FindingsOneALineThenTheSummary) {
     WriteBytes(dir, "Data/Ships/Probe.bmp", ShipPictureBmp(60, 60, [](int x, int y) { return x > 20 && y > 20; }));
     dir.WriteFile("Scripts/fight", "CREATESHIP Prob\nEXEC fihgt\n");
     const SimResult run = Check(dir);
-    EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
-    const std::vector<std::string> lines = Lines(run.out);
-    ASSERT_GE(lines.size(), 5u) << run.out;
+    EXPECT_EQ(run.ExitCode, 1) << run.Out << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_GE(lines.size(), 5u) << run.Out;
     for (size_t i = 0; i + 1 < lines.size(); ++i)
         EXPECT_TRUE(IsFinding(lines[i], dir.Path(), {"Data/Ships/Probe.ini", "Data/Ships/Probe.bmp", "Scripts/fight"}))
             << lines[i];
@@ -74,7 +74,7 @@ TEST(CheckCommand, FindingsOneALineThenTheSummary) {
                 "BEAM_POLARON?",
           dir.Path() + "Scripts/fight:1: error: CREATESHIP \"PROB\": no ship type has that name; did you mean Probe?",
           dir.Path() + "Scripts/fight:2: error: EXEC \"FIHGT\": there is no such script; did you mean fight?"})
-        EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected << "\n" << run.out;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected << "\n" << run.Out;
 }
 
 TEST(CheckCommand, WarningsAloneLeaveTheStatusAtZeroAndThePlayersOwnShipsCount) {
@@ -85,9 +85,9 @@ TEST(CheckCommand, WarningsAloneLeaveTheStatusAtZeroAndThePlayersOwnShipsCount) 
                           "PrimaryWeaponType=DISRUPTOR_MARK1\r\n"));
     dir.CopyFile(ShippedPicture("Wisp"), "xdg-data/kelvane/Ships/Zephyr.bmp");
     const SimResult run = Check(dir);
-    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
-    const std::vector<std::string> lines = Lines(run.out);
-    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(run.ExitCode, 0) << run.Out << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 2u) << run.Out;
     EXPECT_NE(
         lines[0].find("xdg-data/kelvane/Ships/Zephyr.ini:8: warning: Speed gives a top speed of 3 pixels a frame"),
         std::string::npos)
@@ -98,9 +98,9 @@ TEST(CheckCommand, WarningsAloneLeaveTheStatusAtZeroAndThePlayersOwnShipsCount) 
 TEST(CheckCommand, AWrongOptionBesideItIsAUsageError) {
     TempGameDir dir;
     const SimResult run = Check(dir, {"--bogus"});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("usage: kelvane"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("--check"), std::string::npos) << run.err;
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_NE(run.Err.find("usage: kelvane"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("--check"), std::string::npos) << run.Err;
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ protected:
     DumpSeries Run(const char* scenario, const std::vector<uint64_t>& ticks,
                    const std::vector<std::string>& extra = {}) {
         DumpSeries series = RunWithDumps(dir_, Scenario(scenario), ticks, extra);
-        EXPECT_EQ(series.run.exitCode, 0) << series.run.err;
+        EXPECT_EQ(series.Run.ExitCode, 0) << series.Run.Err;
         return series;
     }
 

@@ -59,7 +59,7 @@ protected:
 
     DumpSeries Run(const char* scenario, const std::vector<uint64_t>& ticks) {
         DumpSeries series = RunWithDumps(dir_, Scenario(scenario), ticks);
-        EXPECT_EQ(series.run.exitCode, 0) << series.run.err;
+        EXPECT_EQ(series.Run.ExitCode, 0) << series.Run.Err;
         return series;
     }
 
@@ -154,7 +154,7 @@ TEST_F(ConsoleTest, QuitInAScriptLetsTheScriptFinishAndEndsTheRunThere) {
     const SimResult run = RunSim({"--data", dir_.Path(), "--scenario", Scenario("console_script_quit.json"),
                                   "--dump", "2:" + (dir_.Root() / "tick2.json").string(), "--dump", "last:-"},
                                  dir_.Root().string());
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const nlohmann::json state = run.Json();
     EXPECT_EQ(state["Tick"], 1);
     EXPECT_EQ(state["Closed"], true);
@@ -170,7 +170,7 @@ TEST_F(ConsoleTest, QuitInAScriptLetsTheScriptFinishAndEndsTheRunThere) {
 TEST(Console, TypedExecRunsAShippedScript) {
     TempGameDir dir;
     const DumpSeries d = RunWithDumps(dir, Scenario("console_exec_battle.json"), {13, 14});
-    ASSERT_EQ(d.run.exitCode, 0) << d.run.err;
+    ASSERT_EQ(d.Run.ExitCode, 0) << d.Run.Err;
     ASSERT_TRUE(d.Has(14));
     EXPECT_EQ(d[13]["InputLine"], "exec battle");
     EXPECT_EQ(InPlayCount(d[13]), 0);

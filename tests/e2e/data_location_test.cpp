@@ -25,10 +25,10 @@ SimResult Start(const TempGameDir& dir, const fs::path& cacheHome) {
 TEST(ShipArchive, AWritableDataFolderKeepsItAndTheCacheIsNotTouched) {
     TempGameDir dir;
     const SimResult run = Start(dir, dir.Root() / "cache");
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_TRUE(fs::is_regular_file(dir.Root() / "Data" / "Ships.dxg"));
     EXPECT_FALSE(fs::exists(dir.Root() / "cache"));
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.Err, "");
 }
 
 // Data/Ships.dxg as a folder stops its writing even for root, whom no file mode stops.
@@ -37,12 +37,12 @@ TEST(ShipArchive, AnUnwritableDataFolderSendsItToTheCacheWithTheSameGame) {
     fs::create_directory(blocked.Root() / "Data" / "Ships.dxg");
     const SimResult usual = Start(writable, writable.Root() / "cache");
     const SimResult cached = Start(blocked, blocked.Root() / "cache");
-    ASSERT_EQ(cached.exitCode, 0) << cached.err;
-    EXPECT_EQ(cached.err, "");
+    ASSERT_EQ(cached.ExitCode, 0) << cached.Err;
+    EXPECT_EQ(cached.Err, "");
     EXPECT_TRUE(fs::is_regular_file(blocked.Root() / "cache" / "kelvane" / "Ships.dxg"));
     EXPECT_EQ(fs::file_size(blocked.Root() / "cache" / "kelvane" / "Ships.dxg"),
               fs::file_size(writable.Root() / "Data" / "Ships.dxg"));
-    EXPECT_EQ(cached.out, usual.out) << "the game read back from the cache is the same game";
+    EXPECT_EQ(cached.Out, usual.Out) << "the game read back from the cache is the same game";
 }
 
 TEST(ShipArchive, WhenNeitherCanBeWrittenTheStartFailsNamingBoth) {
@@ -50,13 +50,13 @@ TEST(ShipArchive, WhenNeitherCanBeWrittenTheStartFailsNamingBoth) {
     fs::create_directory(blocked.Root() / "Data" / "Ships.dxg");
     blocked.WriteFile("cache/kelvane", "a file where the cache folder should be");
     const SimResult run = Start(blocked, blocked.Root() / "cache");
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.ExitCode, 1);
     const std::string expected = "kelvane-sim: the game cannot start: Cannot create file " +
                                  (blocked.Root() / "Data" / "Ships.dxg").string() + "\nThe cache folder " +
                                  (blocked.Root() / "cache" / "kelvane").string() + "/ cannot be written either.\n" +
                                  "kelvane-sim: while writing " + (blocked.Root() / "Data" / "Ships.dxg").string() + "\n";
-    EXPECT_EQ(run.err, expected);
-    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(run.Err, expected);
+    EXPECT_TRUE(run.Out.empty());
 }
 
 // A copy of the runner in a folder of its own finds the data beside it first, else in

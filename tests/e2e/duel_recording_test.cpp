@@ -38,9 +38,9 @@ TEST(DuelRecordings, EveryDuelReplaysThroughTheFormToItsResult) {
     TempGameDir dir;
     const std::string root = dir.Root().string() + "/";
     const SimResult plain = RunSim(Tournament(dir, root + "plain.json", {}), root);
-    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    ASSERT_EQ(plain.ExitCode, 0) << plain.Err;
     const SimResult recorded = RunSim(Tournament(dir, root + "recorded.json", {"--record-duels", root + "duels"}), root);
-    ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
+    ASSERT_EQ(recorded.ExitCode, 0) << recorded.Err;
     // Recording changes nothing of the duels.
     EXPECT_EQ(ReadText(root + "recorded.json"), ReadText(root + "plain.json"));
 
@@ -67,8 +67,8 @@ TEST(DuelRecordings, EveryDuelReplaysThroughTheFormToItsResult) {
             RunSim({"--data", dir.Path(), "--replay", file, "--verify", "--dump",
                     std::to_string(frames) + ":" + root + "before.json", "--dump", "last:" + root + "last.json"},
                    root);
-        ASSERT_EQ(replayed.exitCode, 0) << replayed.err;
-        EXPECT_EQ(replayed.out, "replay verified: " + std::to_string(frames + 1) + " frames\n");
+        ASSERT_EQ(replayed.ExitCode, 0) << replayed.Err;
+        EXPECT_EQ(replayed.Out, "replay verified: " + std::to_string(frames + 1) + " frames\n");
         const nlohmann::json before = ParseJson(ReadText(root + "before.json"));
         const nlohmann::json last = ParseJson(ReadText(root + "last.json"));
         EXPECT_EQ(ShipNamed(before, first)["Dead"], 0);
@@ -93,10 +93,10 @@ TEST(DuelRecordings, EveryDuelReplaysThroughTheFormToItsResult) {
     // A folder that cannot be made.
     dir.WriteFile("blocker", "a file");
     const SimResult refused = RunSim(Tournament(dir, root + "x.json", {"--record-duels", root + "blocker/duels"}), root);
-    EXPECT_EQ(refused.exitCode, 3);
-    EXPECT_NE(refused.err.find("kelvane-sim: cannot write the duels' recordings into " + root + "blocker/duels: "),
+    EXPECT_EQ(refused.ExitCode, 3);
+    EXPECT_NE(refused.Err.find("kelvane-sim: cannot write the duels' recordings into " + root + "blocker/duels: "),
               std::string::npos)
-        << refused.err;
+        << refused.Err;
 }
 
 // Made once by the Release build (scripts/make-test-replay.sh), verified by every build.
@@ -106,11 +106,11 @@ TEST(DuelRecordings, TheCommittedDuelVerifies) {
     const std::string recording = std::string(KELVANE_SOURCE_DIR) + "/tests/e2e/replays/duel.replay";
     const SimResult played =
         RunSim({"--data", dir.Path(), "--replay", recording, "--verify", "--dump", "last:" + root + "last.json"}, root);
-    ASSERT_EQ(played.err.find("replay made with other data"), std::string::npos)
-        << played.err << "The generated data has changed since the committed recording was made: make it anew "
+    ASSERT_EQ(played.Err.find("replay made with other data"), std::string::npos)
+        << played.Err << "The generated data has changed since the committed recording was made: make it anew "
         << "with scripts/make-test-replay.sh (on a Release build) and commit it.";
-    EXPECT_EQ(played.exitCode, 0) << played.err;
-    EXPECT_EQ(played.out, "replay verified: 1417 frames\n");
+    EXPECT_EQ(played.ExitCode, 0) << played.Err;
+    EXPECT_EQ(played.Out, "replay verified: 1417 frames\n");
     const nlohmann::json last = ParseJson(ReadText(root + "last.json"));
     EXPECT_EQ(ShipNamed(last, "Bastion")["Dead"], 0);
     EXPECT_EQ(ShipNamed(last, "Wisp")["Dead"], 1);
@@ -125,16 +125,16 @@ TEST(RecordedRun, AnErrorPassedOverIsNamedWithItsFrameAndRecording) {
                                    {"after": 6, "set": {"ControlledShip": 7}}]})");
     const std::string recording = root + "error.replay";
     const SimResult run = RunSim({"--data", dir.Path(), "--scenario", root + "error.json", "--record", recording}, root);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const std::string expected = "kelvane-sim: an error was passed over in frame 6 (recorded in " + recording + "): ";
-    EXPECT_EQ(run.err.substr(0, expected.size()), expected) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.Err.substr(0, expected.size()), expected) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
 
     // The error is part of the game the recording holds.
     const SimResult replayed =
         RunSim({"--data", dir.Path(), "--replay", recording, "--verify", "--dump", "last:-"}, root);
-    ASSERT_EQ(replayed.exitCode, 0) << replayed.err;
-    const std::string out = replayed.out;
+    ASSERT_EQ(replayed.ExitCode, 0) << replayed.Err;
+    const std::string out = replayed.Out;
     const size_t verified = out.rfind("replay verified: 20 frames\n");
     ASSERT_NE(verified, std::string::npos) << out;
     EXPECT_EQ(ParseJson(out.substr(0, verified))["SwallowedErrors"], 1);

@@ -47,8 +47,8 @@ TEST(Fight, SelfDestructMessageAndReturnOnTheirFrames) {
     // D pressed after tick 5: hull 0 at the end of tick 6, destruction from tick 7.
     const DumpSeries run =
         RunWithDumps(dir, Scenario("fight_self_destruct.json"), {6, 7, 31, 32, 209, 210, 223, 224});
-    ASSERT_EQ(run.run.exitCode, 0) << run.run.err;
-    ASSERT_EQ(run.at.size(), 8u);
+    ASSERT_EQ(run.Run.ExitCode, 0) << run.Run.Err;
+    ASSERT_EQ(run.At.size(), 8u);
     const int s = run[6]["ControlledShip"].get<int>();
     ASSERT_EQ(s, 7);  // the scenario lowers the shields of slot 7
     ASSERT_EQ(run.Ship(6, s)["ShipName"], "Vigil");
@@ -93,8 +93,8 @@ TEST(Fight, PauseDelaysTheSelfDestruct) {
     // tick 7 to 16, the destruction starts in tick 17 and ends in tick 42.
     const DumpSeries run =
         RunWithDumps(dir, Scenario("fight_self_destruct_paused.json"), {15, 16, 17, 41, 42});
-    ASSERT_EQ(run.run.exitCode, 0) << run.run.err;
-    ASSERT_EQ(run.at.size(), 5u);
+    ASSERT_EQ(run.Run.ExitCode, 0) << run.Run.Err;
+    ASSERT_EQ(run.At.size(), 5u);
     const int s = run[15]["ControlledShip"].get<int>();
     EXPECT_EQ(run[15]["Paused"], 1);
     EXPECT_EQ(run.Ship(15, s)["Hull"], 0);
@@ -113,8 +113,8 @@ TEST(Fight, AnotherShipsDestructionIsAnnouncedInItsOwnColour) {
     // re-entry from tick 208, back in the fight in tick 222.
     const DumpSeries run =
         RunWithDumps(dir, Scenario("fight_other_destroyed.json"), {29, 30, 207, 208, 221, 222});
-    ASSERT_EQ(run.run.exitCode, 0) << run.run.err;
-    ASSERT_EQ(run.at.size(), 6u);
+    ASSERT_EQ(run.Run.ExitCode, 0) << run.Run.Err;
+    ASSERT_EQ(run.At.size(), 6u);
     ASSERT_EQ(run.Ship(29, 8)["ShipName"], "Wisp");
     ASSERT_NE(run[29]["ControlledShip"], 8);
 
@@ -135,7 +135,7 @@ TEST(Fight, AnotherShipsDestructionIsAnnouncedInItsOwnColour) {
 TEST(Fight, TheShippedBattleKillsRespawnsAndScores) {
     TempGameDir dir;
     const DumpSeries run = RunWithDumps(dir, Scenario("fight_battle.json"), {2, 10000});
-    ASSERT_EQ(run.run.exitCode, 0) << run.run.err;
+    ASSERT_EQ(run.Run.ExitCode, 0) << run.Run.Err;
     ASSERT_TRUE(run.Has(2) && run.Has(10000));
     EXPECT_EQ(run[2]["ShipCount"], 8);
 

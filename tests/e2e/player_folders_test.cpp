@@ -46,7 +46,7 @@ TEST_F(PlayerFolders, AnOwnShipTypeIsCreatedByAnOwnScript) {
     OwnPicture("Ships/Zephyr.bmp", "Wisp");
     Own("Scripts/patrol", "CREATESHIP Zephyr\nCREATESHIP Kestrel\n");
     const SimResult run = Run("EXEC patrol");
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const nlohmann::json state = run.Json();
     EXPECT_EQ(state["ShipImagesCount"], ShippedTypes + 1);
     const nlohmann::json& zephyr = state["Ships"][ShippedTypes];  // slot 9: after the shipped ones
@@ -63,12 +63,12 @@ TEST_F(PlayerFolders, AnOwnShipTypeIsCreatedByAnOwnScript) {
 TEST_F(PlayerFolders, TheOwnScriptOfAShippedNameRunsInsteadAndShippedOnesStillRun) {
     Own("Scripts/DUEL", "CREATESHIP Wisp\n");  // found without regard to case, as shipped ones
     SimResult run = Run("EXEC duel");
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Json()["ShipCount"], 1);
     EXPECT_EQ(run.Json()["Ships"][7]["InPlay"], 1) << "Wisp, slot 8";
 
     run = Run("EXEC trio");
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Json()["ShipCount"], 3);
 }
 
@@ -86,7 +86,7 @@ TEST_F(PlayerFolders, ASameNamedDefinitionReplacesTheShippedOneInItsSlot) {
         Own(c.file, ShipIni("Vigil", "KSS Vigil Refit", "Shields=999\r\nHull=380\r\n", "PrimaryWeaponType=BEAM_POLARON\r\n"));
         if (c.ownPicture) OwnPicture("Ships/Vigil.bmp", "Kestrel");
         const SimResult run = Run("CREATESHIP Vigil");
-        ASSERT_EQ(run.exitCode, 0) << c.what << "\n" << run.err;
+        ASSERT_EQ(run.ExitCode, 0) << c.what << "\n" << run.Err;
         const nlohmann::json state = run.Json();
         EXPECT_EQ(state["ShipImagesCount"], ShippedTypes) << c.what;
         const nlohmann::json& vigil = state["Ships"][VigilSlot - 1];
@@ -108,14 +108,14 @@ TEST_F(PlayerFolders, BeyondSixtyFourFilesTheRestIsLeftOutWithALine) {
             ShipIni(std::string("Drone") + number, std::string("Drone ") + number, "Hull=10\r\n", ""));
     }
     const SimResult run = Run("CREATESHIP Drone56");
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const nlohmann::json state = run.Json();
     EXPECT_EQ(state["ShipImagesCount"], 64);
     EXPECT_EQ(state["Ships"][63]["ShipName"], "Drone56");
     EXPECT_EQ(state["Ships"][63]["InPlay"], 1);
     const std::string firstLeftOut = (game.Root() / "player/kelvane/Ships/Drone.57.ini").string();
     const std::string line = "only 64 ship types fit; " + firstLeftOut + " and later files are left out";
-    EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+    EXPECT_NE(run.Err.find(line), std::string::npos) << run.Err;
 }
 
 }  // namespace

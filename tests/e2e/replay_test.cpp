@@ -66,7 +66,7 @@ TEST(Replay, RecordedBattlePlaysBackToTheSameDumpsAndPictures) {
     TempGameDir dir;
     const std::string recording = (dir.Root() / "battle.replay").string();
     const SimResult recorded = Record(dir, recording, Outputs(dir, "run"));
-    ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
+    ASSERT_EQ(recorded.ExitCode, 0) << recorded.Err;
 
     const std::string text = ReadText(recording);
     for (const char* line : {"\nseed 5\n", "\nkey 20 0\npointer 0 0\nframes 1\ncommand EXEC battle\n", "\nkey 18 2\n",
@@ -76,9 +76,9 @@ TEST(Replay, RecordedBattlePlaysBackToTheSameDumpsAndPictures) {
     }
 
     const SimResult played = Verify(dir, recording, Outputs(dir, "replay"));
-    ASSERT_EQ(played.exitCode, 0) << played.err;
-    EXPECT_EQ(played.out, "replay verified: 400 frames\n");
-    EXPECT_EQ(played.err, "");
+    ASSERT_EQ(played.ExitCode, 0) << played.Err;
+    EXPECT_EQ(played.Out, "replay verified: 400 frames\n");
+    EXPECT_EQ(played.Err, "");
     for (uint64_t tick : DumpTicks) {
         const std::string original = ReadText(OutputFile(dir, "run", std::to_string(tick), ".json"));
         ASSERT_FALSE(original.empty()) << tick;
@@ -97,13 +97,13 @@ TEST(Replay, RecordedBattlePlaysBackToTheSameDumpsAndPictures) {
 // A game directory with its own copy of the shipped ships, so that one can be changed.
 class OwnShips : public ::testing::Test {
 protected:
-    OwnShips() : dir_({.linkArchives = true, .linkShips = false, .linkScripts = true}) {
+    OwnShips() : dir_({.LinkArchives = true, .LinkShips = false, .LinkScripts = true}) {
         for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(KELVANE_BINARY_DIR) / "Data" / "Ships")) {
             dir_.CopyFile(entry.path(), "Data/Ships/" + entry.path().filename().string());
         }
         recording_ = (dir_.Root() / "battle.replay").string();
         const SimResult recorded = Record(dir_, recording_);
-        EXPECT_EQ(recorded.exitCode, 0) << recorded.err;
+        EXPECT_EQ(recorded.ExitCode, 0) << recorded.Err;
         text_ = ReadText(recording_);
     }
     TempGameDir dir_;
@@ -115,15 +115,15 @@ TEST_F(OwnShips, AChangedDefinitionFileIsNamed) {
     const fs::path vigil = dir_.Root() / "Data" / "Ships" / "Vigil.ini";
     WriteText(vigil, ReadText(vigil.string()) + "; a note that changes nothing in the game\n");
     const SimResult refused = Verify(dir_, recording_);
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "kelvane-sim: replay made with other data: Data/Ships/Vigil.ini differs "
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_EQ(refused.Out, "");
+    EXPECT_EQ(refused.Err, "kelvane-sim: replay made with other data: Data/Ships/Vigil.ini differs "
                            "(--force plays it anyway)\n");
 
     const SimResult forced = Verify(dir_, recording_, {"--force"});
-    EXPECT_EQ(forced.exitCode, 0) << forced.err;
-    EXPECT_EQ(forced.out, "replay verified: 400 frames\n");
-    EXPECT_NE(forced.err.find("Data/Ships/Vigil.ini differs; playing it anyway (--force)"), std::string::npos);
+    EXPECT_EQ(forced.ExitCode, 0) << forced.Err;
+    EXPECT_EQ(forced.Out, "replay verified: 400 frames\n");
+    EXPECT_NE(forced.Err.find("Data/Ships/Vigil.ini differs; playing it anyway (--force)"), std::string::npos);
 }
 
 TEST_F(OwnShips, AChangedShipPlaysDifferently) {
@@ -134,8 +134,8 @@ TEST_F(OwnShips, AChangedShipPlaysDifferently) {
     definition.insert(speed + 6, 1, '1');  // a faster Talon
     WriteText(talon, definition);
     const SimResult forced = Verify(dir_, recording_, {"--force"});
-    EXPECT_EQ(forced.exitCode, 1);
-    EXPECT_EQ(forced.out.rfind("replay diverges at frame ", 0), 0u) << forced.out;
+    EXPECT_EQ(forced.ExitCode, 1);
+    EXPECT_EQ(forced.Out.rfind("replay diverges at frame ", 0), 0u) << forced.Out;
 }
 
 TEST_F(OwnShips, ACorruptedChecksumIsTheFrameWhereItDiverges) {
@@ -146,8 +146,8 @@ TEST_F(OwnShips, ACorruptedChecksumIsTheFrameWhereItDiverges) {
     digit = digit == '0' ? '1' : '0';
     WriteText(recording_, corrupted);
     const SimResult played = Verify(dir_, recording_);
-    EXPECT_EQ(played.exitCode, 1);
-    EXPECT_EQ(played.out, "replay diverges at frame 100\n");
+    EXPECT_EQ(played.ExitCode, 1);
+    EXPECT_EQ(played.Out, "replay diverges at frame 100\n");
 }
 
 // Cut off after frame 250's checksum, once at the end of a line and once inside the next.
@@ -158,10 +158,10 @@ TEST_F(OwnShips, ATruncatedFileVerifiesUpToWhereItEnds) {
     for (size_t cut : {lineEnd, lineEnd + 3}) {
         WriteText(recording_, text_.substr(0, cut));
         const SimResult played = Verify(dir_, recording_, {"--dump", "last:" + (dir_.Root() / "cut.json").string()});
-        EXPECT_EQ(played.exitCode, 4) << played.err;
-        EXPECT_EQ(played.out, "replay verified: 250 frames\n");
-        EXPECT_NE(played.err.find("the recording is truncated: "), std::string::npos) << played.err;
-        EXPECT_NE(played.err.find("after frame 250"), std::string::npos) << played.err;
+        EXPECT_EQ(played.ExitCode, 4) << played.Err;
+        EXPECT_EQ(played.Out, "replay verified: 250 frames\n");
+        EXPECT_NE(played.Err.find("the recording is truncated: "), std::string::npos) << played.Err;
+        EXPECT_NE(played.Err.find("after frame 250"), std::string::npos) << played.Err;
         EXPECT_NE(ReadText((dir_.Root() / "cut.json").string()).find("\"Tick\": 250"), std::string::npos);
     }
 }
@@ -171,8 +171,8 @@ TEST(Replay, FilesThatAreNoRecordingAndDamagedLines) {
     const std::string file = (dir.Root() / "other.replay").string();
     WriteText(file, "{\"steps\": []}\n");
     const SimResult refused = Verify(dir, file);
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_EQ(refused.err, "kelvane-sim: cannot replay " + file + ": line 1: not a Kelvane recording\n");
+    EXPECT_EQ(refused.ExitCode, 2);
+    EXPECT_EQ(refused.Err, "kelvane-sim: cannot replay " + file + ": line 1: not a Kelvane recording\n");
 
     // A recording whose second run of frames is damaged: the loading frame before it plays.
     const std::string recording = std::string(KELVANE_SOURCE_DIR) + "/tests/e2e/replays/battle.replay";
@@ -182,10 +182,10 @@ TEST(Replay, FilesThatAreNoRecordingAndDamagedLines) {
     text.replace(frames + 1, 8, "frames -9");
     WriteText(file, text);
     const SimResult damaged = Verify(dir, file);
-    EXPECT_EQ(damaged.exitCode, 2);
-    EXPECT_EQ(damaged.out, "replay verified: 1 frames\n");
-    EXPECT_NE(damaged.err.find("the recording is damaged: line "), std::string::npos) << damaged.err;
-    EXPECT_NE(damaged.err.find(": a tick count must be a whole number"), std::string::npos) << damaged.err;
+    EXPECT_EQ(damaged.ExitCode, 2);
+    EXPECT_EQ(damaged.Out, "replay verified: 1 frames\n");
+    EXPECT_NE(damaged.Err.find("the recording is damaged: line "), std::string::npos) << damaged.Err;
+    EXPECT_NE(damaged.Err.find(": a tick count must be a whole number"), std::string::npos) << damaged.Err;
 }
 
 // Made once by the Release build (scripts/make-test-replay.sh); verified by every build's
@@ -194,11 +194,11 @@ TEST(Replay, TheCommittedRecordingVerifies) {
     TempGameDir dir;
     const std::string recording = std::string(KELVANE_SOURCE_DIR) + "/tests/e2e/replays/battle.replay";
     const SimResult played = Verify(dir, recording);
-    ASSERT_EQ(played.err.find("replay made with other data"), std::string::npos)
-        << played.err << "The generated data has changed since the committed recording was made: make it anew "
+    ASSERT_EQ(played.Err.find("replay made with other data"), std::string::npos)
+        << played.Err << "The generated data has changed since the committed recording was made: make it anew "
         << "with scripts/make-test-replay.sh (on a Release build) and commit it.";
-    EXPECT_EQ(played.exitCode, 0) << played.err;
-    EXPECT_EQ(played.out, "replay verified: 400 frames\n");
+    EXPECT_EQ(played.ExitCode, 0) << played.Err;
+    EXPECT_EQ(played.Out, "replay verified: 400 frames\n");
 }
 
 }  // namespace

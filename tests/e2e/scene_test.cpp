@@ -37,7 +37,7 @@ Frame Shoot(const TempGameDir& dir, const std::string& scenario, uint64_t tick) 
     const std::string png = (dir.Root() / (std::to_string(tick) + "-" + scenario + ".png")).string();
     const DumpSeries run =
         RunWithDumps(dir, Scenario(scenario), {tick - 1}, {"--shot", std::to_string(tick) + ":" + png});
-    EXPECT_EQ(run.run.exitCode, 0) << run.run.err;
+    EXPECT_EQ(run.Run.ExitCode, 0) << run.Run.Err;
     Frame frame;
     frame.picture = ReadPng(png);
     if (run.Has(tick - 1)) frame.state = run[tick - 1];
@@ -61,9 +61,9 @@ std::pair<int, int> OnScreen(const nlohmann::json& state, int slot) {
 // Pixels where two pictures of the same size differ; none for pictures of different sizes.
 std::vector<std::pair<int, int>> Differences(const PngPicture& a, const PngPicture& b) {
     std::vector<std::pair<int, int>> points;
-    if (a.width != b.width || a.height != b.height) return points;
-    for (int y = 0; y < a.height; ++y) {
-        for (int x = 0; x < a.width; ++x) {
+    if (a.Width != b.Width || a.Height != b.Height) return points;
+    for (int y = 0; y < a.Height; ++y) {
+        for (int x = 0; x < a.Width; ++x) {
             if (a.At(x, y) != b.At(x, y)) points.emplace_back(x, y);
         }
     }
@@ -92,8 +92,8 @@ TEST(Scene, AShipInPlayIsDrawnAtItsScreenPosition) {
     const Frame without = Shoot(dir, "scene_one_ship.json", 3);
     ASSERT_FALSE(with.picture.Empty());
     ASSERT_FALSE(without.picture.Empty());
-    ASSERT_EQ(with.picture.width, 1024);
-    ASSERT_EQ(with.picture.height, 768);
+    ASSERT_EQ(with.picture.Width, 1024);
+    ASSERT_EQ(with.picture.Height, 768);
     const int wisp = SlotNamed(with.state, "Wisp");
     ASSERT_NE(wisp, 0);
     ASSERT_EQ(with.state["Ships"][wisp - 1]["InPlay"], 1);
@@ -211,8 +211,8 @@ void WriteDefinition(const TempGameDir& dir, const std::string& base, const std:
 nlohmann::json StartOnly(const TempGameDir& dir, SimResult* result = nullptr) {
     const SimResult run = RunSim({"--data", dir.Path(), "--dump", "last:-"}, dir.Root().string());
     if (result) *result = run;
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return run.exitCode == 0 ? run.Json() : nlohmann::json();
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    return run.ExitCode == 0 ? run.Json() : nlohmann::json();
 }
 
 TEST(ShipDefinitions, SlotsFollowTheFileNamesWithoutRegardToCase) {
@@ -245,8 +245,8 @@ TEST(ShipDefinitions, ASixtyFifthDefinitionIsLeftOutWithAWord) {
     EXPECT_EQ(state["ShipImagesCount"], 64);
     EXPECT_EQ(state["Ships"][0]["ShipName"], "Ships01");
     EXPECT_EQ(state["Ships"][63]["ShipName"], "Ships64");
-    EXPECT_NE(run.err.find("s65.ini"), std::string::npos) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.Err.find("s65.ini"), std::string::npos) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
     EXPECT_EQ(state["SwallowedErrors"], 0);
 }
 
@@ -255,10 +255,10 @@ TEST(ShipDefinitions, AMissingPictureEndsTheStart) {
     WriteDefinition(dir, "Alpha", "Alpha.ini", "Alpha");
     dir.WriteFile("Data/Ships/Ghost.ini", ShipIni("Ghost", "The Ghost", "Shields=50\r\n", ""));
     const SimResult run = RunSim({"--data", dir.Path(), "--dump", "last:-"}, dir.Root().string());
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("Cannot open file"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("Ghost.bmp"), std::string::npos) << run.err;
-    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("Cannot open file"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("Ghost.bmp"), std::string::npos) << run.Err;
+    EXPECT_TRUE(run.Out.empty());
 }
 
 }  // namespace

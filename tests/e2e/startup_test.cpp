@@ -11,7 +11,7 @@ namespace {
 TEST(Startup, LoadsTheShippedDataAndWritesTheShipArchive) {
     TempGameDir dir;
     const SimResult run = RunSim({"--data", dir.Path(), "--dump", "last:-"}, dir.Root().string());
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const nlohmann::json state = run.Json();
     EXPECT_EQ(state["Tick"], 1);
     EXPECT_EQ(state["Loaded"], 1);
@@ -60,11 +60,11 @@ TEST(Startup, SameSeedSameWorld) {
                                first.Root().string());
     const SimResult b = RunSim({"--data", second.Path(), "--seed", "7", "--frames", "3", "--dump", "last:-"},
                                second.Root().string());
-    ASSERT_EQ(a.exitCode, 0) << a.err;
-    ASSERT_EQ(b.exitCode, 0) << b.err;
-    EXPECT_EQ(a.out, b.out);
+    ASSERT_EQ(a.ExitCode, 0) << a.Err;
+    ASSERT_EQ(b.ExitCode, 0) << b.Err;
+    EXPECT_EQ(a.Out, b.Out);
     const SimResult c = RunSim({"--data", second.Path(), "--seed", "8", "--dump", "last:-"}, second.Root().string());
-    EXPECT_NE(a.Json()["Ships"][0]["X"], nlohmann::json()) << c.err;
+    EXPECT_NE(a.Json()["Ships"][0]["X"], nlohmann::json()) << c.Err;
     EXPECT_NE(c.Json()["Ships"], a.Json()["Ships"]);
 }
 
@@ -81,14 +81,14 @@ TEST(Startup, MissingDataEndsWithAClearMessage) {
         TempGameDir dir;
         std::filesystem::remove(dir.Root() / c.remove);
         const SimResult run = RunSim({"--data", dir.Path(), "--dump", "last:-"}, dir.Root().string());
-        EXPECT_EQ(run.exitCode, 1) << c.remove;
-        EXPECT_NE(run.err.find(c.expected), std::string::npos) << c.remove << ": " << run.err;
-        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(run.ExitCode, 1) << c.remove;
+        EXPECT_NE(run.Err.find(c.expected), std::string::npos) << c.remove << ": " << run.Err;
+        EXPECT_TRUE(run.Out.empty());
     }
     TempGameDir empty({true, false, true});
     const SimResult run = RunSim({"--data", empty.Path()}, empty.Root().string());
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("No ship definitions"), std::string::npos) << run.err;
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("No ship definitions"), std::string::npos) << run.Err;
 }
 
 TEST(Startup, BadArgumentsAndScenariosExitTwo) {
@@ -99,18 +99,18 @@ TEST(Startup, BadArgumentsAndScenariosExitTwo) {
     };
     for (const auto& arguments : bad) {
         const SimResult run = RunSim(arguments, dir.Root().string());
-        EXPECT_EQ(run.exitCode, 2) << arguments[0];
-        EXPECT_NE(run.err.find("usage"), std::string::npos) << run.err;
+        EXPECT_EQ(run.ExitCode, 2) << arguments[0];
+        EXPECT_NE(run.Err.find("usage"), std::string::npos) << run.Err;
     }
     dir.WriteFile("bad.json", R"({"steps":[{"after":1,"set":{"Ships[1].Nope":3}}]})");
     const SimResult scenario = RunSim({"--data", dir.Path(), "--scenario", (dir.Root() / "bad.json").string()},
                                       dir.Root().string());
-    EXPECT_EQ(scenario.exitCode, 2);
-    EXPECT_NE(scenario.err.find("Ships[1].Nope"), std::string::npos) << scenario.err;
+    EXPECT_EQ(scenario.ExitCode, 2);
+    EXPECT_NE(scenario.Err.find("Ships[1].Nope"), std::string::npos) << scenario.Err;
     dir.WriteFile("notjson.json", "{");
     const SimResult broken = RunSim({"--data", dir.Path(), "--scenario", (dir.Root() / "notjson.json").string()},
                                     dir.Root().string());
-    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_EQ(broken.ExitCode, 2);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST(StatusBars, ExactHalvesOfTheShippedShipsRoundToEven) {
     const std::string png = (dir.Root() / "bars.png").string();
     // The player flies the Kestrel (hull 280) and targets the Bastion (shields 560).
     const DumpSeries run = RunWithDumps(dir, Scenario("status_exact_halves.json"), {2}, {"--shot", "3:" + png});
-    ASSERT_EQ(run.run.exitCode, 0) << run.run.err;
+    ASSERT_EQ(run.Run.ExitCode, 0) << run.Run.Err;
     ASSERT_TRUE(run.Has(2));
     ASSERT_EQ(run.Ship(2, 4)["ShipName"], "Kestrel");
     ASSERT_EQ(run[2]["ControlledShip"], 4);

@@ -27,17 +27,17 @@ TEST(Tournament, TheSameResultFileWhateverTheThreadsAndTheParts) {
     TempGameDir dir;
     const std::string root = dir.Root().string() + "/";
     const SimResult one = RunSim(Tournament(dir, {"--jobs", "1", "--json", root + "one.json"}), root);
-    ASSERT_EQ(one.exitCode, 0) << one.err;
+    ASSERT_EQ(one.ExitCode, 0) << one.Err;
     const SimResult two = RunSim(Tournament(dir, {"--jobs", "2", "--json", root + "two.json"}), root);
-    ASSERT_EQ(two.exitCode, 0) << two.err;
+    ASSERT_EQ(two.ExitCode, 0) << two.Err;
     for (const char* part : {"1/2", "2/2"}) {
         const std::string file = root + "part" + std::string(1, part[0]) + ".json";
         const SimResult run = RunSim(Tournament(dir, {"--jobs", "2", "--shard", part, "--json", file}), root);
-        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
     }
     const SimResult merged =
         RunSim({"--merge", root + "part2.json", root + "part1.json", "--json", root + "merged.json"}, root);
-    ASSERT_EQ(merged.exitCode, 0) << merged.err;
+    ASSERT_EQ(merged.ExitCode, 0) << merged.Err;
 
     // Loading wrote its Data/Ships.dxg into a game directory of the run's own.
     EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Data" / "Ships.dxg"));
@@ -46,7 +46,7 @@ TEST(Tournament, TheSameResultFileWhateverTheThreadsAndTheParts) {
     EXPECT_EQ(ReadText(root + "two.json"), expected);
     EXPECT_EQ(ReadText(root + "merged.json"), expected);
     EXPECT_NE(ReadText(root + "part1.json"), ReadText(root + "part2.json"));
-    EXPECT_EQ(merged.out, one.out);  // the same table
+    EXPECT_EQ(merged.Out, one.Out);  // the same table
 
     const nlohmann::json results = ParseJson(expected);
     EXPECT_EQ(results["ships"], nlohmann::json({"Talon", "Vigil", "Wisp"}));
@@ -63,7 +63,7 @@ TEST(Tournament, TheSameResultFileWhateverTheThreadsAndTheParts) {
 }
 
 TEST(Tournament, ADestroyedShipIsALossForItAndAWinForTheOther) {
-    TempGameDir dir(TempGameDir::Options{.linkShips = false});
+    TempGameDir dir(TempGameDir::Options{.LinkShips = false});
     for (const char* name : {"Vigil", "Wisp"}) {
         const std::string ships = "Data/Ships/" + std::string(name);
         dir.CopyFile(std::string(KELVANE_BINARY_DIR) + "/" + ships + ".ini", ships + ".ini");
@@ -77,7 +77,7 @@ TEST(Tournament, ADestroyedShipIsALossForItAndAWinForTheOther) {
     const SimResult run = RunSim({"--tournament", "--data", dir.Path(), "--games", "2", "--ticks", "500", "--jobs",
                                   "2", "--json", root + "r.json"},
                                  root);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const nlohmann::json results = ParseJson(ReadText(root + "r.json"));
     EXPECT_EQ(results["ships"], nlohmann::json({"Paper", "Vigil", "Wisp"}));
     int paperDuels = 0;
@@ -94,16 +94,16 @@ TEST(Tournament, ADestroyedShipIsALossForItAndAWinForTheOther) {
     EXPECT_EQ(last["losses"], 4);
     EXPECT_EQ(last["draws"], 0);
     EXPECT_TRUE(last["mean_frames_to_kill"].is_null());
-    EXPECT_NE(run.out.find("Paper"), std::string::npos);
+    EXPECT_NE(run.Out.find("Paper"), std::string::npos);
 }
 
 TEST(Tournament, AGameThatCannotStartNamesTheRealFolder) {
-    TempGameDir dir(TempGameDir::Options{.linkArchives = false});
+    TempGameDir dir(TempGameDir::Options{.LinkArchives = false});
     const SimResult run = RunSim({"--tournament", "--data", dir.Path()}, dir.Root().string());
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("kelvane-sim: the game cannot start: "), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find(dir.Path() + "Data/"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("kelvane-tournament-"), std::string::npos) << run.err;
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("kelvane-sim: the game cannot start: "), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find(dir.Path() + "Data/"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("kelvane-tournament-"), std::string::npos) << run.Err;
 }
 
 TEST(Tournament, BadArgumentsAndBadPartsExitWithStatus2) {
@@ -124,9 +124,9 @@ TEST(Tournament, BadArgumentsAndBadPartsExitWithStatus2) {
     };
     for (const Case& c : cases) {
         const SimResult run = RunSim(c.arguments, root);
-        EXPECT_EQ(run.exitCode, 2) << c.arguments.back() << "\n" << run.err;
-        EXPECT_EQ(run.err.find("usage: kelvane-sim") != std::string::npos, c.usage) << run.err;
-        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(run.ExitCode, 2) << c.arguments.back() << "\n" << run.Err;
+        EXPECT_EQ(run.Err.find("usage: kelvane-sim") != std::string::npos, c.usage) << run.Err;
+        EXPECT_TRUE(run.Out.empty());
     }
 }
 

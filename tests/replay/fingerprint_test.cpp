@@ -21,7 +21,7 @@ std::vector<std::string> Names(const std::vector<DataFile>& files) {
 }
 
 TEST(DataFingerprint, ListsWhatTheGameReadsByItsNamesOnDisk) {
-    TempGameDir dir({.linkArchives = true, .linkShips = false, .linkScripts = false});
+    TempGameDir dir({.LinkArchives = true, .LinkShips = false, .LinkScripts = false});
     dir.WriteFile("Data/Ships/Vigil.ini", "[OverallInfo]\n");
     dir.WriteFile("Data/Ships/Vigil.BMP", "BM");
     dir.WriteFile("Data/Ships/notes.txt", "not read by the game");

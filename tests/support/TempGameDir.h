@@ -15,9 +15,9 @@ namespace kelvane::testing {
 class TempGameDir {
 public:
     struct Options {
-        bool linkArchives = true;  // GFX.dxg, SFX.dxg, Loading.dxg
-        bool linkShips = true;     // Data/Ships
-        bool linkScripts = true;   // Scripts
+        bool LinkArchives = true;  // GFX.dxg, SFX.dxg, Loading.dxg
+        bool LinkShips = true;     // Data/Ships
+        bool LinkScripts = true;   // Scripts
     };
 
     TempGameDir() : TempGameDir(Options{}) {}
@@ -28,14 +28,14 @@ public:
         root_ = pattern;
         const fs::path built = fs::path(KELVANE_BINARY_DIR);
         fs::create_directories(root_ / "Data");
-        if (options.linkArchives) {
+        if (options.LinkArchives) {
             for (const char* name : {"GFX.dxg", "SFX.dxg", "Loading.dxg"}) {
                 fs::create_symlink(built / "Data" / name, root_ / "Data" / name);
             }
         }
-        if (options.linkShips) fs::create_directory_symlink(built / "Data" / "Ships", root_ / "Data" / "Ships");
+        if (options.LinkShips) fs::create_directory_symlink(built / "Data" / "Ships", root_ / "Data" / "Ships");
         else fs::create_directories(root_ / "Data" / "Ships");
-        if (options.linkScripts) fs::create_directory_symlink(built / "Scripts", root_ / "Scripts");
+        if (options.LinkScripts) fs::create_directory_symlink(built / "Scripts", root_ / "Scripts");
         else fs::create_directories(root_ / "Scripts");
     }
     ~TempGameDir() {
