@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "media/Archive.h"
-#include "media/ByteReader.h"
+#include "base/ByteReader.h"
 #include "media/Dib.h"
-#include "media/GamePaths.h"
+#include "base/GamePaths.h"
 #include "media/WaveFile.h"
 
 namespace {

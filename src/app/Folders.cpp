@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "media/GamePaths.h"
+#include "base/GamePaths.h"
 
 namespace kelvane {
 namespace {

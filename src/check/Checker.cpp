@@ -16,7 +16,7 @@
 #include "game/ShipDefinitionFiles.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
-#include "media/FileError.h"
+#include "base/FileError.h"
 #include "world/TextUtil.h"
 
 namespace kelvane::check {

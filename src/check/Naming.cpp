@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 #include "world/TextUtil.h"
 
 namespace kelvane::check {

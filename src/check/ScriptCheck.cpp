@@ -10,7 +10,7 @@
 #include "check/Naming.h"
 #include "check/TextEncoding.h"
 #include "console/Commands.h"
-#include "media/GamePaths.h"
+#include "base/GamePaths.h"
 #include "world/TextUtil.h"
 
 namespace kelvane::check {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "check/Naming.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 
 namespace kelvane::check {
 namespace {

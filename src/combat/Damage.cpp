@@ -1,6 +1,6 @@
 #include "combat/Damage.h"
 
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 namespace {

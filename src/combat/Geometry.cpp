@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 

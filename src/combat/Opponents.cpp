@@ -2,7 +2,7 @@
 
 #include "combat/Geometry.h"
 #include "combat/Weapons.h"
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 

@@ -8,7 +8,7 @@
 #include "combat/Damage.h"
 #include "combat/Geometry.h"
 #include "combat/Shields.h"
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 #include "world/TextUtil.h"
 
 namespace kelvane {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 #include "world/ArchiveItems.h"
 
 namespace kelvane {

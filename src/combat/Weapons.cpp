@@ -3,7 +3,7 @@
 #include "combat/Damage.h"
 #include "combat/Geometry.h"
 #include "combat/Projectiles.h"
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 namespace {

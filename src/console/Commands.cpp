@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "combat/Geometry.h"
-#include "media/GamePaths.h"
-#include "media/Windows1250.h"
+#include "base/GamePaths.h"
+#include "base/Windows1250.h"
 #include "world/ConsoleLog.h"
 #include "world/TextUtil.h"
 

@@ -1,6 +1,6 @@
 #include "game/FrameTimer.h"
 
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 

@@ -11,10 +11,11 @@
 #include "game/ShipDefinitionFiles.h"
 #include "media/Archive.h"
 #include "media/Canvas.h"
-#include "media/FileError.h"
-#include "media/GamePaths.h"
+#include "base/FileError.h"
+#include "base/GamePaths.h"
 #include "world/ArchiveItems.h"
 #include "world/ConsoleLog.h"
+#include "world/GameDataFiles.h"
 
 namespace kelvane {
 namespace {
@@ -35,35 +36,32 @@ void TMainForm::DrawLoadingProgress(uint8_t cells, const std::string& text) {
     Display.Flip();
 }
 
-std::string TMainForm::DataPath(const std::string& relative) const {
-    return ResolveGamePath(Services.GameDir, relative);
-}
-
 // Brings the game from an empty world to the first playable frame, behind a loading
 // picture with a progress bar. Every pause goes through the sleeper, so tests and the
 // headless runner record them instead of waiting.
 void TMainForm::Loading() {
     World.Rng.Seed(Services.Seed ? *Services.Seed : static_cast<uint32_t>(Services.Clock->Milliseconds()));
+    const GameDataFiles files = GameDataFiles::In(Services.GameDir);
     // The loading screen's two pictures live in their own small archive beside the others.
-    LoadingImages.LoadFromFile(DataPath("Data\\Loading.dxg"));
+    LoadingImages.LoadFromFile(files.LoadingScreen);
     LoadingImages.Item(LoadingPicture::Screen).Draw(Display.Back(), 191, 143, 0);
     Display.Flip();
     DrawLoadingProgress(1, "Initilaizing...");
     Pause(50);
 
-    Images.LoadFromFile(DataPath("Data\\GFX.dxg"));
+    Images.LoadFromFile(files.Graphics);
     DrawLoadingProgress(1, "Loading: Graphics (Data\\GFX.dxg)");
     Pause(50);
 
     SoundDevice.InitializeSound();
-    Waves.LoadFromFile(DataPath("Data\\SFX.dxg"));
+    Waves.LoadFromFile(files.Sounds);
     DrawLoadingProgress(2, "Loading: Sounds (Data\\SFX.dxg)");
     Pause(50);
     DrawLoadingProgress(3, "Loading: Ships (Data\\Ships\\*.*)");
     Pause(50);
 
     LoadShipDefinitions();
-    ShipImages.LoadFromFile(SaveShipArchive());
+    ShipImages.LoadFromFile(SaveShipArchive(files.ShipArchive));
     DrawLoadingProgress(4, "Loading: Ships (Data\\Ships\\*.*)");
     Pause(75);
 
@@ -120,8 +118,7 @@ void TMainForm::LoadShipDefinitions() {
 // The ship picture archive is written afresh at every start and read back from where it
 // was written: beside the data when that can be written, else (an installed game, whose
 // data folder is read-only) in the player's cache folder.
-std::string TMainForm::SaveShipArchive() {
-    const std::string besideData = DataPath("Data\\Ships.dxg");
+std::string TMainForm::SaveShipArchive(const std::string& besideData) {
     try {
         ShipImages.SaveToFile(besideData);
         return besideData;

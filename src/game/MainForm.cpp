@@ -6,7 +6,7 @@
 #include "console/InputState.h"
 #include "game/FrameUpdate.h"
 #include "game/Overlays.h"
-#include "media/FileError.h"
+#include "base/FileError.h"
 
 namespace kelvane {
 namespace {

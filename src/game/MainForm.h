@@ -116,10 +116,9 @@ private:
     void Pause(uint32_t milliseconds);
     void DrawLoadingProgress(uint8_t cells, const std::string& text);
     void LoadShipDefinitions();
-    // Writes the ship picture archive; returns where it went.
-    std::string SaveShipArchive();
-    // gameDir + a Windows-style relative path, each part found without regard to case.
-    std::string DataPath(const std::string& relative) const;
+    // Writes the ship picture archive beside the data, or else into the cache folder;
+    // returns where it went.
+    std::string SaveShipArchive(const std::string& besideData);
 
     // Drawing.
     void DrawBackground();

@@ -8,7 +8,7 @@
 #include "combat/Weapons.h"
 #include "game/MainForm.h"
 #include "media/Canvas.h"
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 #include "world/ArchiveItems.h"
 
 namespace kelvane {

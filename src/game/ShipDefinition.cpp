@@ -4,10 +4,10 @@
 #include "combat/WeaponTable.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
-#include "media/FileError.h"
-#include "media/GamePaths.h"
+#include "base/FileError.h"
+#include "base/GamePaths.h"
 #include "media/ProfileFile.h"
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 #include "world/ArchiveItems.h"
 #include "world/TextUtil.h"
 

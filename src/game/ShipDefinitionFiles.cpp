@@ -4,7 +4,8 @@
 #include <system_error>
 
 #include "game/ShipDefinition.h"
-#include "media/GamePaths.h"
+#include "base/GamePaths.h"
+#include "world/GameDataFiles.h"
 #include "world/TextUtil.h"
 #include "world/World.h"
 
@@ -32,7 +33,7 @@ bool IsFile(const std::string& path) {
 
 ShipDefinitionFiles ListShipDefinitionFiles(const std::string& gameDir, const std::string& playerDir) {
     ShipDefinitionFiles listing;
-    listing.ShippedDir = ResolveGamePath(gameDir, "Data\\Ships");
+    listing.ShippedDir = GameDataFiles::In(gameDir).ShipsFolder;
     const std::string shippedDir = listing.ShippedDir + "/";
     std::vector<Listed> files = IniFiles(shippedDir);
     if (!playerDir.empty()) {

@@ -11,7 +11,7 @@
 #include "game/MainForm.h"
 #include "game/StatusDisplay.h"
 #include "media/Canvas.h"
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 #include "world/ArchiveItems.h"
 
 namespace kelvane {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "media/ColourIdentifiers.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 
 namespace kelvane {
 

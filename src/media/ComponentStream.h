@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "media/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace kelvane {
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "media/ByteReader.h"
+#include "base/ByteReader.h"
 #include "media/Dib.h"
 
 namespace kelvane {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "media/Bitmap.h"
-#include "media/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace kelvane {
 

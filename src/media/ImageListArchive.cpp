@@ -3,7 +3,7 @@
 
 #include "media/Archive.h"
 #include "media/Display.h"
-#include "media/FileError.h"
+#include "base/FileError.h"
 #include "media/ImageList.h"
 
 namespace kelvane {

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 
 namespace kelvane {
 namespace {

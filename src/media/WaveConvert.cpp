@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 

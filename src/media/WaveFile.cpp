@@ -6,7 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "media/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace kelvane {
 

@@ -1,7 +1,7 @@
 // Loading a wave list from a sound archive, kept apart from playback so that programs
 // which only play (tests, tools) do not pull in the archive reader.
 #include "media/Archive.h"
-#include "media/FileError.h"
+#include "base/FileError.h"
 #include "media/Sound.h"
 
 namespace kelvane {

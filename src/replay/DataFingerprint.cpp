@@ -5,8 +5,9 @@
 #include <stdexcept>
 
 #include "media/Archive.h"
-#include "media/GamePaths.h"
-#include "media/Hash64.h"
+#include "base/GamePaths.h"
+#include "base/Hash64.h"
+#include "world/GameDataFiles.h"
 
 namespace kelvane {
 namespace {
@@ -52,14 +53,11 @@ void SortDataFiles(std::vector<DataFile>& files) {
 
 std::vector<DataFile> FingerprintGameData(const std::string& gameDir, const PlayerFolders& player) {
     std::vector<DataFile> files;
-    for (const char* archive : {"Data\\GFX.dxg", "Data\\SFX.dxg", "Data\\Loading.dxg"}) {
-        const std::string path = ResolveGamePath(gameDir, archive);
-        AddFile(files, RelativeName(gameDir, path), path);
-    }
-    const std::string ships = ResolveGamePath(gameDir, "Data\\Ships");
-    AddFolderFiles(files, RelativeName(gameDir, ships), ships, {".ini", ".bmp"});
-    const std::string scripts = ResolveGamePath(gameDir, "Scripts");
-    AddFolderFiles(files, RelativeName(gameDir, scripts), scripts, {});
+    const GameDataFiles game = GameDataFiles::In(gameDir);
+    for (const std::string& archive : {game.Graphics, game.Sounds, game.LoadingScreen})
+        AddFile(files, RelativeName(gameDir, archive), archive);
+    AddFolderFiles(files, RelativeName(gameDir, game.ShipsFolder), game.ShipsFolder, {".ini", ".bmp"});
+    AddFolderFiles(files, RelativeName(gameDir, game.ScriptsFolder), game.ScriptsFolder, {});
     if (!player.Data.empty()) {
         AddFolderFiles(files, "Player/Ships", player.Data + "Ships", {".ini", ".bmp"});
         AddFolderFiles(files, "Player/Scripts", player.Data + "Scripts", {});

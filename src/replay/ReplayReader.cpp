@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "media/Hash64.h"
+#include "base/Hash64.h"
 
 namespace kelvane {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "combat/ArenaFixture.h"
 #include "combat/Weapons.h"
-#include "media/Rounding.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 namespace {

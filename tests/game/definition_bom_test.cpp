@@ -12,7 +12,7 @@
 
 #include "e2e/CraftedShips.h"
 #include "game/ShipDefinition.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 #include "world/FieldRegistry.h"
 
 namespace kelvane {

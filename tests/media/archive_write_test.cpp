@@ -6,7 +6,7 @@
 #include <string>
 
 #include "media/Archive.h"
-#include "media/ByteReader.h"
+#include "base/ByteReader.h"
 #include "media/Dib.h"
 #include "media/ImageList.h"
 #include "media/WaveFile.h"

@@ -7,7 +7,7 @@
 
 #include "TempGameDir.h"
 #include "replay/DataFingerprint.h"
-#include "media/Hash64.h"
+#include "base/Hash64.h"
 
 namespace kelvane {
 namespace {

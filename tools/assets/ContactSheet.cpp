@@ -18,6 +18,7 @@
 #include "Paint.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
+#include "world/GameDataFiles.h"
 
 namespace fs = std::filesystem;
 using namespace kelvane;
@@ -172,12 +173,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const fs::path game = argv[1];
+        const GameDataFiles files = GameDataFiles::In(std::string(argv[1]) + "/");
         PictureCollection gfx, loading;
-        ReadPictureArchive(ReadWholeFile((game / "Data" / "GFX.dxg").string()), gfx);
-        ReadPictureArchive(ReadWholeFile((game / "Data" / "Loading.dxg").string()), loading);
+        ReadPictureArchive(ReadWholeFile(files.Graphics), gfx);
+        ReadPictureArchive(ReadWholeFile(files.LoadingScreen), loading);
         std::set<fs::path> shipFiles;
-        for (const auto& e : fs::directory_iterator(game / "Data" / "Ships"))
+        for (const auto& e : fs::directory_iterator(files.ShipsFolder))
             if (e.path().extension() == ".bmp") shipFiles.insert(e.path());
         std::vector<Bitmap> ships;
         for (const fs::path& f : shipFiles) ships.push_back(DecodeBmpFile(ReadWholeFile(f.string())));

@@ -25,6 +25,7 @@
 #include "media/Archive.h"
 #include "media/Dib.h"
 #include "platform/png/PngFile.h"
+#include "world/GameDataFiles.h"
 
 namespace fs = std::filesystem;
 using namespace kelvane;
@@ -90,13 +91,14 @@ int main(int argc, char** argv) {
     try {
         const fs::path source = argv[1];
         const fs::path game = argv[2];
-        fs::create_directories(game / "Data" / "Ships");
-        fs::create_directories(game / "Scripts");
-        WriteWholeFile((game / "Data" / "GFX.dxg").string(), WritePictureArchive(assets::BuildGraphicsCollection()));
-        WriteWholeFile((game / "Data" / "SFX.dxg").string(), WriteWaveArchive(assets::BuildSoundCollection()));
-        WriteWholeFile((game / "Data" / "Loading.dxg").string(), WritePictureArchive(assets::BuildLoadingCollection()));
-        WriteShips(source, game / "Data" / "Ships");
-        CopyFiles(source / "Scripts", game / "Scripts", "");
+        const GameDataFiles files = GameDataFiles::In(game.string() + "/");
+        fs::create_directories(files.ShipsFolder);
+        fs::create_directories(files.ScriptsFolder);
+        WriteWholeFile(files.Graphics, WritePictureArchive(assets::BuildGraphicsCollection()));
+        WriteWholeFile(files.Sounds, WriteWaveArchive(assets::BuildSoundCollection()));
+        WriteWholeFile(files.LoadingScreen, WritePictureArchive(assets::BuildLoadingCollection()));
+        WriteShips(source, files.ShipsFolder);
+        CopyFiles(source / "Scripts", files.ScriptsFolder, "");
         WriteIcons(game);
     } catch (const std::exception& e) {
         std::cerr << "kelvane-assets: " << e.what() << "\n";

@@ -4,7 +4,7 @@
 
 #include "combat/Geometry.h"
 #include "game/FrameUpdate.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 #include "world/FieldRegistry.h"
 
 namespace kelvane::sim {

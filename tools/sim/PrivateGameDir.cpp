@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "media/GamePaths.h"
+#include "base/GamePaths.h"
 #include "world/TextUtil.h"
 
 namespace kelvane::sim {

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "game/MainForm.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 #include "world/VirtualKeys.h"
 
 namespace kelvane::sim {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "game/MainForm.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 #include "world/FieldRegistry.h"
 
 namespace kelvane::sim {

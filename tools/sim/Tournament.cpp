@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "DuelSeed.h"
-#include "media/Hash64.h"
+#include "base/Hash64.h"
 #include "Schedule.h"
 #include "SimOptions.h"
 #include "console/Commands.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 #include "world/FieldRegistry.h"
 #include "world/TextUtil.h"
 

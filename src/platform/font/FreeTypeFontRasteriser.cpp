@@ -14,8 +14,8 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
-#include "media/Windows1250.h"
-#include "media/Rounding.h"
+#include "base/Windows1250.h"
+#include "base/Rounding.h"
 
 namespace kelvane {
 

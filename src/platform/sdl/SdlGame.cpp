@@ -11,7 +11,7 @@
 
 #include "game/MainForm.h"
 #include "media/Mixer.h"
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/sdl/EventRouter.h"
 #include "platform/sdl/GameWindow.h"

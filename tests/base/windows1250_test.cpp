@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 
 namespace kelvane {
 namespace {

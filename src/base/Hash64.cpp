@@ -1,4 +1,4 @@
-#include "media/Hash64.h"
+#include "base/Hash64.h"
 
 #include <bit>
 

@@ -1,6 +1,6 @@
 // The Windows-1250 code page: bytes 0x80..0xFF and their Unicode characters.
 
-#include "media/Windows1250.h"
+#include "base/Windows1250.h"
 
 #include <array>
 

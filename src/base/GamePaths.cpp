@@ -1,4 +1,4 @@
-#include "media/GamePaths.h"
+#include "base/GamePaths.h"
 
 #include <algorithm>
 #include <filesystem>

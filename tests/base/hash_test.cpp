@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "media/Hash64.h"
+#include "base/Hash64.h"
 
 namespace kelvane {
 namespace {
