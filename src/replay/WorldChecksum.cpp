@@ -1,6 +1,8 @@
 #include "replay/WorldChecksum.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -14,31 +16,40 @@ namespace {
 // The world's fields laid end to end, little-endian, each at its own width.
 class FieldBytes {
 public:
-    FieldBytes() { bytes_.reserve(32 * 1024); }
+    FieldBytes() : bytes_(64 * 1024) {}
 
-    void Byte(uint8_t value) { bytes_.push_back(static_cast<char>(value)); }
+    void Byte(uint8_t value) { Put(&value, 1); }
     void Flag(bool value) { Byte(value ? 1 : 0); }
-    void Int(int32_t value) { Wide(static_cast<uint32_t>(value), 4); }
-    void Real(double value) { Wide(std::bit_cast<uint64_t>(value), 8); }
+    void Int(int32_t value) { Wide(static_cast<uint32_t>(value)); }
+    void Real(double value) { Wide(std::bit_cast<uint64_t>(value)); }
     void Text(const std::string& text) {
-        Wide(text.size(), 8);
-        bytes_ += text;
+        Wide(uint64_t{text.size()});
+        Put(text.data(), text.size());
     }
-    void Bytes(const uint8_t* data, size_t size) { bytes_.append(reinterpret_cast<const char*>(data), size); }
+    void Bytes(const uint8_t* data, size_t size) { Put(data, size); }
     // A long byte table by its own hash, rather than copied in whole.
     void HashedBytes(const uint8_t* data, size_t size) {
-        Wide(size, 8);
-        Wide(Hash64(data, size), 8);
+        Wide(uint64_t{size});
+        Wide(Hash64(data, size));
     }
 
-    uint64_t Hash() const { return Hash64(bytes_); }
+    uint64_t Hash() const { return Hash64(bytes_.data(), size_); }
 
 private:
-    void Wide(uint64_t value, int width) {
-        for (int i = 0; i < width; ++i, value >>= 8) bytes_.push_back(static_cast<char>(value & 0xFF));
+    template <class Unsigned>
+    void Wide(Unsigned value) {
+        unsigned char little[sizeof value];
+        for (size_t i = 0; i < sizeof value; ++i, value >>= 8) little[i] = static_cast<unsigned char>(value & 0xFF);
+        Put(little, sizeof little);
+    }
+    [[gnu::always_inline]] void Put(const void* data, size_t size) {
+        if (size > bytes_.size() - size_) [[unlikely]] bytes_.resize(std::max(2 * bytes_.size(), size_ + size));
+        std::memcpy(bytes_.data() + size_, data, size);
+        size_ += size;
     }
 
-    std::string bytes_;
+    std::vector<char> bytes_;
+    size_t size_ = 0;
 };
 
 // Each field of the description at its own width, tables slot by slot from slot 0 (it
@@ -47,7 +58,7 @@ struct AddFields {
     FieldBytes& Out;
 
     template <class T>
-    void operator()(const char*, const T& field) {
+    void operator()(const char* name, const T& field) {
         if constexpr (std::is_same_v<T, bool>) {
             Out.Flag(field);
         } else if constexpr (std::is_same_v<T, uint8_t>) {
@@ -59,13 +70,7 @@ struct AddFields {
         } else if constexpr (std::is_same_v<T, std::string>) {
             Out.Text(field);
         } else if constexpr (TableType<T>) {
-            for (const auto& slot : field.Slots()) {
-                if constexpr (std::is_same_v<typename TableKind<T>::Slot, std::string>) {
-                    Out.Text(slot);
-                } else {
-                    Describe(*this, slot);
-                }
-            }
+            DescribeSlots(*this, name, field);
         } else if constexpr (std::is_same_v<T, std::vector<uint8_t>>) {
             Out.HashedBytes(field.data(), field.size());  // the key table
         } else if constexpr (ByteArrayType<T>) {

@@ -166,6 +166,19 @@ struct ByteArrayKind<std::array<uint8_t, N>> : std::true_type {};
 template <class T>
 concept ByteArrayType = ByteArrayKind<T>::value;
 
+// Visits every slot of a table, slot 0 included: a record by its description, a text (a
+// line of a ship's description) as a value of the table's name.
+template <class Visit, class TableRef>
+constexpr void DescribeSlots(Visit& visit, const char* name, TableRef& table) {
+    for (auto& slot : table.Slots()) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(slot)>, std::string>) {
+            visit(name, slot);
+        } else {
+            Describe(visit, slot);
+        }
+    }
+}
+
 // Makes a visitor's `if constexpr` chain fail to compile for a kind it does not know.
 template <class T>
 inline constexpr bool UnknownFieldKind = false;

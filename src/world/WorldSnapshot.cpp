@@ -19,7 +19,7 @@ public:
         : bytes_(into.Bytes), next_(bytes_.data()), end_(bytes_.data() + bytes_.size()) {}
 
     template <class T>
-    void operator()(const char*, const T& field) {
+    void operator()(const char* name, const T& field) {
         if constexpr (FieldValueType<T> && !std::is_same_v<T, std::string>) {
             Put(&field, sizeof field);
         } else if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, std::vector<uint8_t>>) {
@@ -27,19 +27,13 @@ public:
             Put(&size, sizeof size);
             Put(field.data(), size);
         } else if constexpr (TableType<T>) {
-            for (const auto& slot : field.Slots()) {
-                if constexpr (std::is_same_v<typename TableKind<T>::Slot, std::string>) {
-                    (*this)("", slot);
-                } else {
-                    Describe(*this, slot);
-                }
-            }
+            DescribeSlots(*this, name, field);
         } else if constexpr (ByteArrayType<T>) {
             Put(field.data(), field.size());
         } else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
             const size_t count = field.size();
             Put(&count, sizeof count);
-            for (const std::string& line : field) (*this)("", line);
+            for (const std::string& line : field) (*this)(name, line);
         } else if constexpr (std::is_same_v<T, RandomGenerator>) {
             const uint32_t state = field.State();
             Put(&state, sizeof state);
@@ -76,7 +70,7 @@ public:
     explicit Restorer(const WorldSnapshot& from) : next_(from.Bytes.data()), end_(from.Bytes.data() + from.Size) {}
 
     template <class T>
-    void operator()(const char*, T& field) {
+    void operator()(const char* name, T& field) {
         if constexpr (FieldValueType<T> && !std::is_same_v<T, std::string>) {
             Get(&field, sizeof field);
         } else if constexpr (std::is_same_v<T, std::string>) {
@@ -87,18 +81,12 @@ public:
             field.resize(size);
             Get(field.data(), size);
         } else if constexpr (TableType<T>) {
-            for (auto& slot : field.Slots()) {
-                if constexpr (std::is_same_v<typename TableKind<T>::Slot, std::string>) {
-                    (*this)("", slot);
-                } else {
-                    Describe(*this, slot);
-                }
-            }
+            DescribeSlots(*this, name, field);
         } else if constexpr (ByteArrayType<T>) {
             Get(field.data(), field.size());
         } else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
             field.resize(Count());
-            for (std::string& line : field) (*this)("", line);
+            for (std::string& line : field) (*this)(name, line);
         } else if constexpr (std::is_same_v<T, RandomGenerator>) {
             uint32_t state = 0;
             Get(&state, sizeof state);

@@ -20,7 +20,7 @@ struct FillFields {
     uint32_t Next;
 
     template <class T>
-    void operator()(const char*, T& field) {
+    void operator()(const char* name, T& field) {
         ++Next;
         if constexpr (std::is_same_v<T, bool>) {
             field = Next % 2 == 0;
@@ -31,13 +31,7 @@ struct FillFields {
         } else if constexpr (std::is_same_v<T, std::string>) {
             field = std::string(Next % 3 == 0 ? 40 : 3, static_cast<char>('a' + Next % 26));
         } else if constexpr (TableType<T>) {
-            for (auto& slot : field.Slots()) {
-                if constexpr (std::is_same_v<typename TableKind<T>::Slot, std::string>) {
-                    (*this)("", slot);
-                } else {
-                    Describe(*this, slot);
-                }
-            }
+            DescribeSlots(*this, name, field);
         } else if constexpr (std::is_same_v<T, std::vector<uint8_t>> || ByteArrayType<T>) {
             for (size_t i = 0; i < field.size(); ++i) field[i] = static_cast<uint8_t>((i + Next) % 3);
         } else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
