@@ -50,7 +50,7 @@ public:
     SdlDesktop& operator=(const SdlDesktop&) = delete;
 
     // Runs a session until the window closes (its close button, or the session's own
-    // close rule). Returns 0 after a normal end, 1 when the game cannot start (the reason
+    // close rule); the event loop, in SdlGame.cpp. Returns 0 after a normal end, 1 when the game cannot start (the reason
     // is printed on stderr).
     int Run(GameSession& session);
 
