@@ -43,7 +43,7 @@ test_packages=(
   libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick openbox
-  desktop-file-utils appstream groff-base dpkg-dev util-linux
+  desktop-file-utils appstream groff-base dpkg-dev lintian util-linux
 )
 
 found() {  # check
