@@ -47,6 +47,9 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
         "[Settings]\nWindowWidth=\n",
         "[Settings]\nVolume=99999999999\n",
         "[Settings]\nVolume=50\n\x01\x02garbage",
+        "garbage text, not settings at all\n",
+        "Volume=50\n",                    // no [Settings] header
+        "[Window]\nWindowWidth=800\n",   // another section only
     };
     for (const char* text : cases) {
         const LoadedSettings loaded = ParseSettings(text, "/home/p/.config/kelvane/settings.ini");
@@ -81,7 +84,8 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     const Settings chosen{false, 1111, 777, 55};
     EXPECT_EQ(SaveSettings(path.string(), chosen), "");
     EXPECT_EQ(LoadSettings(path.string()).Values, chosen);
-    EXPECT_FALSE(fs::exists(path.string() + ".new"));
+    // Nothing but the file is left beside it (no temporary of the save).
+    EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), fs::directory_iterator()), 1);
     std::ifstream file(path);
     std::string first;
     std::getline(file, first);
