@@ -87,7 +87,12 @@ int main(int argc, char** argv) {
         if (const auto refused =
                 OpenRecordingToWatch(*options.ReplayFile, options.Force, game.GameDir, game.Folders, replay, say))
             return *refused;
-        session = std::make_unique<WatchedRecording>(replay, say);
+        try {
+            session = std::make_unique<WatchedRecording>(replay, say);
+        } catch (const ReplayError& error) {  // the file changed since it was read through
+            say("cannot replay " + *options.ReplayFile + ": " + error.what());
+            return 2;
+        }
     } else {
         game.Seed = options.Seed ? *options.Seed : ClockSeed();
         const std::time_t now = std::time(nullptr);

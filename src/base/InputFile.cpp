@@ -49,23 +49,25 @@ std::string ByteSizeText(uint64_t bytes) {
     return text;
 }
 
-InputFile::InputFile(const std::string& path, FileLimit limit) : path_(path), limit_(limit) {
+InputFile::InputFile(const std::string& path, FileLimit limit, Accept accept) : path_(path), limit_(limit) {
+    using Refusal = InputFileError::Refusal;
     // Looked at before it is opened: opening a FIFO or a device can itself wait or act.
     struct stat status {};
-    using Refusal = InputFileError::Refusal;
     if (::stat(path.c_str(), &status) != 0) Fail(Refusal::System, std::strerror(errno), errno);
-    if (!S_ISREG(status.st_mode)) Fail(Refusal::NotRegular, KindOfFile(status.st_mode));
+    const bool stream = accept == Accept::Streams && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode));
+    if (!S_ISREG(status.st_mode) && !stream) Fail(Refusal::NotRegular, KindOfFile(status.st_mode));
     if (static_cast<uint64_t>(status.st_size) > limit.Bytes)
         Fail(Refusal::TooLarge, TooLarge(static_cast<uint64_t>(status.st_size), limit));
     // Without blocking all the same, should the name have been swapped for a FIFO meanwhile.
     do {
-        descriptor_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (stream ? 0 : O_NONBLOCK));
     } while (descriptor_ < 0 && errno == EINTR);
     if (descriptor_ < 0) Fail(Refusal::System, std::strerror(errno), errno);
     if (::fstat(descriptor_, &status) != 0) Fail(Refusal::System, std::strerror(errno), errno);
-    if (!S_ISREG(status.st_mode)) Fail(Refusal::NotRegular, KindOfFile(status.st_mode));
-    size_ = static_cast<uint64_t>(status.st_size);
+    if (!S_ISREG(status.st_mode) && !stream) Fail(Refusal::NotRegular, KindOfFile(status.st_mode));
+    size_ = S_ISREG(status.st_mode) ? static_cast<uint64_t>(status.st_size) : 0;
     if (size_ > limit.Bytes) Fail(Refusal::TooLarge, TooLarge(size_, limit));
+    stream_ = stream;
 }
 
 InputFile::~InputFile() {
@@ -77,7 +79,8 @@ InputFile::InputFile(InputFile&& other) noexcept
       limit_(other.limit_),
       descriptor_(other.descriptor_),
       size_(other.size_),
-      read_(other.read_) {
+      read_(other.read_),
+      stream_(other.stream_) {
     other.descriptor_ = -1;
 }
 
@@ -88,12 +91,20 @@ void InputFile::Fail(InputFileError::Refusal why, const std::string& reason, int
 }
 
 size_t InputFile::Read(char* buffer, size_t size) {
+    const size_t got = ReadAt(read_, buffer, size);
+    read_ += got;
+    return got;
+}
+
+size_t InputFile::ReadAt(uint64_t offset, char* buffer, size_t size) const {
     // One byte beyond the limit is asked for, so that a file grown past it is noticed.
-    const uint64_t allowed = limit_.Bytes + 1 - read_;
+    if (offset > limit_.Bytes) offset = limit_.Bytes + 1;
+    const uint64_t allowed = limit_.Bytes + 1 - offset;
     if (size > allowed) size = static_cast<size_t>(allowed);
     ssize_t got;
     do {
-        got = ::read(descriptor_, buffer, size);
+        // A stream has no places to read at: it is read in order, from where it has got to.
+        got = stream_ ? ::read(descriptor_, buffer, size) : ::pread(descriptor_, buffer, size, static_cast<off_t>(offset));
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
         const int code = errno;
@@ -101,8 +112,7 @@ size_t InputFile::Read(char* buffer, size_t size) {
         throw InputFileError("Cannot read file " + path_ + ": " + reason, path_, reason, InputFileError::Refusal::System,
                              code);
     }
-    read_ += static_cast<uint64_t>(got);
-    if (read_ > limit_.Bytes) {
+    if (offset + static_cast<uint64_t>(got) > limit_.Bytes) {
         const std::string reason = "it has grown past the " + ByteSizeText(limit_.Bytes) + " " + limit_.What + " may take";
         throw InputFileError(CannotOpenFileText(path_, reason), path_, reason, InputFileError::Refusal::TooLarge, 0);
     }
@@ -118,7 +128,9 @@ std::string InputFile::ReadRest() {
     return text;
 }
 
-std::string ReadFileText(const std::string& path, FileLimit limit) { return InputFile(path, limit).ReadRest(); }
+std::string ReadFileText(const std::string& path, FileLimit limit, InputFile::Accept accept) {
+    return InputFile(path, limit, accept).ReadRest();
+}
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path, FileLimit limit) {
     InputFile file(path, limit);

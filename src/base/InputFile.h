@@ -41,8 +41,13 @@ struct FileLimit {
 
 class InputFile {
 public:
-    // Throws FileError when the file cannot be opened, is no regular file or is too large.
-    InputFile(const std::string& path, FileLimit limit);
+    // Streams: a file named on the command line may also be a pipe (--scenario /dev/stdin),
+    // read as the user asked, waiting for its writer, up to the limit.
+    enum class Accept { RegularFiles, Streams };
+
+    // Throws FileError when the file cannot be opened, is no regular file (unless streams
+    // are accepted) or is too large.
+    InputFile(const std::string& path, FileLimit limit, Accept accept = Accept::RegularFiles);
     ~InputFile();
     InputFile(InputFile&& other) noexcept;
     InputFile& operator=(InputFile&&) = delete;
@@ -54,6 +59,9 @@ public:
     size_t Read(char* buffer, size_t size);
     // Everything from here to the end.
     std::string ReadRest();
+    // Up to `size` bytes from `offset` on, wherever Read has got to (the file is read
+    // through several times; a stream only in order); 0 at the end. The same errors as Read.
+    size_t ReadAt(uint64_t offset, char* buffer, size_t size) const;
 
     const std::string& Path() const { return path_; }
     // The size when it was opened.
@@ -67,10 +75,12 @@ private:
     int descriptor_ = -1;
     uint64_t size_ = 0;
     uint64_t read_ = 0;
+    bool stream_ = false;
 };
 
 // A whole file, through an InputFile.
-std::string ReadFileText(const std::string& path, FileLimit limit);
+std::string ReadFileText(const std::string& path, FileLimit limit,
+                         InputFile::Accept accept = InputFile::Accept::RegularFiles);
 std::vector<uint8_t> ReadFileBytes(const std::string& path, FileLimit limit);
 
 // "Cannot open file PATH: REASON", the text every refusal of a file to read has.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "base/Hash64.h"
 #include "base/InputFile.h"
@@ -79,6 +80,23 @@ TEST_F(InputFileTest, WhatIsNoRegularFileOrTooLargeIsRefusedWithItsReason) {
             EXPECT_EQ(error.Path(), Path(c.name));
         }
     }
+}
+
+// A file named on the command line may be a pipe the user writes into: read as a stream,
+// and still no further than the limit.
+TEST_F(InputFileTest, StreamsWhereTheCallerTakesThem) {
+    ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+    std::thread writer([this] { std::ofstream(Path("fifo")) << "{\"steps\": []}"; });
+    EXPECT_EQ(ReadFileText(Path("fifo"), Small, InputFile::Accept::Streams), "{\"steps\": []}");
+    writer.join();
+    try {
+        ReadFileText("/dev/zero", Small, InputFile::Accept::Streams);
+        ADD_FAILURE() << "an endless device was read";
+    } catch (const InputFileError& error) {
+        EXPECT_EQ(error.Why, InputFileError::Refusal::TooLarge);
+        EXPECT_EQ(error.Reason, "it has grown past the 1000 bytes a test file may take");
+    }
+    EXPECT_THROW(ReadFileText(folder.string(), Small, InputFile::Accept::Streams), InputFileError);  // never a folder
 }
 
 TEST(ByteSizeText, WholeUnitsBareAndTheRestWithOneDecimal) {

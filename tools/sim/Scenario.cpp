@@ -128,7 +128,7 @@ Scenario LoadScenario(const std::string& path) {
     std::string text;
     try {
         // A scenario of a million steps takes a few megabytes.
-        text = ReadFileText(path, {uint64_t{16} << 20, "a scenario"});
+        text = ReadFileText(path, {uint64_t{16} << 20, "a scenario"}, InputFile::Accept::Streams);
     } catch (const InputFileError& error) {
         throw ScenarioError("cannot read scenario " + path + ": " + error.Reason);
     }

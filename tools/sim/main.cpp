@@ -226,6 +226,10 @@ int RunReplay(const SimOptions& options) {
     if (player.Divergence()) {
         std::printf("replay diverges at frame %llu\n", static_cast<unsigned long long>(*player.Divergence()));
         if (options.Verify) return 1;
+    } else if (options.Verify && replay.Ending == ReplayEnding::Damaged) {
+        // What came before the damage matched, but the recording as a whole is not verified.
+        std::printf("replay damaged after frame %llu: the frames before it match\n",
+                    static_cast<unsigned long long>(frames));
     } else if (options.Verify) {
         std::printf("replay verified: %llu frames\n", static_cast<unsigned long long>(frames));
     }
