@@ -23,8 +23,9 @@ const char* KindOfFile(mode_t mode) {
 }
 
 std::string TooLarge(uint64_t size, const FileLimit& limit) {
-    return "it holds " + ByteSizeText(size) + ", more than the " + ByteSizeText(limit.Bytes) + " " + limit.What +
-           " may take";
+    // Just over the limit, rounding would hide the difference: then the bytes themselves.
+    const std::string held = size / 11 * 10 < limit.Bytes ? std::to_string(size) + " bytes" : ByteSizeText(size);
+    return "it holds " + held + ", more than the " + ByteSizeText(limit.Bytes) + " " + limit.What + " may take";
 }
 
 }  // namespace
