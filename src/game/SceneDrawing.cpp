@@ -8,6 +8,7 @@
 #include "combat/Weapons.h"
 #include "game/MainForm.h"
 #include "media/Canvas.h"
+#include "base/Extended.h"
 #include "base/Rounding.h"
 #include "world/ArchiveItems.h"
 
@@ -19,7 +20,9 @@ constexpr uint32_t RangeRingColor = 0x333333;
 // Headings in degrees become 256ths of a turn as heading / 360 x 255, rounded. A double
 // heading times 255 is exact in extended precision, so an exact half stays one and
 // rounds to even; whole-degree bearings are converted on their integer ratio.
-int32_t SpriteAngle(double degrees) { return RoundEven(static_cast<long double>(degrees) * 255.0L / 360.0L); }
+int32_t SpriteAngle(double degrees) {
+    return RoundEven(Extended(degrees) * Extended(255.0) / Extended(360.0));
+}
 int32_t SpriteAngle(int32_t degrees) { return RoundEvenRatio(int64_t{degrees} * 255, 360); }
 
 }  // namespace
