@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/Folders.h"
 #include "app/RecordedGame.h"
+#include "app/ShaderCache.h"
 #include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "app/WatchedRecording.h"
@@ -110,5 +111,11 @@ int main(int argc, char** argv) {
         const std::string problem = SaveSettings(settingsPath, changed);
         if (!problem.empty()) std::fprintf(stderr, "kelvane: settings not saved: %s\n", problem.c_str());
     };
+    // Before the window is made: the driver opens its shader cache then, and a full disk
+    // there would end the game with a bus error.
+    if (const ShaderCacheCheck cache = CheckShaderCache(environment); !cache.Problem.empty()) {
+        TurnShaderCacheOff();
+        say(ShaderCacheOffLine(cache));
+    }
     return RunSdlGame(game, *session);
 }
