@@ -58,7 +58,7 @@ public:
         for (const UnreadEntry& folder : listing.UnreadFolders)
             report_.Error(folder.Path, 0,
                           "the folder cannot be read (" + folder.Reason + "): " +
-                              (folder.Path == listing.ShippedDir + "/" ? "the game cannot start"
+                              (folder.Path == listing.ShippedDir ? "the game cannot start"
                                                                         : "the game reads none of the ship types in it"));
         for (const UnreadEntry& entry : listing.Skipped)
             report_.Error(entry.Path, 0, "no definition the game can read (" + entry.Reason + "): the game skips it");

@@ -140,7 +140,7 @@ void TMainForm::Loading() {
 void TMainForm::LoadShipDefinitions() {
     const ShipDefinitionFiles listing = ListShipDefinitionFiles(Services.GameDir, Services.Folders.Data);
     // The game's own ships cannot be read: that is no folder without ships.
-    if (!listing.UnreadFolders.empty() && listing.UnreadFolders.front().Path == listing.ShippedDir + "/")
+    if (!listing.UnreadFolders.empty() && listing.UnreadFolders.front().Path == listing.ShippedDir)
         throw FileError("Cannot read the folder " + listing.ShippedDir + ": " + listing.UnreadFolders.front().Reason,
                         listing.ShippedDir, FileError::Action::Reading);
     if (listing.Files.empty())

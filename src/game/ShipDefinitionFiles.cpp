@@ -19,7 +19,9 @@ struct Listed {
 
 std::vector<Listed> IniFiles(const std::string& dir, ShipDefinitionFiles& listing) {
     const FolderListing folder = ListFolder(dir, ".ini");
-    if (!folder.Problem.empty()) listing.UnreadFolders.push_back({dir, folder.Problem});
+    // The folder is named as the game names it elsewhere: without the separator it is listed by.
+    if (!folder.Problem.empty())
+        listing.UnreadFolders.push_back({dir.ends_with('/') ? dir.substr(0, dir.size() - 1) : dir, folder.Problem});
     for (const FolderListing::SkippedEntry& skipped : folder.Skipped) listing.Skipped.push_back({dir + skipped.Name, skipped.Reason});
     std::vector<Listed> files;
     for (const std::string& name : folder.Names)
