@@ -117,11 +117,11 @@ int32_t AimAngle(const World& world, int shooter, int target) {
     return nose;
 }
 
-bool IsOnScreen(const World& world, int32_t x, int32_t y, int32_t margin) {
-    const int64_t left = static_cast<int64_t>(world.ViewX) - margin;
-    const int64_t right = static_cast<int64_t>(world.ViewX) + (ScreenWidth - 1) + margin;
-    const int64_t top = static_cast<int64_t>(world.ViewY) - margin;
-    const int64_t bottom = static_cast<int64_t>(world.ViewY) + (ScreenHeight - 1) + margin;
+bool IsOnScreen(const View& view, int32_t x, int32_t y, int32_t margin) {
+    const int64_t left = static_cast<int64_t>(view.X) - margin;
+    const int64_t right = static_cast<int64_t>(view.X) + (ScreenWidth - 1) + margin;
+    const int64_t top = static_cast<int64_t>(view.Y) - margin;
+    const int64_t bottom = static_cast<int64_t>(view.Y) + (ScreenHeight - 1) + margin;
     return left < x && x < right && top < y && y < bottom;
 }
 

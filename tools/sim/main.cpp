@@ -23,6 +23,7 @@
 #include "TournamentOptions.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
+#include "game/Movement.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "platform/png/PngFile.h"
 #include "replay/DataFingerprint.h"
@@ -214,6 +215,7 @@ int RunReplay(const SimOptions& options) {
     ReplayPlayer player(replay);
     TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
     form.DrawsPictures = false;
+    form.PictureView = WatchersView;  // a duel's pictures follow the fight, as in the window
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
     const bool trailing = player.HasTrailingInputs();
