@@ -94,6 +94,44 @@ def damaged_recording(t):
     t.expect("the recording is damaged: line " in r.err, r)
 
 
+@case("a recording cut anywhere is refused in its header and verifies up to the cut after it")
+def cut_recordings(t):
+    with open(BATTLE, "rb") as f:
+        whole = f.read()
+    start = whole.index(b"start\n") + 6
+    check = whole.index(b"check 50 ")
+    for cut in (10, start - 3, start, check + 12, len(whole) - 5):
+        path = t.write("cut.replay", whole[:cut])
+        r = t.sim("--replay", path, "--verify")
+        if cut < start:
+            t.expect(r.code == 2 and r.out == "" and "cannot replay" in r.err, r)
+        else:
+            # Frames before the cut: 0 right after the header, 50 at the cut check, 400 in the end line.
+            t.expect(r.code == 4 and "the recording is truncated" in r.err, r)
+            t.expect(r.out == "replay verified: %d frames\n" % {start: 0, check + 12: 50}.get(cut, 400), r)
+
+
+@case("a bit flipped anywhere in the frames: never a signal or a hang, never verified in the frame stream")
+def flipped_bits(t):
+    import random
+    with open(BATTLE, "rb") as f:
+        whole = f.read()
+    begin = whole.index(b"start\n") + 6
+    chooser = random.Random(22)
+    for _ in range(24):
+        at = chooser.randrange(begin, len(whole))
+        flipped = bytearray(whole)
+        flipped[at] ^= 1 << chooser.randrange(8)
+        path = t.write("flipped.replay", bytes(flipped))
+        r = t.sim("--replay", path, "--verify", timeout=20)
+        line = whole[whole.rindex(b"\n", 0, at) + 1:whole.index(b"\n", at) + 1]
+        t.expect(r.code in (0, 1, 2, 4), r)
+        # The frame stream itself (runs, checksums, the end) cannot change unnoticed; an
+        # input can (a key that does nothing at that moment).
+        if line.split(b" ")[0] in (b"frames", b"check", b"end"):
+            t.expect(r.code != 0, "flipped in %r:\n%s" % (line, r))
+
+
 # ---- pictures, definitions, scripts, settings: huge and endless
 
 @case("a 3 GB ship picture is refused by the runner, the checker and the game")
