@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/sdl/GameSession.h"
+#include "game/GameSession.h"
 #include "replay/PassedOverErrors.h"
 #include "replay/ReplayWriter.h"
 

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
+#include "base/FailureReport.h"
+#include "base/FileError.h"
+#include "base/FileWriter.h"
 #include "media/ProfileFile.h"
 
 namespace kelvane {
@@ -111,28 +113,13 @@ std::string FormatSettings(const Settings& settings) {
            "Volume=" + std::to_string(settings.Volume) + "\n";
 }
 
-std::string SaveSettings(const std::string& path, const Settings& settings) {
+Result<void> SaveSettings(const std::string& path, const Settings& settings) {
     const std::filesystem::path target(path);
     std::error_code error;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-    if (error) return "cannot make " + target.parent_path().string() + ": " + error.message();
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << FormatSettings(settings);
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temporary, error);
-            return "cannot write " + temporary;
-        }
-    }
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        const std::string why = "cannot write " + path + ": " + error.message();
-        std::filesystem::remove(temporary, error);
-        return why;
-    }
-    return {};
+    if (error)
+        return Failure{ExitStatus::WriteFailed, "cannot make " + target.parent_path().string() + ": " + error.message(), {}};
+    return Catching<FileError>(ExitStatus::WriteFailed, [&] { WriteFile(path, FormatSettings(settings)); });
 }
 
 }  // namespace kelvane

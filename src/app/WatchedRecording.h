@@ -4,11 +4,10 @@
 // picture stays with a line saying so.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "app/RecordedGame.h"
-#include "platform/sdl/GameSession.h"
+#include "game/GameSession.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 
@@ -41,11 +40,5 @@ private:
 // a game sits, so the picture follows the middle of the ships in play instead. Any other
 // game is left to its own view.
 void FollowShipsInPlay(World& world);
-
-// Opens a recording to watch on this data. Empty when it may be played (a line on the
-// ending of a cut or damaged file said); otherwise the exit status, its reason said:
-// 2 when the file is no recording, 1 when it was made with other data and not forced.
-std::optional<int> OpenRecordingToWatch(const std::string& file, bool force, const std::string& gameDir,
-                                        const PlayerFolders& folders, Replay& replay, const SayLine& say);
 
 }  // namespace kelvane

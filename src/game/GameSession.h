@@ -1,8 +1,9 @@
 #pragma once
-// What the SDL game's ticks drive: the player's own game (recorded as it goes), or a
+// What the desktop game's ticks drive: the player's own game (recorded as it goes), or a
 // recording being watched. The event loop keeps the window, the desktop keys and the
 // frame timer; a session makes the form's services, runs each due tick and hears of
-// the end. Nothing of SDL is in it, so sessions are tested on the headless platform.
+// the end. It knows no platform, so the programs make their sessions without one and
+// tests run them on the headless platform.
 
 #include <string>
 

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -131,17 +129,11 @@ std::string TMainForm::SaveShipArchive(const std::string& besideData) {
                             besideData, FileError::Action::Writing);
         }
         const std::string inCache = cache + "Ships.dxg";
-        // Written under a name of its own and then renamed, so that another game starting
-        // at the same moment never reads a half-written archive.
-        const std::string partial = inCache + "." + std::to_string(getpid()) + ".part";
         std::error_code error;
         std::filesystem::create_directories(cache, error);
         try {
-            ShipImages.SaveToFile(partial);
-            std::filesystem::rename(partial, inCache, error);
-            if (error) throw std::runtime_error("Cannot create file " + inCache);
+            ShipImages.SaveToFile(inCache);
         } catch (const std::runtime_error&) {
-            std::filesystem::remove(partial, error);
             throw FileError(std::string(dataError.what()) + "\nThe cache folder " + cache +
                                 " cannot be written either.",
                             besideData, FileError::Action::Writing);

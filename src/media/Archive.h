@@ -14,7 +14,8 @@ namespace kelvane {
 
 // Whole file in memory; "Cannot open file %s" when it cannot be read.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
-// Creates or replaces the file; "Cannot create file %s" when it cannot be written.
+// Creates or replaces the file, whole or not at all (FileWriter); "Cannot create file %s"
+// when it cannot be written, with the system's FileError nested inside.
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // A few hundred bytes of run-length data may legally unpack into a 256 MiB picture, so

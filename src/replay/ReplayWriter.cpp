@@ -1,8 +1,10 @@
 #include "replay/ReplayWriter.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <chrono>
-#include <cstring>
+#include <system_error>
 
 #include "replay/WorldChecksum.h"
 
@@ -12,7 +14,7 @@ ReplayWriter::ReplayWriter(std::string path, const ReplayHeader& header, ReplayW
     : path_(std::move(path)), options_(std::move(options)) {
     file_ = std::fopen(path_.c_str(), "wb");
     if (!file_) {
-        Fail(std::strerror(errno));
+        Fail(std::generic_category().message(errno));
         return;
     }
     pending_ = FormatHeader(header);
@@ -39,9 +41,15 @@ void ReplayWriter::Fail(const std::string& reason) {
     const std::string message = "cannot write the recording " + path_ + ": " + reason + "; the game goes on unrecorded";
     if (options_.Report) options_.Report(message);
     else std::fprintf(stderr, "kelvane: %s\n", message.c_str());
+    const bool opened = file_ != nullptr;
     if (file_) std::fclose(file_);
     file_ = nullptr;
     pending_.clear();
+    // A file made here whose header never reached the disk is no recording: it goes
+    // (a device such as /dev/full stays what it is).
+    struct stat status {};
+    if (opened && !headerWritten_ && lstat(path_.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+        std::remove(path_.c_str());
 }
 
 void ReplayWriter::Record(const ReplayRecord& record) {
@@ -49,7 +57,6 @@ void ReplayWriter::Record(const ReplayRecord& record) {
     pending_ += '\n';
 }
 
-// Ticks without input are written as one line per run.
 void ReplayWriter::RecordChecksum(RecordKind kind, const World& world) {
     EndRun();
     ReplayRecord record;
@@ -59,6 +66,7 @@ void ReplayWriter::RecordChecksum(RecordKind kind, const World& world) {
     Record(record);
 }
 
+// Ticks without input are written as one line per run.
 void ReplayWriter::EndRun() {
     if (runTicks_ == 0) return;
     ReplayRecord run;
@@ -72,11 +80,12 @@ void ReplayWriter::Flush() {
     if (!file_) return;
     lastFlush_ = Now();
     if (!pending_.empty() && std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
-        Fail(std::strerror(errno));
+        Fail(std::generic_category().message(errno));
         return;
     }
     pending_.clear();
-    if (std::fflush(file_) != 0) Fail(std::strerror(errno));
+    if (std::fflush(file_) != 0) Fail(std::generic_category().message(errno));
+    else headerWritten_ = true;
 }
 
 void ReplayWriter::KeyDown(uint16_t key, ShiftState shift) {
@@ -148,7 +157,7 @@ void ReplayWriter::Finish(const World& world) {
     Flush();
     if (file_ && std::fclose(file_) != 0) {
         file_ = nullptr;
-        Fail(std::strerror(errno));
+        Fail(std::generic_category().message(errno));
     }
     file_ = nullptr;
 }

@@ -3,7 +3,8 @@
 // input it takes and every tick into a recording, with the world's checksum after every
 // 25th frame. Lines are gathered in memory and written out at least once a second, so a
 // crash or a kill loses at most the last second. Writing never stops the game: when the
-// file cannot be written, one line says so and the recording ends there.
+// file cannot be written, one line says so and the recording ends there (what reached
+// the disk stays, and plays as a cut recording; a file without even its header is removed).
 
 #include <cstdint>
 #include <cstdio>
@@ -69,6 +70,7 @@ private:
     uint64_t frames_ = 0;
     bool pointerWritten_ = false;
     bool failed_ = false;
+    bool headerWritten_ = false;  // the header has reached the file: it is a recording
     uint64_t lastFlush_ = 0;
 };
 

@@ -79,16 +79,16 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     EXPECT_EQ(missing.Values, Settings{});
 
     const Settings chosen{false, 1111, 777, 55};
-    EXPECT_EQ(SaveSettings(path.string(), chosen), "");
+    EXPECT_TRUE(SaveSettings(path.string(), chosen));
     EXPECT_EQ(LoadSettings(path.string()).Values, chosen);
-    EXPECT_FALSE(fs::exists(path.string() + ".new"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), fs::directory_iterator()), 1);  // no temporary
     std::ifstream file(path);
     std::string first;
     std::getline(file, first);
     EXPECT_EQ(first, "[Settings]");
 
     const Settings again{true, 1024, 768, 100};
-    EXPECT_EQ(SaveSettings(path.string(), again), "");
+    EXPECT_TRUE(SaveSettings(path.string(), again));
     EXPECT_EQ(LoadSettings(path.string()).Values, again);
 }
 
@@ -97,10 +97,10 @@ TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {
     const LoadedSettings loaded = LoadSettings((folder / "settings.ini").string());
     EXPECT_EQ(loaded.Values, Settings{});
     EXPECT_NE(loaded.Problem.find("cannot be read"), std::string::npos) << loaded.Problem;
-    EXPECT_NE(SaveSettings((folder / "settings.ini").string(), Settings{}), "");
+    EXPECT_FALSE(SaveSettings((folder / "settings.ini").string(), Settings{}));
 
     std::ofstream(folder / "blocker") << "a file, not a folder";
-    EXPECT_NE(SaveSettings((folder / "blocker" / "settings.ini").string(), Settings{}), "");
+    EXPECT_FALSE(SaveSettings((folder / "blocker" / "settings.ini").string(), Settings{}));
 
     std::ofstream(folder / "huge.ini") << std::string(100000, 'x');
     EXPECT_NE(LoadSettings((folder / "huge.ini").string()).Problem.find("damaged"), std::string::npos);

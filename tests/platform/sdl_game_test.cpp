@@ -80,7 +80,7 @@ protected:
     }
     int Run(GameSession& session) {
         options.Session = &session;
-        return RunSdlGame(options);
+        return static_cast<int>(RunSdlGame(options));
     }
 
     TempGameDir dir;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "base/FailureReport.h"
 #include "game/MainForm.h"
 #include "media/Mixer.h"
 #include "base/Windows1250.h"
@@ -134,17 +135,17 @@ public:
         presenter_.Show();
     }
     void SaveScreenshot() override {
-        const SavedScreenshot shot =
+        const Result<std::string> shot =
             kelvane::SaveScreenshot(options_.PicturesFolder, presenter_.Frame(), ScreenWidth, ScreenHeight,
                                     std::time(nullptr));
         std::string text, detail;
-        if (shot.Ok) {
-            const std::filesystem::path path(shot.Path);
+        if (shot) {
+            const std::filesystem::path path(*shot);
             text = "Screenshot saved: " + path.filename().string();
             detail = "in " + path.parent_path().string();
         } else {
-            text = "No screenshot: " + shot.Error;
-            std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error.c_str());
+            text = "No screenshot: " + shot.Error().Reason;
+            std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error().Reason.c_str());
         }
         presenter_.ShowNotice(ToGameText(text), ToGameText(detail), SDL_GetTicks64() + NoticeMs);
     }
@@ -209,19 +210,14 @@ uint32_t Until(uint64_t now, std::optional<uint64_t> when, uint32_t wait) {
 
 }  // namespace
 
-int RunSdlGame(const SdlGameOptions& options) {
+ExitStatus RunSdlGame(const SdlGameOptions& options) {
     SDL_SetHint(SDL_HINT_APP_NAME, TMainForm::ApplicationTitle);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     SdlSession sdl;
-    if (SDL_Init(SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "kelvane: cannot open a display: %s\n", SDL_GetError());
-        return 1;
-    }
+    if (SDL_Init(SDL_INIT_EVENTS) != 0)
+        return ReportFailure("kelvane", {ExitStatus::Failure, std::string("cannot open a display: ") + SDL_GetError(), {}});
     const std::string videoError = OpenVideo();
-    if (!videoError.empty()) {
-        std::fprintf(stderr, "kelvane: cannot open a display: %s\n", videoError.c_str());
-        return 1;
-    }
+    if (!videoError.empty()) return ReportFailure("kelvane", {ExitStatus::Failure, "cannot open a display: " + videoError, {}});
     // Pads are welcome but not needed: without the subsystem the keyboard still plays.
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 
@@ -234,8 +230,7 @@ int RunSdlGame(const SdlGameOptions& options) {
                                               options.WindowHeight);
         presenter = std::make_unique<SdlPresenter>(*window, font.get());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kelvane: %s\n", error.what());
-        return 1;
+        return ReportFailure("kelvane", FailureOf(error, ExitStatus::Failure));
     }
     SetWindowIcon(window->Window(), options.GameDir + "Data/Icon.bmp");
     SDL_StopTextInput();
@@ -293,10 +288,7 @@ int RunSdlGame(const SdlGameOptions& options) {
             ended = !session.Tick(*form);
             if (form->StartError()) {
                 session.End(*form);
-                std::fprintf(stderr, "kelvane: the game cannot start: %s\n", form->StartError()->c_str());
-                if (form->StartErrorContext())
-                    std::fprintf(stderr, "kelvane: %s\n", form->StartErrorContext()->c_str());
-                return 1;
+                return ReportFailure("kelvane", StartFailure(*form->StartError(), form->StartErrorContext().value_or("")));
             }
             if (ended) presenter->ShowStandingLine(session.EndText(), session.EndDetail());
             // A watched game's QUIT ends its recording, not the watching.
@@ -305,7 +297,7 @@ int RunSdlGame(const SdlGameOptions& options) {
     }
     session.End(*form);
     desktop.SaveResize(SDL_GetTicks64(), true);
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace kelvane

@@ -9,7 +9,8 @@
 #include <string>
 
 #include "game/PlayerFolders.h"
-#include "platform/sdl/GameSession.h"
+#include "base/ExitStatus.h"
+#include "game/GameSession.h"
 
 namespace kelvane {
 
@@ -30,8 +31,8 @@ struct SdlGameOptions {
     GameSession* Session = nullptr;
 };
 
-// Runs the game until its window closes. Returns the process exit code: 0 after a
-// normal end, 1 when the game cannot start (the reason is printed on stderr).
-int RunSdlGame(const SdlGameOptions& options);
+// Runs the game until its window closes: Success after a normal end, Failure when the
+// game cannot start (the reason is printed on stderr, with the file at fault).
+ExitStatus RunSdlGame(const SdlGameOptions& options);
 
 }  // namespace kelvane

@@ -1,0 +1,35 @@
+#pragma once
+// Threads that run one piece of work together and always end together. However the run
+// ends (its work done, an error in the thread that waits for them, a thread that cannot
+// be started), every thread is told to stop and joined before anything goes on, so no
+// thread is ever left running or destroyed while it runs.
+
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace kelvane::sim {
+
+class WorkerThreads {
+public:
+    // `stop` makes the work return soon: called before the threads are joined.
+    explicit WorkerThreads(std::function<void()> stop);
+    // Stops and joins every thread started.
+    ~WorkerThreads();
+    WorkerThreads(const WorkerThreads&) = delete;
+    WorkerThreads& operator=(const WorkerThreads&) = delete;
+
+    // Starts `count` threads running `work`. When one cannot be started (no memory, a
+    // limit of threads), those started are stopped and joined and a std::runtime_error
+    // says which could not start and why.
+    void Start(unsigned count, const std::function<void()>& work);
+    unsigned Count() const { return static_cast<unsigned>(threads_.size()); }
+
+private:
+    void StopAndJoin();
+
+    std::function<void()> stop_;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace kelvane::sim
