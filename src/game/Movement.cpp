@@ -5,7 +5,7 @@
 
 #include "combat/Geometry.h"
 #include "console/InputState.h"
-#include "world/VirtualKeys.h"
+#include "game/PlayerActions.h"
 
 namespace kelvane {
 
@@ -46,8 +46,8 @@ void PlayerSteering(World& world) {
     // Slot 0 is the "no ship yet" slot and must stay zero.
     if (world.ControlledShip == 0) return;
     TShip& ship = world.Ships[world.ControlledShip];
-    const bool left = KeyActive(world, VK_LEFT);
-    const bool right = KeyActive(world, VK_RIGHT);
+    const bool left = KeyActive(world, KeyOf(PlayerAction::TurnLeft));
+    const bool right = KeyActive(world, KeyOf(PlayerAction::TurnRight));
 
     if (left) {
         if (ship.TurnRate <= 0 && ship.TurnRate >= -TurnLimitTest) ship.TurnRate -= TurnStep;
@@ -62,14 +62,14 @@ void PlayerSteering(World& world) {
         ship.TurnRate -= TurnDecay;
     }
 
-    if (KeyActive(world, VK_UP)) {
+    if (KeyActive(world, KeyOf(PlayerAction::Thrust))) {
         // The first thrust from standstill always gives the start speed, even above MaxSpeed.
         if (ship.Speed == 0)
             ship.Speed = StartSpeed;
         else if (ship.Speed <= ship.MaxSpeed - SpeedStep)
             ship.Speed += SpeedStep;
     }
-    if (KeyActive(world, VK_DOWN)) {
+    if (KeyActive(world, KeyOf(PlayerAction::Brake))) {
         if (ship.Speed >= BrakeCutOff)
             ship.Speed -= SpeedStep;
         else
