@@ -26,7 +26,15 @@ ReplayWriter::~ReplayWriter() {
     if (!file_) return;
     EndRun();
     Flush();
-    if (file_) std::fclose(file_);
+    Close();
+}
+
+void ReplayWriter::Close() {
+    if (file_ && std::fclose(file_) != 0) {
+        file_ = nullptr;
+        Fail(std::generic_category().message(errno));
+    }
+    file_ = nullptr;
 }
 
 uint64_t ReplayWriter::Now() const {
@@ -155,11 +163,7 @@ void ReplayWriter::Finish(const World& world) {
     if (!file_) return;
     RecordChecksum(RecordKind::End, world);
     Flush();
-    if (file_ && std::fclose(file_) != 0) {
-        file_ = nullptr;
-        Fail(std::generic_category().message(errno));
-    }
-    file_ = nullptr;
+    Close();
 }
 
 }  // namespace kelvane

@@ -58,6 +58,8 @@ private:
     // A check or end record: the frames so far and the world's checksum after them.
     void RecordChecksum(RecordKind kind, const World& world);
     void Flush();
+    // The close is the last write: a file system may only say there that the bytes did not fit.
+    void Close();
     void Fail(const std::string& reason);
     uint64_t Now() const;
 

@@ -77,14 +77,24 @@ TEST(ChosenTypesFingerprint, ChangesWithTheDefinitionsNotWithWhereLoadingPutTheS
     EXPECT_NE(ChosenTypesFingerprint(loaded, pictures, Chosen(loaded, {"Vigil", "Talon"}, notes)), fingerprint);
 }
 
-TEST(RunTournament, SameDuelsWhateverTheThreadsAndTheParts) {
+// Vigil, Talon and Wisp: three pairs.
+std::vector<TournamentShip> ThreeTypes() {
     std::vector<std::string> notes;
-    const std::vector<TournamentShip> ships = Chosen(Shipped().Form.World, {"Vigil", "Talon", "Wisp"}, notes);
+    return Chosen(Shipped().Form.World, {"Vigil", "Talon", "Wisp"}, notes);
+}
+
+TournamentOptions Options(int games, uint64_t ticks, unsigned jobs) {
     TournamentOptions options;
-    options.Games = 3;
-    options.Ticks = 400;
+    options.Games = games;
+    options.Ticks = ticks;
+    options.Jobs = jobs;
+    return options;
+}
+
+TEST(RunTournament, SameDuelsWhateverTheThreadsAndTheParts) {
+    const std::vector<TournamentShip> ships = ThreeTypes();
+    TournamentOptions options = Options(3, 400, 1);
     options.Seed = 5;
-    options.Jobs = 1;
     RunCounts counts;
     const TournamentResults whole = RunTournament(Shipped().Ground, ships, options, "data", {}, counts);
     ASSERT_EQ(whole.Duels.size(), 9u);
@@ -118,12 +128,8 @@ TEST(RunTournament, SameDuelsWhateverTheThreadsAndTheParts) {
 }
 
 TEST(RunTournament, NoMoreThreadsThanDuels) {
-    std::vector<std::string> notes;
-    const std::vector<TournamentShip> ships = Chosen(Shipped().Form.World, {"Vigil", "Talon", "Wisp"}, notes);
-    TournamentOptions options;
-    options.Games = 1;
-    options.Ticks = 10;
-    options.Jobs = 4096;
+    const std::vector<TournamentShip> ships = ThreeTypes();
+    TournamentOptions options = Options(1, 10, 4096);
     RunCounts counts;
     EXPECT_EQ(RunTournament(Shipped().Ground, ships, options, "data", {}, counts).Duels.size(), 3u);
     EXPECT_EQ(counts.Threads, 3u);
@@ -133,16 +139,12 @@ TEST(RunTournament, NoMoreThreadsThanDuels) {
 }
 
 TEST(RunTournament, AnErrorInTheProgressReportStopsAndJoinsTheWorkers) {
-    std::vector<std::string> notes;
-    const std::vector<TournamentShip> ships = Chosen(Shipped().Form.World, {"Vigil", "Talon", "Wisp"}, notes);
-    TournamentOptions options;
-    options.Games = 20;  // 60 duels: far more than are done when the report fails at the start
-    options.Ticks = 2000;
-    options.Jobs = 2;
+    // 60 duels: far more than are done when the report fails at the start.
+    const TournamentOptions options = Options(20, 2000, 2);
     RunCounts counts;
     const auto failingReport = [](size_t, size_t) { throw std::runtime_error("the terminal went away"); };
     try {
-        (void)RunTournament(Shipped().Ground, ships, options, "data", failingReport, counts);
+        (void)RunTournament(Shipped().Ground, ThreeTypes(), options, "data", failingReport, counts);
         FAIL() << "the report's error must end the run";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "the terminal went away");
