@@ -13,20 +13,7 @@ MainFormServices WatchedRecording::Services(const MainFormServices& platform) {
     return player_.Services(platform);
 }
 
-void WatchedRecording::Begin(TMainForm& form) { form.PictureView = FollowShipsInPlay; }
-
-void FollowShipsInPlay(World& world) {
-    if (world.ShipCount == 0 || world.ControlledShip != 0) return;
-    int64_t x = 0, y = 0, count = 0;
-    for (int s = 1; s <= MaxShips; ++s) {
-        const TShip& ship = world.Ships[s];
-        if (!ship.InPlay) continue;
-        x += ship.X;
-        y += ship.Y;
-        ++count;
-    }
-    if (count > 0) CentreView(world, static_cast<int32_t>(x / count), static_cast<int32_t>(y / count));
-}
+void WatchedRecording::Begin(TMainForm& form) { form.PictureView = WatchersView; }
 
 void WatchedRecording::Tick(TMainForm& form) {
     // A frame the window cannot show would not move the world on: it waits.

@@ -19,6 +19,7 @@ public:
     WatchedRecording(const Replay& replay, SayLine say);
 
     MainFormServices Services(const MainFormServices& platform) override;
+    // The pictures follow a duel (WatchersView); the world's own view stays as it is.
     void Begin(TMainForm& form) override;
     GameInput& Input() override { return *this; }
     bool Ticking() const override { return !paused_ && !ended_; }
@@ -49,11 +50,5 @@ private:
     bool paused_ = false;
     bool ended_ = false;
 };
-
-// The watcher's view of a game in which no ship is the player's (a tournament's duel):
-// the game's own view would stay in the field's corner, where the player's ship of such
-// a game sits, so the picture follows the middle of the ships in play instead. Any other
-// game is left to its own view.
-void FollowShipsInPlay(World& world);
 
 }  // namespace kelvane

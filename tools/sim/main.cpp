@@ -24,6 +24,7 @@
 #include "base/FailureReport.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
+#include "game/Movement.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "platform/png/PngFile.h"
 #include "replay/DataFingerprint.h"
@@ -192,6 +193,7 @@ ExitStatus RunReplay(const SimOptions& options) {
     ReplayPlayer player(replay);
     TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
     form.DrawsPictures = false;
+    form.PictureView = WatchersView;  // a duel's pictures follow the fight, as in the window
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
     const bool trailing = player.HasTrailingInputs();
