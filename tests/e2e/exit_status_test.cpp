@@ -1,5 +1,5 @@
 // How the runner ends when it cannot go on: the usage asked for, a start that fails on a
-// file while a recording is replayed, a tournament whose threads cannot all be started.
+// file while a recording is replayed.
 
 #include <gtest/gtest.h>
 
@@ -41,25 +41,6 @@ TEST(ExitStatus, AReplayThatCannotStartNamesTheFileAtFault) {
                            "kelvane-sim: while reading " + dir.Path() + "Data/Ships/Vigil.bmp\n"),
               std::string::npos)
         << run.Err;
-}
-
-TEST(ExitStatus, ATournamentWhoseThreadsCannotStartEndsWithALine) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit leaves";
-#endif
-    // 2 GB of address space hold a couple of hundred thread stacks, not 560.
-    TempGameDir dir;
-    const SimResult run = RunProgram(
-        "/bin/sh",
-        {"-c", "ulimit -v 2000000 && exec \"$0\" \"$@\"", KELVANE_SIM, "--tournament", "--data", dir.Path(),
-         "--games", "20", "--ticks", "100", "--jobs", "4096"},
-        dir.Root().string());
-    EXPECT_EQ(run.ExitCode, 1) << run.Err;
-    EXPECT_NE(run.Err.find("kelvane-sim: the tournament stopped: thread "), std::string::npos) << run.Err;
-    EXPECT_NE(run.Err.find(" of 560 cannot be started: Resource temporarily unavailable"), std::string::npos)
-        << run.Err;
-    EXPECT_EQ(run.Err.find("terminate"), std::string::npos) << run.Err;
-    EXPECT_TRUE(run.Out.empty());
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "LoadedGround.h"
@@ -150,6 +153,36 @@ TEST(RunTournament, AnErrorInTheProgressReportStopsAndJoinsTheWorkers) {
         EXPECT_STREQ(error.what(), "the terminal went away");
     }
     EXPECT_EQ(counts.Duels, 0u);  // nothing counted as played
+}
+
+TEST(RunTournament, AThreadThatCannotStartOrADuelThatFailsStopsTheRun) {
+    // 60 duels on two threads: the run ends long before they are played.
+    const TournamentOptions options = Options(20, 2000, 2);
+    const ThreadStarter secondFails = [started = 0](const std::function<void()>& work) mutable {
+        if (++started == 2) throw std::system_error(EAGAIN, std::generic_category());
+        return std::thread(work);
+    };
+    std::vector<TournamentShip> unknown = ThreeTypes();
+    unknown[2].Name = "Nobody";  // the console puts no such type into play
+    struct Case {
+        std::vector<TournamentShip> Ships;
+        ThreadStarter Start;
+        std::string Error;
+    };
+    const Case cases[] = {
+        {ThreeTypes(), secondFails, "thread 2 of 2 cannot be started: Resource temporarily unavailable"},
+        {unknown, StartThread, "the console cannot put Nobody into play"},
+    };
+    for (const Case& c : cases) {
+        RunCounts counts;
+        try {
+            (void)RunTournament(Shipped().Ground, c.Ships, options, "data", {}, counts, nullptr, c.Start);
+            ADD_FAILURE() << c.Error << ": the run went on";
+        } catch (const std::exception& error) {
+            EXPECT_EQ(error.what(), c.Error);
+        }
+        EXPECT_EQ(counts.Duels, 0u) << c.Error;
+    }
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ std::string ChosenTypesFingerprint(const World& loaded, const TImageList& shipIm
 TournamentResults RunTournament(const DuelGround& ground, const std::vector<TournamentShip>& ships,
                                 const TournamentOptions& options, const std::string& dataFingerprint,
                                 const ProgressReport& progress, RunCounts& counts,
-                                const DuelRecordings* recordings) {
+                                const DuelRecordings* recordings, const ThreadStarter& startThread) {
     TournamentResults results;
     results.Seed = options.Seed;
     results.Games = options.Games;
@@ -195,7 +195,7 @@ TournamentResults RunTournament(const DuelGround& ground, const std::vector<Tour
     };
     const unsigned jobs = options.Jobs ? options.Jobs : std::max(1u, std::thread::hardware_concurrency());
     {
-        WorkerThreads workers([&next, &keys] { next = keys.size(); });
+        WorkerThreads workers([&next, &keys] { next = keys.size(); }, startThread);
         workers.Start(static_cast<unsigned>(std::min<size_t>(jobs, keys.size())), work);
         counts.Threads = workers.Count();
         std::unique_lock lock(mutex);

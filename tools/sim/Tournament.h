@@ -11,6 +11,7 @@
 #include "Duel.h"
 #include "TournamentOptions.h"
 #include "TournamentResults.h"
+#include "WorkerThreads.h"
 #include "base/Result.h"
 #include "replay/ReplayFormat.h"
 
@@ -64,6 +65,7 @@ using ProgressReport = std::function<void(size_t done, size_t total)>;
 TournamentResults RunTournament(const DuelGround& ground, const std::vector<TournamentShip>& ships,
                                 const TournamentOptions& options, const std::string& dataFingerprint,
                                 const ProgressReport& progress, RunCounts& counts,
-                                const DuelRecordings* recordings = nullptr);
+                                const DuelRecordings* recordings = nullptr,
+                                const ThreadStarter& startThread = StartThread);
 
 }  // namespace kelvane::sim

@@ -2,11 +2,13 @@
 
 #include <stdexcept>
 #include <string>
-#include <system_error>
 
 namespace kelvane::sim {
 
-WorkerThreads::WorkerThreads(std::function<void()> stop) : stop_(std::move(stop)) {}
+std::thread StartThread(const std::function<void()>& work) { return std::thread(work); }
+
+WorkerThreads::WorkerThreads(std::function<void()> stop, ThreadStarter start)
+    : stop_(std::move(stop)), start_(std::move(start)) {}
 
 WorkerThreads::~WorkerThreads() { StopAndJoin(); }
 
@@ -18,14 +20,22 @@ void WorkerThreads::StopAndJoin() {
 }
 
 void WorkerThreads::Start(unsigned count, const std::function<void()>& work) {
-    threads_.reserve(threads_.size() + count);
+    const auto cannotStart = [&](unsigned thread, const std::exception& error) {
+        StopAndJoin();
+        return std::runtime_error("thread " + std::to_string(thread) + " of " + std::to_string(count) +
+                                  " cannot be started: " + error.what());
+    };
+    // Room for all first: a started thread is then never lost to a vector that cannot grow.
+    try {
+        threads_.reserve(threads_.size() + count);
+    } catch (const std::exception& error) {
+        throw cannotStart(1, error);
+    }
     for (unsigned started = 0; started < count; ++started) {
         try {
-            threads_.emplace_back(work);
-        } catch (const std::system_error& error) {
-            StopAndJoin();
-            throw std::runtime_error("thread " + std::to_string(started + 1) + " of " + std::to_string(count) +
-                                     " cannot be started: " + error.what());
+            threads_.push_back(start_(work));
+        } catch (const std::exception& error) {
+            throw cannotStart(started + 1, error);
         }
     }
 }

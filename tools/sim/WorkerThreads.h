@@ -10,10 +10,17 @@
 
 namespace kelvane::sim {
 
+// Starts one thread running the work; throws when it cannot (std::system_error from the
+// system, std::bad_alloc). Tests hand in one that fails where they want it to.
+using ThreadStarter = std::function<std::thread(const std::function<void()>&)>;
+
+// The system's threads.
+std::thread StartThread(const std::function<void()>& work);
+
 class WorkerThreads {
 public:
     // `stop` makes the work return soon: called before the threads are joined.
-    explicit WorkerThreads(std::function<void()> stop);
+    explicit WorkerThreads(std::function<void()> stop, ThreadStarter start = StartThread);
     // Stops and joins every thread started.
     ~WorkerThreads();
     WorkerThreads(const WorkerThreads&) = delete;
@@ -29,6 +36,7 @@ private:
     void StopAndJoin();
 
     std::function<void()> stop_;
+    ThreadStarter start_;
     std::vector<std::thread> threads_;
 };
 
