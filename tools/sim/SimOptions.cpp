@@ -84,9 +84,9 @@ bool AsksForHelp(const std::vector<std::string>& arguments) {
 }
 
 ExitStatus ReportUsageFailure(const Failure& failure) {
-    ReportFailure("kelvane-sim", failure);
-    std::fputs(SimUsage, stderr);
-    return failure.Status;
+    Failure oneLine = failure;
+    oneLine.Reason += " (kelvane-sim --help shows the usage)";
+    return ReportFailure("kelvane-sim", oneLine);
 }
 
 Result<SimOptions> ParseSimOptions(const std::vector<std::string>& arguments) {

@@ -48,10 +48,12 @@ Result<SimOptions> ParseSimOptions(const std::vector<std::string>& arguments);
 // --help or -h anywhere: the usage on standard output, whatever else is given.
 bool AsksForHelp(const std::vector<std::string>& arguments);
 
-// The usage text, for --help (standard output) and after a wrong option (standard error).
+// The usage text, for --help.
 extern const char* const SimUsage;
 
-// A wrong command line: the failure, then the usage, on standard error; its status.
+// A wrong command line: one line on standard error, what is wrong and where the usage is
+// (twenty lines of usage would push the reason out of a terminal's or a job log's view);
+// its status.
 ExitStatus ReportUsageFailure(const Failure& failure);
 
 }  // namespace kelvane::sim

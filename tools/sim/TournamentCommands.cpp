@@ -63,7 +63,7 @@ ExitStatus RunTournamentCommand(const TournamentOptions& options) {
     std::vector<std::string> notes;
     const Result<std::vector<TournamentShip>> ships = ChooseShips(form.World, options.Ships, notes);
     for (const std::string& note : notes) std::fprintf(stderr, "kelvane-sim: %s\n", note.c_str());
-    if (!ships) return ReportUsageFailure(ships.Error());
+    if (!ships) return ReportFailure(Program, ships.Error());
 
     const DuelGround ground{form.World, form.Images, form.ShipImages, game.Path()};
     // A duel's recording loads the data as this run did, with its seed, then sets the duel up.
