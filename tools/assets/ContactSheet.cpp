@@ -154,7 +154,7 @@ Bitmap MockScreen(const PictureCollection& gfx, const std::vector<Bitmap>& ships
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::cerr << "usage: kelvane-contact-sheet <game dir> <sheet.png> [<screen.png>]\n";
-        return 2;
+        return static_cast<int>(ExitStatus::BadInput);
     }
     try {
         const GameDataFiles files = GameDataFiles::In(std::string(argv[1]) + "/");
