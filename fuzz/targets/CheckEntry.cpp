@@ -72,7 +72,7 @@ void FuzzCheck(const uint8_t* data, size_t size) {
 
     const check::Report report = check::CheckGameData({folder.GameDir(), "", nullptr});
     Check(report.Definitions == 2 && report.Scripts == 2, "not every file was checked");
-    Check(report.ExitStatus() == (report.Count(check::Severity::Error) > 0 ? 1 : 0), "exit status beside the errors");
+    Check(report.Status() == (report.Count(check::Severity::Error) > 0 ? ExitStatus::Failure : ExitStatus::Success), "exit status beside the errors");
     for (const check::Finding& finding : report.Findings()) {
         Check(!finding.Message.empty(), "a finding without a message");
         Check(finding.Path.starts_with(folder.GameDir()), "a finding about a file outside the game folder");

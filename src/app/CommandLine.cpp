@@ -2,18 +2,9 @@
 
 #include <charconv>
 
-namespace kelvane {
+#include "base/FailureReport.h"
 
-namespace {
-// A whole number 0..4294967295, nothing else.
-uint32_t ParseSeed(const std::string& text) {
-    uint32_t seed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw UsageError("--seed needs a whole number from 0 to 4294967295, not '" + text + "'");
-    return seed;
-}
-}  // namespace
+namespace kelvane {
 
 const char* const GameUsage =
     "usage: kelvane [OPTION]...\n"
@@ -33,9 +24,24 @@ const char* const GameUsage =
     "                 work as in the game, closing the window ends it\n"
     "  --force        with --replay: play a recording made with other data\n"
     "  --version      print the version and exit\n"
-    "  --help         print this help and exit\n";
+    "  --help         print this help and exit\n"
+    "\n"
+    "Exit status: 0 after a normal end; 1 when the game cannot start, --check found an\n"
+    "error, or a recording was made with other data; 2 for a wrong option or a file that\n"
+    "is no recording; 3 when standard output cannot be written.\n";
 
-GameOptions ParseGameOptions(const std::vector<std::string>& arguments) {
+namespace {
+// A whole number 0..4294967295, nothing else.
+uint32_t ParseSeed(const std::string& text) {
+    uint32_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw UsageError("--seed needs a whole number from 0 to 4294967295, not '" + text + "'");
+    return seed;
+}
+
+// Throws UsageError naming the option that is wrong.
+GameOptions ReadGameOptions(const std::vector<std::string>& arguments) {
     GameOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -61,6 +67,12 @@ GameOptions ParseGameOptions(const std::vector<std::string>& arguments) {
     if (options.ReplayFile && options.Seed) throw UsageError("--seed does not go with --replay");
     if (options.Force && !options.ReplayFile) throw UsageError("--force goes only with --replay");
     return options;
+}
+
+}  // namespace
+
+Result<GameOptions> ParseGameOptions(const std::vector<std::string>& arguments) {
+    return Catching<UsageError>(ExitStatus::BadInput, [&] { return ReadGameOptions(arguments); });
 }
 
 }  // namespace kelvane

@@ -3,16 +3,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace kelvane {
+#include "base/Result.h"
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace kelvane {
 
 struct GameOptions {
     bool Help = false;
@@ -25,8 +21,8 @@ struct GameOptions {
     bool Force = false;                     // --force: watch a recording made with other data
 };
 
-// Throws UsageError naming the option that is wrong.
-GameOptions ParseGameOptions(const std::vector<std::string>& arguments);
+// The options, or a failure (BadInput) naming the option that is wrong.
+Result<GameOptions> ParseGameOptions(const std::vector<std::string>& arguments);
 
 // The usage text, for --help (stdout) and for a wrong option (stderr).
 extern const char* const GameUsage;

@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <system_error>
 #include <type_traits>
 #include <vector>
 
+#include "base/FailureReport.h"
+#include "base/FileError.h"
+#include "base/FileWriter.h"
 #include "base/InputFile.h"
 #include "media/ProfileFile.h"
 
@@ -125,29 +127,13 @@ std::string FormatSettings(const Settings& settings) {
     return text;
 }
 
-std::string SaveSettings(const std::string& path, const Settings& settings) {
+Result<void> SaveSettings(const std::string& path, const Settings& settings) {
     const std::filesystem::path target(path);
     std::error_code error;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-    if (error) return "cannot make " + target.parent_path().string() + ": " + error.message();
-    // A name of this game's own: another game saving at the same moment has its own.
-    const std::string temporary = path + "." + std::to_string(getpid()) + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << FormatSettings(settings);
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temporary, error);
-            return "cannot write " + temporary;
-        }
-    }
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        const std::string why = "cannot write " + path + ": " + error.message();
-        std::filesystem::remove(temporary, error);
-        return why;
-    }
-    return {};
+    if (error)
+        return Failure{ExitStatus::WriteFailed, "cannot make " + target.parent_path().string() + ": " + error.message(), {}};
+    return Catching<FileError>(ExitStatus::WriteFailed, [&] { WriteFile(path, FormatSettings(settings)); });
 }
 
 }  // namespace kelvane

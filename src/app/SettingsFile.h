@@ -20,6 +20,7 @@
 
 #include <string>
 
+#include "base/Result.h"
 #include "game/Settings.h"
 
 namespace kelvane {
@@ -37,8 +38,8 @@ LoadedSettings ParseSettings(const std::string& text, const std::string& source)
 LoadedSettings LoadSettings(const std::string& path);
 
 std::string FormatSettings(const Settings& settings);
-// Writes the file whole (through a temporary file, so a crash never leaves half of it),
-// making its folder. Returns an empty string, or why it could not.
-std::string SaveSettings(const std::string& path, const Settings& settings);
+// Writes the file whole or not at all (FileWriter: a crash or a full disk never leaves
+// half of it), making its folder; a failure says why.
+Result<void> SaveSettings(const std::string& path, const Settings& settings);
 
 }  // namespace kelvane

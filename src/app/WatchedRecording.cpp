@@ -2,7 +2,6 @@
 
 #include "game/Movement.h"
 #include "game/PlayerActions.h"
-#include "replay/DataFingerprint.h"
 
 namespace kelvane {
 
@@ -58,23 +57,6 @@ std::string WatchedRecording::EndDetail() const {
                  " on (other data or another build). " + detail;
     }
     return detail;
-}
-
-std::optional<int> OpenRecordingToWatch(const std::string& file, bool force, const std::string& gameDir,
-                                        const PlayerFolders& folders, Replay& replay, const SayLine& say) {
-    try {
-        replay = LoadReplay(file);
-    } catch (const ReplayError& error) {
-        say("cannot replay " + file + ": " + error.what());
-        return 2;
-    }
-    const std::string difference = FirstDataDifference(replay.Header.Data, FingerprintGameData(gameDir, folders));
-    if (!difference.empty()) {
-        say(OtherDataLine(difference, force));
-        if (!force) return 1;
-    }
-    if (replay.Ending != ReplayEnding::Complete) say(IncompleteRecordingLine(replay));
-    return std::nullopt;
 }
 
 }  // namespace kelvane

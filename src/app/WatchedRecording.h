@@ -4,7 +4,6 @@
 // picture stays with a line saying so.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "app/RecordedGame.h"
@@ -51,11 +50,5 @@ private:
     bool paused_ = false;
     bool ended_ = false;
 };
-
-// Opens a recording to watch on this data. Empty when it may be played (a line on the
-// ending of a cut or damaged file said); otherwise the exit status, its reason said:
-// 2 when the file is no recording, 1 when it was made with other data and not forced.
-std::optional<int> OpenRecordingToWatch(const std::string& file, bool force, const std::string& gameDir,
-                                        const PlayerFolders& folders, Replay& replay, const SayLine& say);
 
 }  // namespace kelvane

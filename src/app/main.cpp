@@ -13,16 +13,20 @@
 #include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "app/WatchedRecording.h"
+#include "base/FailureReport.h"
 #include "check/Checker.h"
 #include "game/GameDir.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/sdl/SdlGame.h"
+#include "replay/RecordingToPlay.h"
 
 namespace {
 
+constexpr const char* Program = "kelvane";
+
 // kelvane --check: the findings and a summary on stdout; no display and no sound are
 // touched, so it runs anywhere (a build machine, over ssh).
-int RunCheck(const kelvane::GameDataSearch& data) {
+kelvane::ExitStatus RunCheck(const kelvane::GameDataSearch& data) {
     using namespace kelvane;
     std::unique_ptr<IFontRasteriser> font;
     try {
@@ -35,33 +39,28 @@ int RunCheck(const kelvane::GameDataSearch& data) {
     const check::Report report = check::CheckGameData(options);
     for (const check::Finding& finding : report.Findings()) std::puts(check::FormatFinding(finding).c_str());
     std::puts(report.Summary().c_str());
-    return report.ExitStatus();
+    return report.Status();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
     using namespace kelvane;
-    GameOptions options;
-    try {
-        options = ParseGameOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "kelvane: %s\n%s", error.what(), GameUsage);
-        return 2;
+    const Result<GameOptions> parsed = ParseGameOptions(arguments);
+    if (!parsed) {
+        ReportFailure(Program, parsed.Error());
+        std::fputs(GameUsage, stderr);
+        return parsed.Error().Status;
     }
+    const GameOptions& options = *parsed;
     if (options.Help) {
         std::fputs(GameUsage, stdout);
-        return 0;
+        return ExitStatus::Success;
     }
     if (options.Version) {
         std::printf("kelvane %s\n", KelvaneVersion);
-        return 0;
+        return ExitStatus::Success;
     }
     const GameDataSearch data = FindGameData(options.DataDir, GameDir());
-    if (data.GameDir.empty()) {
-        std::fprintf(stderr, "kelvane: %s\n", GameDataNotFound(data).c_str());
-        return 1;
-    }
+    if (data.GameDir.empty()) return ReportFailure(Program, {ExitStatus::Failure, GameDataNotFound(data), {}});
     if (options.Check) return RunCheck(data);
 
     const EnvironmentLookup environment = ProcessEnvironment();
@@ -84,14 +83,14 @@ int main(int argc, char** argv) {
     Replay replay;
     std::unique_ptr<GameSession> session;
     if (options.ReplayFile) {
-        if (const auto refused =
-                OpenRecordingToWatch(*options.ReplayFile, options.Force, game.GameDir, game.Folders, replay, say))
-            return *refused;
+        Result<Replay> opened = OpenRecording(*options.ReplayFile, options.Force, game.GameDir, game.Folders, say);
+        if (!opened) return ReportFailure(Program, opened.Error());
+        replay = std::move(*opened);
         try {
             session = std::make_unique<WatchedRecording>(replay, say);
         } catch (const ReplayError& error) {  // the file changed since it was read through
-            say("cannot replay " + *options.ReplayFile + ": " + error.what());
-            return 2;
+            return ReportFailure(Program, Failure{ExitStatus::BadInput,
+                                                  "cannot replay " + *options.ReplayFile + ": " + error.what(), {}});
         }
     } else {
         const uint32_t seed = options.Seed ? *options.Seed : ClockSeed();
@@ -108,8 +107,8 @@ int main(int argc, char** argv) {
     game.PicturesFolder = ResolvePicturesFolder(environment, AskXdgUserDir);
     game.SettingsChanged = [&settingsPath](const Settings& changed) {
         if (settingsPath.empty()) return;
-        const std::string problem = SaveSettings(settingsPath, changed);
-        if (!problem.empty()) std::fprintf(stderr, "kelvane: settings not saved: %s\n", problem.c_str());
+        const Result<void> saved = SaveSettings(settingsPath, changed);
+        if (!saved) std::fprintf(stderr, "kelvane: settings not saved: %s\n", saved.Error().Reason.c_str());
     };
     // Before the window is made: the driver opens its shader cache then, and a full disk
     // there would end the game with a bus error.
@@ -118,4 +117,10 @@ int main(int argc, char** argv) {
         say(ShaderCacheOffLine(cache));
     }
     return RunSdlGame(game, *session);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return kelvane::EndProgram(Program, RunGame(std::vector<std::string>(argv + 1, argv + argc)));
 }

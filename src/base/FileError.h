@@ -6,6 +6,7 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace kelvane {
@@ -14,11 +15,13 @@ class FileError : public std::runtime_error {
 public:
     enum class Action { Reading, Writing };
 
-    FileError(const std::string& message, std::string path, Action action)
-        : std::runtime_error(message), path_(std::move(path)), action_(action) {}
+    FileError(const std::string& message, std::string path, Action action, std::error_code code = {})
+        : std::runtime_error(message), path_(std::move(path)), action_(action), code_(code) {}
 
     const std::string& Path() const { return path_; }
     Action Doing() const { return action_; }
+    // The system's error, when the system refused (no space left, no such folder); else none.
+    std::error_code Code() const { return code_; }
     // "while reading PATH" or "while writing PATH".
     std::string Context() const {
         return std::string(action_ == Action::Reading ? "while reading " : "while writing ") + path_;
@@ -27,6 +30,7 @@ public:
 private:
     std::string path_;
     Action action_;
+    std::error_code code_;
 };
 
 // Runs `body`; any error it throws leaves as a FileError naming `path`, with the same

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/ExitStatus.h"
+
 namespace kelvane::check {
 
 // Error: the ship, picture or script does not work (or the game cannot start).
@@ -37,8 +39,8 @@ public:
 
     const std::vector<Finding>& Findings() const { return findings_; }
     int Count(Severity level) const;
-    // 1 when there is an error, else 0.
-    int ExitStatus() const { return Count(Severity::Error) > 0 ? 1 : 0; }
+    // How kelvane --check ends: Failure when there is an error, else Success.
+    ExitStatus Status() const { return Count(Severity::Error) > 0 ? ExitStatus::Failure : ExitStatus::Success; }
 
     // What was read, for the summary.
     int Definitions = 0;

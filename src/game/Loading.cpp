@@ -1,8 +1,3 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +11,7 @@
 #include "media/Archive.h"
 #include "media/Canvas.h"
 #include "base/FileError.h"
+#include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "world/ArchiveItems.h"
 #include "world/ConsoleLog.h"
@@ -26,37 +22,13 @@ namespace {
 
 constexpr uint32_t LoadingTextColor = 13073325;  // 0xC77BAD
 
-// The whole file under a private temporary name beside it, every write and the close
-// checked, then renamed into place; what stood there stays until then. Throws
-// "Cannot create file PATH: REASON".
+// The whole file through a FileWriter (a private temporary, renamed into place once
+// whole); what stood there stays until then. Throws "Cannot create file PATH: REASON".
 void WriteArchiveInPlace(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const auto fail = [&path](int code) {
-        throw std::runtime_error("Cannot create file " + path + ": " + std::strerror(code));
-    };
-    // ".Ships.dxg.XXXXXX" in the same folder, so that the rename cannot cross file systems.
-    const std::filesystem::path target(path);
-    std::string temporary = target.parent_path().string();
-    if (!temporary.empty()) temporary += '/';
-    temporary.append(".").append(target.filename().string()).append(".XXXXXX");
-    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);  // a name no one else has
-    if (descriptor < 0) fail(errno);
-    ::fchmod(descriptor, 0644);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            const int code = written < 0 ? errno : EIO;
-            ::close(descriptor);
-            ::unlink(temporary.c_str());
-            fail(code);
-        }
-        done += static_cast<size_t>(written);
-    }
-    if (::close(descriptor) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temporary.c_str());
-        fail(code);
+    try {
+        WriteFile(path, bytes);
+    } catch (const FileError& error) {
+        throw std::runtime_error("Cannot create file " + path + ": " + error.Code().message());
     }
 }
 

@@ -86,13 +86,6 @@ std::string ShipPicturePath(const std::string& folder, const std::string& defini
     return ResolveGamePath(folder, BaseName(definitionName) + ".bmp");
 }
 
-void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
-                        const std::string& fileName, int slot) {
-    const std::string shipsDir = ResolveGamePath(gameDir, "Data/Ships") + "/";
-    LoadShipDefinitionFile(world, shipImages, ResolveGamePath(shipsDir, fileName),
-                           ShipPicturePath(shipsDir, fileName), slot);
-}
-
 void LoadShipDefinitionFile(World& world, TImageList& shipImages, const std::string& definitionPath,
                             const std::string& picturePath, int slot) {
     ReadShipDefinition(world, ProfileFile::Load(definitionPath, ShipDefinitionFileLimit), slot);

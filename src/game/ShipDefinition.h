@@ -17,15 +17,10 @@ namespace kelvane {
 inline constexpr FileLimit ShipDefinitionFileLimit{uint64_t{1} << 20, "a ship definition"};
 inline constexpr FileLimit ShipPictureFileLimit{uint64_t{64} << 20, "a ship picture"};
 
-// Reads Data/Ships/<fileName> into Ships[slot] and appends its picture to shipImages
-// (which then holds slot items). A missing file, section or key gives the defaults (a
-// definition larger than its limit throws); a missing or unreadable picture throws
-// "Cannot open file %s: ..." or "Bitmap image is not valid" after the slot's fields are
-// set and the item appended.
-void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
-                        const std::string& fileName, int slot);
-// The same for a definition file and its picture given by their full paths. Errors of
-// the picture leave as a FileError naming it.
+// Reads a definition file into Ships[slot] and appends its picture to shipImages (which
+// then holds slot items). A missing file, section or key gives the defaults; a missing or
+// unreadable picture throws "Cannot open file %s" or "Bitmap image is not valid" after
+// the slot's fields are set and the item appended, as a FileError naming the picture.
 void LoadShipDefinitionFile(World& world, TImageList& shipImages, const std::string& definitionPath,
                             const std::string& picturePath, int slot);
 

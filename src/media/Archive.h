@@ -20,7 +20,8 @@ inline constexpr FileLimit ArchiveFileLimit{uint64_t{1} << 30, "an archive"};
 // Whole file in memory, read through an InputFile: a FileError "Cannot open file %s: ..."
 // with the reason when it cannot be read, is no regular file or is larger than `limit`.
 std::vector<uint8_t> ReadWholeFile(const std::string& path, FileLimit limit = ArchiveFileLimit);
-// Creates or replaces the file; "Cannot create file %s" when it cannot be written.
+// Creates or replaces the file, whole or not at all (FileWriter); "Cannot create file %s"
+// when it cannot be written, with the system's FileError nested inside.
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // A few hundred bytes of run-length data may legally unpack into a 256 MiB picture, so

@@ -1,8 +1,12 @@
 // Whole archive files in and out of memory.
 
 #include <cstdio>
+#include <exception>
+#include <memory>
 #include <stdexcept>
 
+#include "base/FileError.h"
+#include "base/FileWriter.h"
 #include "media/Archive.h"
 
 namespace kelvane {
@@ -10,10 +14,12 @@ namespace kelvane {
 std::vector<uint8_t> ReadWholeFile(const std::string& path, FileLimit limit) { return ReadFileBytes(path, limit); }
 
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) throw std::runtime_error("Cannot create file " + path);
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (std::fclose(file) != 0 || !written) throw std::runtime_error("Cannot create file " + path);
+    // Whole or not at all: a game starting beside this one never reads half an archive.
+    try {
+        WriteFile(path, bytes);
+    } catch (const FileError&) {
+        std::throw_with_nested(std::runtime_error("Cannot create file " + path));
+    }
 }
 
 }  // namespace kelvane

@@ -76,11 +76,6 @@ void TPictureCollectionItem::Finalize() {
     patterns_.shrink_to_fit();
 }
 
-void TPictureCollectionItem::SetTransparentColor(uint32_t color) {
-    TransparentColor = color;
-    keyPixel_ = ColorKeyPixel(color);
-}
-
 void TPictureCollectionItem::Draw(Surface& dest, int32_t x, int32_t y, int32_t pattern) const {
     if (!initialized_ || pattern < 0 || static_cast<size_t>(pattern) >= patterns_.size()) return;
     const PatternRect& rect = patterns_[pattern];

@@ -55,9 +55,6 @@ public:
     bool Initialized() const { return initialized_; }
     const std::vector<PatternRect>& Patterns() const { return patterns_; }
 
-    // Changes the colour key of the item and of the patterns it already has.
-    void SetTransparentColor(uint32_t color);
-
     void Draw(Surface& dest, int32_t x, int32_t y, int32_t pattern) const;
     void DrawRotate(Surface& dest, int32_t x, int32_t y, int32_t width, int32_t height, int32_t pattern,
                     double centreX, double centreY, int32_t angle) const;

@@ -112,7 +112,6 @@ void ReplayWriter::Record(const ReplayRecord& record) {
     pending_ += '\n';
 }
 
-// Ticks without input are written as one line per run.
 void ReplayWriter::RecordChecksum(RecordKind kind, const World& world) {
     EndRun();
     ReplayRecord record;
@@ -122,6 +121,7 @@ void ReplayWriter::RecordChecksum(RecordKind kind, const World& world) {
     Record(record);
 }
 
+// Ticks without input are written as one line per run.
 void ReplayWriter::EndRun() {
     if (runTicks_ == 0) return;
     ReplayRecord run;

@@ -69,7 +69,8 @@ public:
 
 private:
     void Start(const ReplayHeader& header);
-    // Closes the file and, when written under a temporary name, puts it in place.
+    // Closes the file and, when written under a temporary name, puts it in place. The
+    // close is a write too: a file system may only say there that the bytes did not fit.
     void Close();
     void Record(const ReplayRecord& record);
     void EndRun();

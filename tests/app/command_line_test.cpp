@@ -7,21 +7,27 @@
 namespace kelvane {
 namespace {
 
+GameOptions Parsed(const std::vector<std::string>& arguments) {
+    const Result<GameOptions> options = ParseGameOptions(arguments);
+    EXPECT_TRUE(options) << options.Error().Reason;
+    return options ? *options : GameOptions{};
+}
+
 TEST(CommandLine, OptionsAreRead) {
-    EXPECT_FALSE(ParseGameOptions({}).Fullscreen.has_value());
-    EXPECT_EQ(ParseGameOptions({"--windowed"}).Fullscreen, false);
-    EXPECT_EQ(ParseGameOptions({"--windowed", "--fullscreen"}).Fullscreen, true);
-    EXPECT_EQ(ParseGameOptions({"--data", "/opt/k"}).DataDir, "/opt/k");
-    EXPECT_EQ(ParseGameOptions({"--data=/opt/k"}).DataDir, "/opt/k");
-    EXPECT_TRUE(ParseGameOptions({"--help"}).Help);
-    EXPECT_TRUE(ParseGameOptions({"-h"}).Help);
-    EXPECT_TRUE(ParseGameOptions({"--version"}).Version);
-    EXPECT_FALSE(ParseGameOptions({}).Seed.has_value());
-    EXPECT_EQ(ParseGameOptions({"--seed", "7"}).Seed, 7u);
-    EXPECT_EQ(ParseGameOptions({"--seed=0"}).Seed, 0u);
-    EXPECT_EQ(ParseGameOptions({"--seed", "4294967295"}).Seed, 4294967295u);
-    EXPECT_FALSE(ParseGameOptions({}).Check);
-    const GameOptions check = ParseGameOptions({"--check", "--data", "/opt/k"});
+    EXPECT_FALSE(Parsed({}).Fullscreen.has_value());
+    EXPECT_EQ(Parsed({"--windowed"}).Fullscreen, false);
+    EXPECT_EQ(Parsed({"--windowed", "--fullscreen"}).Fullscreen, true);
+    EXPECT_EQ(Parsed({"--data", "/opt/k"}).DataDir, "/opt/k");
+    EXPECT_EQ(Parsed({"--data=/opt/k"}).DataDir, "/opt/k");
+    EXPECT_TRUE(Parsed({"--help"}).Help);
+    EXPECT_TRUE(Parsed({"-h"}).Help);
+    EXPECT_TRUE(Parsed({"--version"}).Version);
+    EXPECT_FALSE(Parsed({}).Seed.has_value());
+    EXPECT_EQ(Parsed({"--seed", "7"}).Seed, 7u);
+    EXPECT_EQ(Parsed({"--seed=0"}).Seed, 0u);
+    EXPECT_EQ(Parsed({"--seed", "4294967295"}).Seed, 4294967295u);
+    EXPECT_FALSE(Parsed({}).Check);
+    const GameOptions check = Parsed({"--check", "--data", "/opt/k"});
     EXPECT_TRUE(check.Check);
     EXPECT_EQ(check.DataDir, "/opt/k");
 }
@@ -30,7 +36,10 @@ TEST(CommandLine, WrongOptionsAreUsageErrors) {
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
              {"--bogus"}, {"-x"}, {"play"}, {"--data"}, {"--data", ""}, {"--data="}, {"--windowed", "extra"},
              {"--seed"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "12x"}, {"--seed="}, {"--seed", " 3"}}) {
-        EXPECT_THROW(ParseGameOptions(arguments), UsageError) << arguments[0];
+        const Result<GameOptions> options = ParseGameOptions(arguments);
+        ASSERT_FALSE(options) << arguments[0];
+        EXPECT_EQ(options.Error().Status, ExitStatus::BadInput);
+        EXPECT_FALSE(options.Error().Reason.empty());
     }
 }
 

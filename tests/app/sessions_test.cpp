@@ -18,6 +18,7 @@
 #include "game/PlayerActions.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "replay/RecordingFolder.h"
+#include "replay/RecordingToPlay.h"
 #include "replay/WorldChecksum.h"
 
 namespace kelvane {
@@ -256,9 +257,9 @@ TEST(WatchedRecording, ACutFileSaysWhereItBreaksOff) {
     std::ofstream(cut, std::ios::binary) << text;
 
     Played watch;
-    Replay replay;
-    const std::optional<int> refused = OpenRecordingToWatch(cut.string(), false, dir.Path(), {}, replay, watch.say);
-    EXPECT_FALSE(refused);
+    const Result<Replay> opened = OpenRecording(cut.string(), false, dir.Path(), {}, watch.say);
+    ASSERT_TRUE(opened) << opened.Error().Reason;
+    const Replay& replay = *opened;
     ASSERT_EQ(watch.lines.size(), 1u);
     const std::string& line = watch.lines[0];
     const std::string cutAt = "the recording is truncated: the recording stops after frame 50 (line ";
@@ -277,25 +278,26 @@ TEST(WatchedRecording, OtherDataIsRefusedUnlessForcedAndAFileThatIsNoRecordingTo
     const std::string path = RecordAGame(dir, dir.Root() / "replays");
     TempGameDir other(TempGameDir::Options{.LinkScripts = false});
     other.WriteFile("Scripts/battle", "CREATESHIP Vigil\n");
+    const std::string otherData = "replay made with other data: Scripts/battle differs";
     for (const bool force : {false, true}) {
         std::vector<std::string> lines;
-        Replay replay;
-        const std::optional<int> refused = OpenRecordingToWatch(
-            path, force, other.Path(), {}, replay, [&lines](const std::string& line) { lines.push_back(line); });
-        EXPECT_EQ(refused, force ? std::nullopt : std::optional<int>(1));
-        EXPECT_EQ(lines, (std::vector<std::string>{force ? "replay made with other data: Scripts/battle differs; "
-                                                           "playing it anyway (--force)"
-                                                         : "replay made with other data: Scripts/battle differs "
-                                                           "(--force plays it anyway)"}));
+        const Result<Replay> opened =
+            OpenRecording(path, force, other.Path(), {}, [&lines](const std::string& line) { lines.push_back(line); });
+        if (force) {
+            EXPECT_TRUE(opened);
+            EXPECT_EQ(lines, (std::vector<std::string>{otherData + "; playing it anyway (--force)"}));
+        } else {
+            ASSERT_FALSE(opened);
+            EXPECT_EQ(opened.Error().Status, ExitStatus::Failure);
+            EXPECT_EQ(opened.Error().Reason, otherData + " (--force plays it anyway)");
+            EXPECT_TRUE(lines.empty());
+        }
     }
-    std::vector<std::string> lines;
-    Replay replay;
-    const std::optional<int> refused =
-        OpenRecordingToWatch((dir.Root() / "Scripts").string(), false, dir.Path(), {}, replay,
-                             [&lines](const std::string& line) { lines.push_back(line); });
-    EXPECT_EQ(refused, 2);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].substr(0, 14), "cannot replay ");
+    const Result<Replay> opened = OpenRecording((dir.Root() / "Scripts").string(), false, dir.Path(), {},
+                                                [](const std::string& line) { ADD_FAILURE() << line; });
+    ASSERT_FALSE(opened);
+    EXPECT_EQ(opened.Error().Status, ExitStatus::BadInput);
+    EXPECT_EQ(opened.Error().Reason.substr(0, 14), "cannot replay ");
 }
 
 // The sessions' own rules, which the desktop follows: where keys go, whether the keys

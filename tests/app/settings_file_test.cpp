@@ -92,7 +92,7 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     EXPECT_EQ(missing.Values, Settings{});
 
     const Settings chosen{false, 1111, 777, 55, {{"Thrust", "W"}, {"Fire", "Nosuchkey"}, {"FirePrimary", "="}}};
-    EXPECT_EQ(SaveSettings(path.string(), chosen), "");
+    EXPECT_TRUE(SaveSettings(path.string(), chosen));
     EXPECT_EQ(LoadSettings(path.string()).Values, chosen);  // a binding as the player wrote it
     // Nothing but the file is left beside it (no temporary of the save).
     EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), fs::directory_iterator()), 1);
@@ -102,7 +102,7 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     EXPECT_EQ(first, "[Settings]");
 
     const Settings again{true, 1024, 768, 100, {}};
-    EXPECT_EQ(SaveSettings(path.string(), again), "");
+    EXPECT_TRUE(SaveSettings(path.string(), again));
     EXPECT_EQ(LoadSettings(path.string()).Values, again);
     EXPECT_EQ(FormatSettings(again), "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\n");
 }
@@ -112,10 +112,10 @@ TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {
     const LoadedSettings loaded = LoadSettings((folder / "settings.ini").string());
     EXPECT_EQ(loaded.Values, Settings{});
     EXPECT_NE(loaded.Problem.find("cannot be read"), std::string::npos) << loaded.Problem;
-    EXPECT_NE(SaveSettings((folder / "settings.ini").string(), Settings{}), "");
+    EXPECT_FALSE(SaveSettings((folder / "settings.ini").string(), Settings{}));
 
     std::ofstream(folder / "blocker") << "a file, not a folder";
-    EXPECT_NE(SaveSettings((folder / "blocker" / "settings.ini").string(), Settings{}), "");
+    EXPECT_FALSE(SaveSettings((folder / "blocker" / "settings.ini").string(), Settings{}));
 
     std::ofstream(folder / "huge.ini") << std::string(100000, 'x');
     EXPECT_NE(LoadSettings((folder / "huge.ini").string()).Problem.find("damaged"), std::string::npos);
@@ -132,7 +132,7 @@ TEST_F(SettingsFile, TwoGamesSavingAtOnceNeitherFailsNorMixes) {
     const Settings& saved = other == 0 ? theirs : mine;
     int failures = 0;
     for (int round = 0; round < 300; ++round) {
-        failures += !SaveSettings(path.string(), saved).empty();
+        failures += !SaveSettings(path.string(), saved);
         // Whatever is there is one game's settings, never a mix or a cut.
         const LoadedSettings now = LoadSettings(path.string());
         failures += !now.Problem.empty() || (now.Values != mine && now.Values != theirs);

@@ -31,7 +31,7 @@ void RunCases(const std::vector<Case>& cases) {
         const Report report = game.Run();
         ExpectFindings(About(report, "Probe.ini"), c.Findings);
         EXPECT_TRUE(About(report, "Probe.bmp").empty()) << Listed(report.Findings());
-        EXPECT_EQ(report.ExitStatus(), report.Count(Error) > 0 ? 1 : 0);
+        EXPECT_EQ(report.Status(), report.Count(Error) > 0 ? ExitStatus::Failure : ExitStatus::Success);
     }
 }
 
@@ -40,7 +40,7 @@ TEST(DefinitionCheck, TheGoodDefinitionChecksClean) {
     game.Definition("Probe", GoodDefinition);
     const Report report = game.Run();
     EXPECT_TRUE(report.Findings().empty()) << Listed(report.Findings());
-    EXPECT_EQ(report.ExitStatus(), 0);
+    EXPECT_EQ(report.Status(), ExitStatus::Success);
     EXPECT_EQ(report.Summary(), "1 ship definition, 1 picture and 0 scripts checked: no errors, no warnings");
 }
 
@@ -247,7 +247,7 @@ TEST(DefinitionCheck, NoDefinitionAtAll) {
     ASSERT_EQ(report.Findings().size(), 1u) << Listed(report.Findings());
     EXPECT_EQ(report.Findings()[0].Level, Error);
     EXPECT_NE(report.Findings()[0].Message.find("the game cannot start without one"), std::string::npos);
-    EXPECT_EQ(report.ExitStatus(), 1);
+    EXPECT_EQ(report.Status(), ExitStatus::Failure);
 }
 
 }  // namespace

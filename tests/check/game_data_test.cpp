@@ -15,7 +15,7 @@ TEST(GameData, TheShippedDataChecksClean) {
     const std::unique_ptr<IFontRasteriser> font = MakeFontRasteriser();
     const Report report = CheckGameData({std::string(KELVANE_BINARY_DIR) + "/", "", font.get()});
     EXPECT_TRUE(report.Findings().empty()) << Listed(report.Findings());
-    EXPECT_EQ(report.ExitStatus(), 0);
+    EXPECT_EQ(report.Status(), ExitStatus::Success);
     EXPECT_EQ(report.Definitions, 8);
     EXPECT_EQ(report.Pictures, 8);
     EXPECT_EQ(report.Scripts, 3);

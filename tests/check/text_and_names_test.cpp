@@ -91,13 +91,13 @@ TEST(Report, LinesSummaryAndExitStatus) {
     report.Pictures = 1;
     report.Scripts = 2;
     EXPECT_EQ(report.Summary(), "1 ship definition, 1 picture and 2 scripts checked: no errors, no warnings");
-    EXPECT_EQ(report.ExitStatus(), 0);
+    EXPECT_EQ(report.Status(), ExitStatus::Success);
     report.Warning("b.ini", 3, "w");
     report.Note("b.ini", 1, "n");
-    EXPECT_EQ(report.ExitStatus(), 0);
+    EXPECT_EQ(report.Status(), ExitStatus::Success);
     report.Error("a.ini", 0, "e");
     report.Error("a.ini", 0, "f");
-    EXPECT_EQ(report.ExitStatus(), 1);
+    EXPECT_EQ(report.Status(), ExitStatus::Failure);
     EXPECT_EQ(report.Summary(), "1 ship definition, 1 picture and 2 scripts checked: 2 errors, 1 warning, 1 note");
     report.SortSince(0);
     std::vector<std::string> lines;

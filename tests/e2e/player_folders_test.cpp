@@ -102,7 +102,7 @@ TEST_F(PlayerFolders, BeyondSixtyFourFilesTheRestIsLeftOutWithALine) {
     OwnPicture("Ships/Drone.bmp", "Wisp");
     const int own = 60;  // 68 in all
     for (int n = 1; n <= own; ++n) {
-        char number[3];
+        char number[12];  // room for any int: the compiler cannot see that n stays below 100
         std::snprintf(number, sizeof number, "%02d", n);
         Own(std::string("Ships/Drone.") + number + ".ini",
             ShipIni(std::string("Drone") + number, std::string("Drone ") + number, "Hull=10\r\n", ""));

@@ -100,7 +100,10 @@ TEST(Startup, BadArgumentsAndScenariosExitTwo) {
     for (const auto& arguments : bad) {
         const SimResult run = RunSim(arguments, dir.Root().string());
         EXPECT_EQ(run.ExitCode, 2) << arguments[0];
-        EXPECT_NE(run.Err.find("usage"), std::string::npos) << run.Err;
+        // One line: what is wrong, and where to find the usage.
+        EXPECT_EQ(run.Err.rfind("kelvane-sim: ", 0), 0u) << run.Err;
+        EXPECT_EQ(run.Err.find('\n'), run.Err.size() - 1) << run.Err;
+        EXPECT_NE(run.Err.find("(kelvane-sim --help shows the usage)"), std::string::npos) << run.Err;
     }
     dir.WriteFile("bad.json", R"({"steps":[{"after":1,"set":{"Ships[1].Nope":3}}]})");
     const SimResult scenario = RunSim({"--data", dir.Path(), "--scenario", (dir.Root() / "bad.json").string()},

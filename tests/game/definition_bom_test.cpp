@@ -83,7 +83,8 @@ TEST(DefinitionByteOrderMark, AMarkedFileLoadsItsFirstSection) {
     testing::WriteBytes(dir, "Data/Ships/Marked.bmp", testing::ShipPictureBmp(40, 40, [](int, int) { return true; }));
     World world;
     TImageList images;
-    LoadShipDefinition(world, images, dir.Path(), "Marked.ini", 1);
+    const std::string ships = dir.Path() + "Data/Ships/";
+    LoadShipDefinitionFile(world, images, ships + "Marked.ini", ships + "Marked.bmp", 1);
     EXPECT_EQ(world.Ships[1].ShipName, "Marked");
     EXPECT_EQ(world.Ships[1].FullShipName, "KSS Marked");
     EXPECT_EQ(world.Ships[1].MaxHull, 120);

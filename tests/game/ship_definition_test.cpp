@@ -23,11 +23,17 @@ struct Loaded {
     TImageList images;
 };
 
+// A definition of the test's Data/Ships, with its picture, as the loading sequence reads it.
+void LoadFromShips(const TempGameDir& dir, Loaded& loaded, const std::string& name, int slot) {
+    const std::string ships = dir.Path() + "Data/Ships/";
+    LoadShipDefinitionFile(loaded.World, loaded.images, ships + name, ShipPicturePath(ships, name), slot);
+}
+
 void LoadOne(TempGameDir& dir, Loaded& loaded, const std::string& ini, const std::string& name = "Alpha.ini",
              int slot = 1) {
     dir.WriteFile("Data/Ships/" + name, ini);
     dir.WriteFile("Data/Ships/" + name.substr(0, name.find('.')) + ".bmp", ShipPicture(300, 100));
-    LoadShipDefinition(loaded.World, loaded.images, dir.Path(), name, slot);
+    LoadFromShips(dir, loaded, name, slot);
 }
 
 TempGameDir::Options BareDir() { return {false, false, false}; }
@@ -136,7 +142,7 @@ TEST(ShipDefinition, PictureNamedByTheBaseNameAndFoundWithoutRegardToCase) {
     Loaded loaded;
     dir.WriteFile("Data/Ships/Alpha.Two.ini", "[OverallInfo]\nShipName=Two\n");
     dir.WriteFile("Data/Ships/ALPHA.BMP", ShipPicture(301, 100));
-    LoadShipDefinition(loaded.World, loaded.images, dir.Path(), "Alpha.Two.ini", 1);
+    LoadFromShips(dir, loaded, "Alpha.Two.ini", 1);
     EXPECT_EQ(loaded.World.Ships[1].ShipName, "Two");
     EXPECT_EQ(loaded.images.Item(0).PatternWidth, 100);
 }
@@ -146,7 +152,7 @@ TEST(ShipDefinition, AMissingPictureFailsAfterTheSlotIsSet) {
     Loaded loaded;
     dir.WriteFile("Data/Ships/Lonely.ini", "[OverallInfo]\nShipName=Lonely\n");
     try {
-        LoadShipDefinition(loaded.World, loaded.images, dir.Path(), "Lonely.ini", 1);
+        LoadFromShips(dir, loaded, "Lonely.ini", 1);
         FAIL() << "a missing picture must fail";
     } catch (const std::runtime_error& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open file ", 0), 0u) << error.what();
@@ -156,7 +162,7 @@ TEST(ShipDefinition, AMissingPictureFailsAfterTheSlotIsSet) {
 
     dir.WriteFile("Data/Ships/Broken.ini", "");
     dir.WriteFile("Data/Ships/Broken.bmp", "not a picture");
-    EXPECT_THROW(LoadShipDefinition(loaded.World, loaded.images, dir.Path(), "Broken.ini", 2), std::runtime_error);
+    EXPECT_THROW(LoadFromShips(dir, loaded, "Broken.ini", 2), std::runtime_error);
 }
 
 }  // namespace

@@ -189,17 +189,6 @@ TEST(PictureItemDraw, LongRowsKeyEveryPixel) {
     }
 }
 
-TEST(PictureItemDraw, SetTransparentColorChangesTheKeyOfAnInitialisedItem) {
-    auto item = KeyedStrip(0xFF0000u);
-    item->TransparentColor = 0x000000u;
-    item->Initialize();
-    item->SetTransparentColor(0x0000FFu);
-    EXPECT_EQ(item->TransparentColor, 0x0000FFu);
-    auto surface = MakeSurface(4, 1);
-    item->Draw(*surface, 0, 0, 0);
-    EXPECT_EQ(surface->Pixels()[1], Background);
-}
-
 TEST(PictureItemPixelColor, ReadsThePictureAsGameColour) {
     Bitmap image;
     image.Resize(3, 2, 0x000000u);

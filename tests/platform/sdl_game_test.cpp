@@ -82,7 +82,7 @@ protected:
         unsetenv("SDL_VIDEODRIVER");
         unsetenv("SDL_AUDIODRIVER");
     }
-    int Run(GameSession& session) { return RunSdlGame(options, session); }
+    int Run(GameSession& session) { return static_cast<int>(RunSdlGame(options, session)); }
 
     TempGameDir dir;
     SdlGameOptions options;

@@ -184,24 +184,24 @@ TEST(Screenshot, SavedIntoTheKelvaneFolderWhichIsMadeAsNeeded) {
     const fs::path pictures = TempFolder("shots") / "Pictures";  // does not exist yet
     std::vector<uint32_t> frame(ScreenWidth * ScreenHeight, 0x00102030);
     const std::time_t now = std::time(nullptr);
-    const SavedScreenshot first = SaveScreenshot(pictures.string() + "/", frame, ScreenWidth, ScreenHeight, now);
-    ASSERT_TRUE(first.Ok) << first.Error;
-    EXPECT_EQ(fs::path(first.Path).parent_path(), pictures / "Kelvane");
-    EXPECT_GT(fs::file_size(first.Path), 0u);
-    const SavedScreenshot second = SaveScreenshot(pictures.string() + "/", frame, ScreenWidth, ScreenHeight, now);
-    ASSERT_TRUE(second.Ok) << second.Error;
-    EXPECT_NE(second.Path, first.Path);
-    EXPECT_NE(second.Path.find("-2.png"), std::string::npos);
+    const Result<std::string> first = SaveScreenshot(pictures.string() + "/", frame, ScreenWidth, ScreenHeight, now);
+    ASSERT_TRUE(first) << first.Error().Reason;
+    EXPECT_EQ(fs::path(*first).parent_path(), pictures / "Kelvane");
+    EXPECT_GT(fs::file_size(*first), 0u);
+    const Result<std::string> second = SaveScreenshot(pictures.string() + "/", frame, ScreenWidth, ScreenHeight, now);
+    ASSERT_TRUE(second) << second.Error().Reason;
+    EXPECT_NE(*second, *first);
+    EXPECT_NE(second->find("-2.png"), std::string::npos);
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(pictures / "Kelvane")) files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 2u);  // no half-written leftovers
 
-    EXPECT_FALSE(SaveScreenshot("", frame, ScreenWidth, ScreenHeight, now).Ok);
+    EXPECT_FALSE(SaveScreenshot("", frame, ScreenWidth, ScreenHeight, now));
     std::ofstream(pictures / "file") << "x";  // a file where the folder should be
-    const SavedScreenshot blocked = SaveScreenshot((pictures / "file").string() + "/", frame, ScreenWidth,
-                                                   ScreenHeight, now);
-    EXPECT_FALSE(blocked.Ok);
-    EXPECT_FALSE(blocked.Error.empty());
+    const Result<std::string> blocked = SaveScreenshot((pictures / "file").string() + "/", frame, ScreenWidth,
+                                                       ScreenHeight, now);
+    ASSERT_FALSE(blocked);
+    EXPECT_FALSE(blocked.Error().Reason.empty());
     fs::remove_all(pictures.parent_path());
 }
 

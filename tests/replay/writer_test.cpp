@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FullDisk.h"
 #include "ScratchFile.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayWriter.h"
@@ -98,6 +99,8 @@ TEST(ReplayWriter, AFileStandingAtThePathStaysWholeUntilTheRecordingEnds) {
 TEST(ReplayWriter, AFileThatCannotBeWrittenStopsTheRecordingOnly) {
     std::vector<std::string> paths = {"/nonexistent-kelvane-dir/game.replay"};
     if (std::filesystem::exists("/dev/full")) paths.push_back("/dev/full");  // opens, then every write fails
+    const testing::FullDisk disk;
+    if (disk.Mounted()) paths.push_back((disk.Root() / "game.replay").string());
     for (const std::string& path : paths) {
         std::vector<std::string> reports;
         ReplayWriterOptions options;
@@ -116,6 +119,11 @@ TEST(ReplayWriter, AFileThatCannotBeWrittenStopsTheRecordingOnly) {
         EXPECT_EQ(reports[0].find("cannot write the recording " + path + ": "), 0u) << reports[0];
         EXPECT_NE(reports[0].find("; the game goes on unrecorded"), std::string::npos) << reports[0];
     }
+    // Not even the header reached the full disk: no file is left that is no recording.
+    if (disk.Mounted()) {
+        EXPECT_TRUE(disk.Left().empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
 }  // namespace

@@ -13,8 +13,14 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
+template <class T>
+T Parsed(const Result<T>& options) {
+    EXPECT_TRUE(options) << options.Error().Reason;
+    return options ? *options : T{};
+}
+
 TEST(TournamentOptions, DefaultsAndEveryOption) {
-    const TournamentOptions defaults = ParseTournamentOptions({"--tournament"});
+    const TournamentOptions defaults = Parsed(ParseTournamentOptions({"--tournament"}));
     EXPECT_EQ(defaults.Games, 20);
     EXPECT_EQ(defaults.Ticks, 15000u);
     EXPECT_EQ(defaults.Seed, 1u);
@@ -22,9 +28,9 @@ TEST(TournamentOptions, DefaultsAndEveryOption) {
     EXPECT_TRUE(defaults.Shard.Whole());
     EXPECT_TRUE(defaults.Ships.empty());
 
-    const TournamentOptions options =
+    const TournamentOptions options = Parsed(
         ParseTournamentOptions({"--data", "/g", "--tournament", "--ships", "Vigil,Kestrel Dawn,wisp", "--games", "4",
-                                "--ticks", "3000", "--seed", "9", "--jobs", "2", "--shard", "2/3", "--json", "p.json"});
+                                "--ticks", "3000", "--seed", "9", "--jobs", "2", "--shard", "2/3", "--json", "p.json"}));
     EXPECT_EQ(options.DataDir, "/g");
     EXPECT_EQ(options.Ships, (std::vector<std::string>{"Vigil", "Kestrel Dawn", "wisp"}));
     EXPECT_EQ(options.Games, 4);
@@ -58,17 +64,19 @@ TEST(TournamentOptions, BadArgumentsAreUsageErrors) {
     for (const Arguments& arguments : bad) {
         std::string line;
         for (const std::string& argument : arguments) line += argument + " ";
-        EXPECT_THROW(ParseTournamentOptions(arguments), UsageError) << line;
+        const Result<TournamentOptions> options = ParseTournamentOptions(arguments);
+        ASSERT_FALSE(options) << line;
+        EXPECT_EQ(options.Error().Status, ExitStatus::BadInput) << line;
     }
 }
 
 TEST(MergeOptions, FilesAndJson) {
-    const MergeOptions options = ParseMergeOptions({"--merge", "a.json", "b.json", "--json", "all.json"});
+    const MergeOptions options = Parsed(ParseMergeOptions({"--merge", "a.json", "b.json", "--json", "all.json"}));
     EXPECT_EQ(options.Files, (std::vector<std::string>{"a.json", "b.json"}));
     EXPECT_EQ(options.JsonFile, "all.json");
     for (const Arguments& arguments : std::vector<Arguments>{{"--merge"}, {"--merge", "a.json", "--json"},
                                                              {"--merge", "a.json", "--games", "3"}})
-        EXPECT_THROW(ParseMergeOptions(arguments), UsageError);
+        EXPECT_FALSE(ParseMergeOptions(arguments));
 }
 
 }  // namespace

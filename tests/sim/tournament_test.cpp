@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "LoadedGround.h"
@@ -15,6 +18,13 @@ namespace {
 
 using testing::Shipped;
 
+std::vector<TournamentShip> Chosen(const kelvane::World& world, const std::vector<std::string>& requested,
+                                   std::vector<std::string>& notes) {
+    const Result<std::vector<TournamentShip>> ships = ChooseShips(world, requested, notes);
+    EXPECT_TRUE(ships) << ships.Error().Reason;
+    return ships ? *ships : std::vector<TournamentShip>{};
+}
+
 std::vector<std::string> Names(const std::vector<TournamentShip>& ships) {
     std::vector<std::string> names;
     for (const TournamentShip& ship : ships) names.push_back(ship.Name);
@@ -23,15 +33,17 @@ std::vector<std::string> Names(const std::vector<TournamentShip>& ships) {
 
 TEST(ChooseShips, EveryTypeOrThoseNamedAsTheConsoleMatchesThem) {
     std::vector<std::string> notes;
-    EXPECT_EQ(Names(ChooseShips(Shipped().Form.World, {}, notes)),
+    EXPECT_EQ(Names(Chosen(Shipped().Form.World, {}, notes)),
               (std::vector<std::string>{"Ardent", "Bastion", "Halberd", "Kestrel", "Sable", "Talon", "Vigil", "Wisp"}));
     EXPECT_TRUE(notes.empty());
     // Any case, in slot order whatever the order given; a trailing blank is no matter.
-    EXPECT_EQ(Names(ChooseShips(Shipped().Form.World, {"wisp", "KESTREL "}, notes)),
+    EXPECT_EQ(Names(Chosen(Shipped().Form.World, {"wisp", "KESTREL "}, notes)),
               (std::vector<std::string>{"Kestrel", "Wisp"}));
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"Wisp", "Nobody"}, {"Wisp", "wisp"}, {"Wisp", " Kestrel"}}) {
-        EXPECT_THROW(ChooseShips(Shipped().Form.World, bad, notes), UsageError) << bad[1];
+        const Result<std::vector<TournamentShip>> refused = ChooseShips(Shipped().Form.World, bad, notes);
+        ASSERT_FALSE(refused) << bad[1];
+        EXPECT_EQ(refused.Error().Status, ExitStatus::BadInput);
     }
 }
 
@@ -40,42 +52,52 @@ TEST(ChooseShips, TypesTheConsoleCannotReachAreLeftOutWithANote) {
     world.Ships[2].ShipName = "Two  Blanks";  // the console runs blanks together
     world.Ships[4].ShipName = "ardent";       // answers to the same name as slot 1
     std::vector<std::string> notes;
-    EXPECT_EQ(Names(ChooseShips(world, {}, notes)),
+    EXPECT_EQ(Names(Chosen(world, {}, notes)),
               (std::vector<std::string>{"Ardent", "Halberd", "Sable", "Talon", "Vigil", "Wisp"}));
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_NE(notes[0].find("Two  Blanks"), std::string::npos);
     EXPECT_NE(notes[1].find("slot 4"), std::string::npos);
 }
 
-TEST(DataFingerprint, ChangesWithTheDefinitionsNotWithWhereLoadingPutTheShips) {
+TEST(ChosenTypesFingerprint, ChangesWithTheDefinitionsNotWithWhereLoadingPutTheShips) {
     const kelvane::World& loaded = Shipped().Form.World;
     const TImageList& pictures = Shipped().Form.ShipImages;
     std::vector<std::string> notes;
-    const std::vector<TournamentShip> ships = ChooseShips(loaded, {"Vigil", "Wisp"}, notes);
-    const std::string fingerprint = DataFingerprint(loaded, pictures, ships);
+    const std::vector<TournamentShip> ships = Chosen(loaded, {"Vigil", "Wisp"}, notes);
+    const std::string fingerprint = ChosenTypesFingerprint(loaded, pictures, ships);
     EXPECT_EQ(fingerprint.size(), 16u);
 
     kelvane::World placed = loaded;
     placed.Ships[ships[0].Slot].X += 100;
     placed.Ships[ships[1].Slot].Heading = 90;
-    EXPECT_EQ(DataFingerprint(placed, pictures, ships), fingerprint);
+    EXPECT_EQ(ChosenTypesFingerprint(placed, pictures, ships), fingerprint);
     kelvane::World other = loaded;
     other.Ships[ships[1].Slot].MaxHull += 1;
-    EXPECT_NE(DataFingerprint(other, pictures, ships), fingerprint);
+    EXPECT_NE(ChosenTypesFingerprint(other, pictures, ships), fingerprint);
     other = loaded;
     other.Ships[ships[0].Slot].ExplosionParts[2].Delay += 1;
-    EXPECT_NE(DataFingerprint(other, pictures, ships), fingerprint);
-    EXPECT_NE(DataFingerprint(loaded, pictures, ChooseShips(loaded, {"Vigil", "Talon"}, notes)), fingerprint);
+    EXPECT_NE(ChosenTypesFingerprint(other, pictures, ships), fingerprint);
+    EXPECT_NE(ChosenTypesFingerprint(loaded, pictures, Chosen(loaded, {"Vigil", "Talon"}, notes)), fingerprint);
+}
+
+// Vigil, Talon and Wisp: three pairs.
+std::vector<TournamentShip> ThreeTypes() {
+    std::vector<std::string> notes;
+    return Chosen(Shipped().Form.World, {"Vigil", "Talon", "Wisp"}, notes);
+}
+
+TournamentOptions Options(int games, uint64_t ticks, unsigned jobs) {
+    TournamentOptions options;
+    options.Games = games;
+    options.Ticks = ticks;
+    options.Jobs = jobs;
+    return options;
 }
 
 TEST(RunTournament, SameDuelsWhateverTheThreadsAndTheParts) {
-    std::vector<std::string> notes;
-    const std::vector<TournamentShip> ships = ChooseShips(Shipped().Form.World, {"Vigil", "Talon", "Wisp"}, notes);
-    TournamentOptions options;
-    options.Games = 3;
-    options.Ticks = 400;
+    const std::vector<TournamentShip> ships = ThreeTypes();
+    TournamentOptions options = Options(3, 400, 1);
     options.Seed = 5;
-    options.Jobs = 1;
     RunCounts counts;
     const TournamentResults whole = RunTournament(Shipped().Ground, ships, options, "data", {}, counts);
     ASSERT_EQ(whole.Duels.size(), 9u);
@@ -105,6 +127,61 @@ TEST(RunTournament, SameDuelsWhateverTheThreadsAndTheParts) {
             EXPECT_EQ(threaded.Duels[k].Frames, expected.Frames);
         }
         EXPECT_TRUE(found);
+    }
+}
+
+TEST(RunTournament, NoMoreThreadsThanDuels) {
+    const std::vector<TournamentShip> ships = ThreeTypes();
+    TournamentOptions options = Options(1, 10, 4096);
+    RunCounts counts;
+    EXPECT_EQ(RunTournament(Shipped().Ground, ships, options, "data", {}, counts).Duels.size(), 3u);
+    EXPECT_EQ(counts.Threads, 3u);
+    options.Shard = {5, 5};  // a part with no duel at all
+    EXPECT_TRUE(RunTournament(Shipped().Ground, ships, options, "data", {}, counts).Duels.empty());
+    EXPECT_EQ(counts.Threads, 0u);
+}
+
+TEST(RunTournament, AnErrorInTheProgressReportStopsAndJoinsTheWorkers) {
+    // 60 duels: far more than are done when the report fails at the start.
+    const TournamentOptions options = Options(20, 2000, 2);
+    RunCounts counts;
+    const auto failingReport = [](size_t, size_t) { throw std::runtime_error("the terminal went away"); };
+    try {
+        (void)RunTournament(Shipped().Ground, ThreeTypes(), options, "data", failingReport, counts);
+        FAIL() << "the report's error must end the run";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "the terminal went away");
+    }
+    EXPECT_EQ(counts.Duels, 0u);  // nothing counted as played
+}
+
+TEST(RunTournament, AThreadThatCannotStartOrADuelThatFailsStopsTheRun) {
+    // 60 duels on two threads: the run ends long before they are played.
+    const TournamentOptions options = Options(20, 2000, 2);
+    const ThreadStarter secondFails = [started = 0](const std::function<void()>& work) mutable {
+        if (++started == 2) throw std::system_error(EAGAIN, std::generic_category());
+        return std::thread(work);
+    };
+    std::vector<TournamentShip> unknown = ThreeTypes();
+    unknown[2].Name = "Nobody";  // the console puts no such type into play
+    struct Case {
+        std::vector<TournamentShip> Ships;
+        ThreadStarter Start;
+        std::string Error;
+    };
+    const Case cases[] = {
+        {ThreeTypes(), secondFails, "thread 2 of 2 cannot be started: Resource temporarily unavailable"},
+        {unknown, StartThread, "the console cannot put Nobody into play"},
+    };
+    for (const Case& c : cases) {
+        RunCounts counts;
+        try {
+            (void)RunTournament(Shipped().Ground, c.Ships, options, "data", {}, counts, nullptr, c.Start);
+            ADD_FAILURE() << c.Error << ": the run went on";
+        } catch (const std::exception& error) {
+            EXPECT_EQ(error.what(), c.Error);
+        }
+        EXPECT_EQ(counts.Duels, 0u) << c.Error;
     }
 }
 

@@ -5,8 +5,6 @@
 // optional mock-up of a game screen with the panels, bars and map where the game puts
 // them. For looking at the art; not part of the build.
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,8 +14,11 @@
 #include <vector>
 
 #include "Paint.h"
+#include "base/FailureReport.h"
+#include "base/FileWriter.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
+#include "platform/png/PngFile.h"
 #include "world/GameDataFiles.h"
 
 namespace fs = std::filesystem;
@@ -25,33 +26,16 @@ using namespace kelvane;
 
 namespace {
 
-void WritePng(const std::string& path, const Bitmap& image) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + path);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        throw std::runtime_error("png write failed");
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, image.Width, image.Height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<uint8_t> row(static_cast<size_t>(image.Width) * 3);
-    for (int y = 0; y < image.Height; ++y) {
-        for (int x = 0; x < image.Width; ++x) {
-            uint32_t p = image.At(x, y);
-            row[x * 3] = static_cast<uint8_t>(p >> 16);
-            row[x * 3 + 1] = static_cast<uint8_t>(p >> 8);
-            row[x * 3 + 2] = static_cast<uint8_t>(p);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
+std::vector<uint32_t> Pixels(const Bitmap& image) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(image.Width) * image.Height);
+    for (int y = 0; y < image.Height; ++y)
+        for (int x = 0; x < image.Width; ++x) pixels[static_cast<size_t>(y) * image.Width + x] = image.At(x, y);
+    return pixels;
+}
+
+// Whole or not at all: a full disk leaves no cut sheet behind.
+void WriteSheet(const std::string& path, const Bitmap& image) {
+    WriteFile(path, EncodePng(Pixels(image), image.Width, image.Height));
 }
 
 struct Sheet {
@@ -170,7 +154,7 @@ Bitmap MockScreen(const PictureCollection& gfx, const std::vector<Bitmap>& ships
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::cerr << "usage: kelvane-contact-sheet <game dir> <sheet.png> [<screen.png>]\n";
-        return 2;
+        return static_cast<int>(ExitStatus::BadInput);
     }
     try {
         const GameDataFiles files = GameDataFiles::In(std::string(argv[1]) + "/");
@@ -202,11 +186,10 @@ int main(int argc, char** argv) {
         out.Resize(sheet.Canvas.Width, std::min(sheet.Canvas.Height, sheet.Y + sheet.RowHeight + 8));
         for (int y = 0; y < out.Height; ++y)
             for (int x = 0; x < out.Width; ++x) out.At(x, y) = sheet.Canvas.At(x, y);
-        WritePng(argv[2], out);
-        if (argc > 3) WritePng(argv[3], MockScreen(gfx, ships));
+        WriteSheet(argv[2], out);
+        if (argc > 3) WriteSheet(argv[3], MockScreen(gfx, ships));
     } catch (const std::exception& e) {
-        std::cerr << "kelvane-contact-sheet: " << e.what() << "\n";
-        return 1;
+        return EndProgram("kelvane-contact-sheet", ReportFailure("kelvane-contact-sheet", FailureOf(e, ExitStatus::Failure)));
     }
-    return 0;
+    return EndProgram("kelvane-contact-sheet", ExitStatus::Success);
 }

@@ -7,11 +7,12 @@
 // Data/Ships/*.bmp (one per ship design) with the *.ini files from <data dir>/Ships,
 // Scripts/* from <data dir>/Scripts, the window's icon Data/Icon.bmp (64 x 64) and the
 // desktop's icons icons/hicolor/<N>x<N>/apps/kelvane.png (N = 48, 128, 256) for
-// installing. The output is the same on every run.
+// installing. The output is the same on every run. Every file is written whole or not at
+// all: a full disk ends the run (status 3) naming the file, and leaves none of it cut.
 
+#include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <iostream>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,8 @@
 #include "LoadingScreen.h"
 #include "ShipPictures.h"
 #include "Sounds.h"
+#include "base/FailureReport.h"
+#include "base/FileWriter.h"
 #include "media/Archive.h"
 #include "media/Dib.h"
 #include "platform/png/PngFile.h"
@@ -32,6 +35,8 @@ using namespace kelvane;
 
 namespace {
 
+constexpr const char* Program = "kelvane-assets";
+
 // Copies every regular file of `from` into `to`, sorted by name for a stable order.
 std::vector<std::string> CopyFiles(const fs::path& from, const fs::path& to, const std::string& extension) {
     std::set<fs::path> files;
@@ -40,7 +45,7 @@ std::vector<std::string> CopyFiles(const fs::path& from, const fs::path& to, con
             files.insert(entry.path());
     std::vector<std::string> names;
     for (const fs::path& file : files) {
-        WriteWholeFile((to / file.filename()).string(), ReadWholeFile(file.string()));
+        WriteFile((to / file.filename()).string(), ReadWholeFile(file.string()));
         names.push_back(file.stem().string());
     }
     return names;
@@ -50,7 +55,7 @@ void WriteShips(const fs::path& source, const fs::path& shipsDir) {
     std::vector<std::string> definitions = CopyFiles(source / "Ships", shipsDir, ".ini");
     std::set<std::string> painted;
     for (const assets::ShipPicture& ship : assets::PaintShips()) {
-        WriteWholeFile((shipsDir / (ship.BaseName + ".bmp")).string(), EncodeBmpFile(ship.Image, 24));
+        WriteFile((shipsDir / (ship.BaseName + ".bmp")).string(), EncodeBmpFile(ship.Image, 24));
         painted.insert(ship.BaseName);
     }
     // A definition without its picture would stop the game's loading; say so here instead.
@@ -69,40 +74,41 @@ void WriteIcons(const fs::path& game) {
             Bitmap bitmap;
             bitmap.Width = bitmap.Height = icon.Size;
             bitmap.Pixels = assets::OpaqueIcon(icon);
-            WriteWholeFile((game / "Data" / "Icon.bmp").string(), EncodeBmpFile(bitmap, 24));
+            WriteFile((game / "Data" / "Icon.bmp").string(), EncodeBmpFile(bitmap, 24));
             continue;
         }
         const std::string size = std::to_string(icon.Size);
         const fs::path dir = game / "icons" / "hicolor" / (size + "x" + size) / "apps";
         fs::create_directories(dir);
-        std::string error;
-        if (!WritePngWithAlpha((dir / "kelvane.png").string(), icon.Argb, icon.Size, icon.Size, error))
-            throw std::runtime_error(error);
+        WriteFile((dir / "kelvane.png").string(), EncodePng(icon.Argb, icon.Size, icon.Size, true));
+    }
+}
+
+void WriteGameData(const fs::path& source, const fs::path& game) {
+    const GameDataFiles files = GameDataFiles::In(game.string() + "/");
+    fs::create_directories(files.ShipsFolder);
+    fs::create_directories(files.ScriptsFolder);
+    WriteFile(files.Graphics, WritePictureArchive(assets::BuildGraphicsCollection()));
+    WriteFile(files.Sounds, WriteWaveArchive(assets::BuildSoundCollection()));
+    WriteFile(files.LoadingScreen, WritePictureArchive(assets::BuildLoadingCollection()));
+    WriteShips(source, files.ShipsFolder);
+    CopyFiles(source / "Scripts", files.ScriptsFolder, "");
+    WriteIcons(game);
+}
+
+ExitStatus Run(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: kelvane-assets <repository data dir> <game dir>\n");
+        return ExitStatus::BadInput;
+    }
+    try {
+        WriteGameData(argv[1], argv[2]);
+        return ExitStatus::Success;
+    } catch (const std::exception& error) {
+        return ReportFailure(Program, FailureOf(error, ExitStatus::Failure));
     }
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: kelvane-assets <repository data dir> <game dir>\n";
-        return 2;
-    }
-    try {
-        const fs::path source = argv[1];
-        const fs::path game = argv[2];
-        const GameDataFiles files = GameDataFiles::In(game.string() + "/");
-        fs::create_directories(files.ShipsFolder);
-        fs::create_directories(files.ScriptsFolder);
-        WriteWholeFile(files.Graphics, WritePictureArchive(assets::BuildGraphicsCollection()));
-        WriteWholeFile(files.Sounds, WriteWaveArchive(assets::BuildSoundCollection()));
-        WriteWholeFile(files.LoadingScreen, WritePictureArchive(assets::BuildLoadingCollection()));
-        WriteShips(source, files.ShipsFolder);
-        CopyFiles(source / "Scripts", files.ScriptsFolder, "");
-        WriteIcons(game);
-    } catch (const std::exception& e) {
-        std::cerr << "kelvane-assets: " << e.what() << "\n";
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return EndProgram(Program, Run(argc, argv)); }

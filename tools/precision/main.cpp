@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "PrecisionDigests.h"
+#include "base/FailureReport.h"
 
 int main() {
     std::fputs(kelvane::precision::FormatDigests(kelvane::precision::WorldArithmeticDigests()).c_str(), stdout);
-    return 0;
+    // Digests cut short by a full disk would read as another processor's results.
+    return kelvane::EndProgram("kelvane-precision", kelvane::ExitStatus::Success);
 }

@@ -1,20 +1,16 @@
 #include "Output.h"
 
-#include <cstdio>
-#include <fstream>
+#include "base/FailureReport.h"
+#include "base/FileError.h"
+#include "base/FileWriter.h"
 
 namespace kelvane::sim {
 
-bool WriteOutput(const std::string& file, const std::string& text) {
-    if (file == "-") {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
-        return true;
-    }
-    std::ofstream out(file, std::ios::binary);
-    out << text;
-    if (!out) std::fprintf(stderr, "kelvane-sim: cannot write %s\n", file.c_str());
-    return static_cast<bool>(out);
+Result<void> WriteOutput(const std::string& file, const std::string& text) {
+    return Catching<FileError>(ExitStatus::WriteFailed, [&] {
+        if (file == "-") WriteStandardOutput(text);
+        else WriteFile(file, text);
+    });
 }
 
 }  // namespace kelvane::sim

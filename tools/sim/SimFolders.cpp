@@ -7,10 +7,10 @@
 
 namespace kelvane::sim {
 
-SimFolders FindSimFolders(const std::string& dataDir) {
+Result<SimFolders> FindSimFolders(const std::string& dataDir) {
     const GameDataSearch data = FindGameData(dataDir.empty() ? std::nullopt : std::optional(dataDir), GameDir());
-    if (data.GameDir.empty()) throw NoGameData(GameDataNotFound(data));
-    return {data.GameDir, ResolvePlayerFolders(ProcessEnvironment())};
+    if (data.GameDir.empty()) return Failure{ExitStatus::Failure, GameDataNotFound(data), {}};
+    return SimFolders{data.GameDir, ResolvePlayerFolders(ProcessEnvironment())};
 }
 
 }  // namespace kelvane::sim

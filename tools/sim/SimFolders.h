@@ -3,9 +3,9 @@
 // the runner, or installed) and the player's own folders, so an installed runner reads the
 // installed data and the player's own ships and scripts.
 
-#include <stdexcept>
 #include <string>
 
+#include "base/Result.h"
 #include "game/PlayerFolders.h"
 
 namespace kelvane::sim {
@@ -15,12 +15,8 @@ struct SimFolders {
     PlayerFolders Player;
 };
 
-class NoGameData : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// dataDir: the --data option, empty when not given. Throws NoGameData saying where it looked.
-SimFolders FindSimFolders(const std::string& dataDir);
+// dataDir: the --data option, empty when not given. Without data, a failure saying where
+// it looked (the game cannot start).
+Result<SimFolders> FindSimFolders(const std::string& dataDir);
 
 }  // namespace kelvane::sim

@@ -1,8 +1,13 @@
 #include "SimOptions.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "base/FailureReport.h"
+
 namespace kelvane::sim {
 
-const char* const kSimUsage =
+const char* const SimUsage =
     "usage: kelvane-sim [--data DIR] [--seed N] [--frames N] [--scenario FILE]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--record FILE]\n"
     "       kelvane-sim --replay FILE [--verify] [--force] [--data DIR]\n"
@@ -11,11 +16,16 @@ const char* const kSimUsage =
     "                   [--seed S] [--jobs J] [--shard I/N] [--json FILE]\n"
     "                   [--record-duels DIR]\n"
     "       kelvane-sim --merge PART.json... [--json FILE]\n"
+    "       kelvane-sim --help\n"
     "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n"
     "  A tournament's duels: N per pair of ship types (default 20), at most T frames each\n"
     "  (default 15000), on J threads (default: all cores); --shard runs part I of N; a\n"
     "  --json FILE of '-' is standard output; --record-duels writes every duel into DIR as\n"
-    "  a recording (NAME-NAME-GAME.replay) to watch with kelvane --replay.\n";
+    "  a recording (NAME-NAME-GAME.replay) to watch with kelvane --replay.\n"
+    "  Exit status: 0 done; 1 the game cannot start, a replay diverges or was made with\n"
+    "  other data, a tournament stopped; 2 bad arguments, a bad scenario, a file that is\n"
+    "  no recording or a damaged one, parts that cannot be merged; 3 an output cannot be\n"
+    "  written; 4 a cut recording verified up to its end.\n";
 
 namespace {
 
@@ -31,9 +41,8 @@ TickOutput ParseTickOutput(const std::string& text, const std::string& option) {
     return output;
 }
 
-}  // namespace
-
-SimOptions ParseSimOptions(const std::vector<std::string>& arguments) {
+// Throws UsageError naming what is wrong.
+SimOptions ReadSimOptions(const std::vector<std::string>& arguments) {
     SimOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -65,6 +74,23 @@ SimOptions ParseSimOptions(const std::vector<std::string>& arguments) {
         throw UsageError("--verify and --force go with --replay");
     }
     return options;
+}
+
+}  // namespace
+
+bool AsksForHelp(const std::vector<std::string>& arguments) {
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [](const std::string& argument) { return argument == "--help" || argument == "-h"; });
+}
+
+ExitStatus ReportUsageFailure(const Failure& failure) {
+    Failure oneLine = failure;
+    oneLine.Reason += " (kelvane-sim --help shows the usage)";
+    return ReportFailure("kelvane-sim", oneLine);
+}
+
+Result<SimOptions> ParseSimOptions(const std::vector<std::string>& arguments) {
+    return Catching<UsageError>(ExitStatus::BadInput, [&] { return ReadSimOptions(arguments); });
 }
 
 }  // namespace kelvane::sim

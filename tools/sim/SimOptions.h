@@ -4,16 +4,12 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace kelvane::sim {
+#include "base/Result.h"
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace kelvane::sim {
 
 // A tick number, or "after the last tick".
 struct TickOutput {
@@ -46,9 +42,18 @@ T ParseNumber(const std::string& text, const std::string& what) {
     return value;
 }
 
-// Throws UsageError naming what is wrong.
-SimOptions ParseSimOptions(const std::vector<std::string>& arguments);
+// The options, or a failure (BadInput) naming what is wrong.
+Result<SimOptions> ParseSimOptions(const std::vector<std::string>& arguments);
 
-extern const char* const kSimUsage;
+// --help or -h anywhere: the usage on standard output, whatever else is given.
+bool AsksForHelp(const std::vector<std::string>& arguments);
+
+// The usage text, for --help.
+extern const char* const SimUsage;
+
+// A wrong command line: one line on standard error, what is wrong and where the usage is
+// (twenty lines of usage would push the reason out of a terminal's or a job log's view);
+// its status.
+ExitStatus ReportUsageFailure(const Failure& failure);
 
 }  // namespace kelvane::sim

@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "DuelSeed.h"
-#include "base/Hash64.h"
 #include "Schedule.h"
-#include "SimOptions.h"
-#include "console/Commands.h"
+#include "WorkerThreads.h"
+#include "base/Hash64.h"
 #include "base/Windows1250.h"
+#include "console/Commands.h"
 #include "world/FieldRegistry.h"
 #include "world/TextUtil.h"
 
@@ -72,8 +72,9 @@ std::string DuelRecordingName(const std::string& first, const std::string& secon
     return FileNamePart(first) + "-" + FileNamePart(second) + "-" + number + ".replay";
 }
 
-std::vector<TournamentShip> ChooseShips(const World& loaded, const std::vector<std::string>& requested,
-                                        std::vector<std::string>& notes) {
+Result<std::vector<TournamentShip>> ChooseShips(const World& loaded, const std::vector<std::string>& requested,
+                                                std::vector<std::string>& notes) {
+    const auto refused = [](const std::string& reason) { return Failure{ExitStatus::BadInput, reason, {}}; };
     std::vector<bool> chosen(MaxShips + 1, false);
     if (requested.empty()) {
         for (int s = 1; s <= MaxShips; ++s) {
@@ -96,20 +97,20 @@ std::vector<TournamentShip> ChooseShips(const World& loaded, const std::vector<s
             const std::string typed = TypedName(Utf8ToWindows1250(
                 reinterpret_cast<const uint8_t*>(wanted.data()), wanted.size()));
             const int s = SlotAnswering(loaded, typed);
-            if (s == 0) throw UsageError("no ship type answers to '" + wanted + "'");
-            if (chosen[s]) throw UsageError("--ships names " + Shown(loaded.Ships[s].ShipName) + " twice");
+            if (s == 0) return refused("no ship type answers to '" + wanted + "'");
+            if (chosen[s]) return refused("--ships names " + Shown(loaded.Ships[s].ShipName) + " twice");
             chosen[s] = true;
         }
     }
     std::vector<TournamentShip> ships;
     for (int s = 1; s <= MaxShips; ++s)
         if (chosen[s]) ships.push_back({loaded.Ships[s].ShipName, s});
-    if (ships.size() < 2) throw UsageError("a tournament needs two ship types or more");
+    if (ships.size() < 2) return refused("a tournament needs two ship types or more");
     return ships;
 }
 
-std::string DataFingerprint(const World& loaded, const TImageList& shipImages,
-                            const std::vector<TournamentShip>& ships) {
+std::string ChosenTypesFingerprint(const World& loaded, const TImageList& shipImages,
+                                   const std::vector<TournamentShip>& ships) {
     std::string bytes;
     for (const TournamentShip& ship : ships) {
         const std::string prefix = "Ships[" + std::to_string(ship.Slot) + "].";
@@ -134,7 +135,7 @@ std::string DataFingerprint(const World& loaded, const TImageList& shipImages,
 TournamentResults RunTournament(const DuelGround& ground, const std::vector<TournamentShip>& ships,
                                 const TournamentOptions& options, const std::string& dataFingerprint,
                                 const ProgressReport& progress, RunCounts& counts,
-                                const DuelRecordings* recordings) {
+                                const DuelRecordings* recordings, const ThreadStarter& startThread) {
     TournamentResults results;
     results.Seed = options.Seed;
     results.Games = options.Games;
@@ -192,21 +193,20 @@ TournamentResults RunTournament(const DuelGround& ground, const std::vector<Tour
             changed.notify_all();
         }
     };
-    unsigned jobs = options.Jobs ? options.Jobs : std::max(1u, std::thread::hardware_concurrency());
-    jobs = static_cast<unsigned>(std::min<size_t>(jobs, std::max<size_t>(keys.size(), 1)));
-    std::vector<std::thread> workers;
-    for (unsigned j = 0; j < jobs; ++j) workers.emplace_back(work);
-    while (true) {
-        size_t doneNow = 0;
-        {
-            std::unique_lock lock(mutex);
+    const unsigned jobs = options.Jobs ? options.Jobs : std::max(1u, std::thread::hardware_concurrency());
+    {
+        WorkerThreads workers([&next, &keys] { next = keys.size(); }, startThread);
+        workers.Start(static_cast<unsigned>(std::min<size_t>(jobs, keys.size())), work);
+        counts.Threads = workers.Count();
+        std::unique_lock lock(mutex);
+        while (done < keys.size() && !failure) {
+            const size_t doneNow = done;
+            lock.unlock();
+            if (progress) progress(doneNow, keys.size());
+            lock.lock();
             changed.wait_for(lock, std::chrono::milliseconds(250));
-            if (done == keys.size() || failure) break;
-            doneNow = done;
         }
-        if (progress) progress(doneNow, keys.size());
     }
-    for (std::thread& worker : workers) worker.join();
     if (failure) std::rethrow_exception(failure);
     counts.Duels = keys.size();
     counts.Frames = frames;

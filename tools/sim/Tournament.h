@@ -11,6 +11,8 @@
 #include "Duel.h"
 #include "TournamentOptions.h"
 #include "TournamentResults.h"
+#include "WorkerThreads.h"
+#include "base/Result.h"
 #include "replay/ReplayFormat.h"
 
 namespace kelvane::sim {
@@ -21,20 +23,22 @@ struct TournamentShip {
 };
 
 // The types named (UTF-8, matched as the console matches a typed name), or every type
-// the console can put into play; in slot order. Types left out go to `notes`.
-// UsageError for a name no type answers to, a type named twice, or fewer than two.
-std::vector<TournamentShip> ChooseShips(const World& loaded, const std::vector<std::string>& requested,
-                                        std::vector<std::string>& notes);
+// the console can put into play; in slot order. Types left out go to `notes`. A failure
+// (BadInput) for a name no type answers to, a type named twice, or fewer than two.
+Result<std::vector<TournamentShip>> ChooseShips(const World& loaded, const std::vector<std::string>& requested,
+                                                std::vector<std::string>& notes);
 
 // What the duels' results depend on in the data: the chosen types' definitions and
-// pictures. Parts of one tournament must agree on it.
-std::string DataFingerprint(const World& loaded, const TImageList& shipImages,
-                            const std::vector<TournamentShip>& ships);
+// pictures, nothing else (a recording's fingerprint covers every file of the game
+// folder). Parts of one tournament must agree on it.
+std::string ChosenTypesFingerprint(const World& loaded, const TImageList& shipImages,
+                                   const std::vector<TournamentShip>& ships);
 
 struct RunCounts {
     uint64_t Duels = 0;
     uint64_t Frames = 0;  // frames played in all duels
     uint64_t RecordingsFailed = 0;
+    unsigned Threads = 0;  // threads the duels ran on: never more than there were duels
 };
 
 // Where every duel is recorded (--record-duels): one file per duel, named by the pair
@@ -51,14 +55,17 @@ struct DuelRecordings {
 // has, and at least two.
 std::string DuelRecordingName(const std::string& first, const std::string& second, int game, int games);
 
-// Called from the running thread, now and then, with the duels done so far.
+// Called from the running thread, at the start and now and then, with the duels done so far.
 using ProgressReport = std::function<void(size_t done, size_t total)>;
 
 // The duels of options.Shard on options.Jobs threads (0: one per core), each recorded
 // when `recordings` is given. counts.RecordingsFailed tells how many could not be written.
+// A thread that cannot be started, an error in a duel or in `progress` stops the run:
+// every thread is told to stop after its duel and joined, then the error is thrown on.
 TournamentResults RunTournament(const DuelGround& ground, const std::vector<TournamentShip>& ships,
                                 const TournamentOptions& options, const std::string& dataFingerprint,
                                 const ProgressReport& progress, RunCounts& counts,
-                                const DuelRecordings* recordings = nullptr);
+                                const DuelRecordings* recordings = nullptr,
+                                const ThreadStarter& startThread = StartThread);
 
 }  // namespace kelvane::sim

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "SimOptions.h"
+#include "base/FailureReport.h"
 
 namespace kelvane::sim {
 namespace {
@@ -53,7 +54,9 @@ ShardSpec ParseShard(const std::string& text) {
     return shard;
 }
 
-TournamentOptions ParseTournamentOptions(const std::vector<std::string>& arguments) {
+namespace {
+
+TournamentOptions ReadTournamentOptions(const std::vector<std::string>& arguments) {
     TournamentOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -79,7 +82,7 @@ TournamentOptions ParseTournamentOptions(const std::vector<std::string>& argumen
     return options;
 }
 
-MergeOptions ParseMergeOptions(const std::vector<std::string>& arguments) {
+MergeOptions ReadMergeOptions(const std::vector<std::string>& arguments) {
     MergeOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -95,6 +98,16 @@ MergeOptions ParseMergeOptions(const std::vector<std::string>& arguments) {
     }
     if (options.Files.empty()) throw UsageError("--merge needs the parts' JSON files");
     return options;
+}
+
+}  // namespace
+
+Result<TournamentOptions> ParseTournamentOptions(const std::vector<std::string>& arguments) {
+    return Catching<UsageError>(ExitStatus::BadInput, [&] { return ReadTournamentOptions(arguments); });
+}
+
+Result<MergeOptions> ParseMergeOptions(const std::vector<std::string>& arguments) {
+    return Catching<UsageError>(ExitStatus::BadInput, [&] { return ReadMergeOptions(arguments); });
 }
 
 }  // namespace kelvane::sim

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace kelvane::sim {
 
 // Part Index of Count (1-based); 1/1 is the whole tournament.
@@ -36,9 +38,9 @@ struct MergeOptions {
 bool AsksForTournament(const std::vector<std::string>& arguments);
 bool AsksForMerge(const std::vector<std::string>& arguments);
 
-// Both throw UsageError naming what is wrong.
-TournamentOptions ParseTournamentOptions(const std::vector<std::string>& arguments);
-MergeOptions ParseMergeOptions(const std::vector<std::string>& arguments);
+// The options, or a failure (BadInput) naming what is wrong.
+Result<TournamentOptions> ParseTournamentOptions(const std::vector<std::string>& arguments);
+Result<MergeOptions> ParseMergeOptions(const std::vector<std::string>& arguments);
 
 // "I/N" with 1 <= I <= N; UsageError otherwise.
 ShardSpec ParseShard(const std::string& text);

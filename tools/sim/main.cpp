@@ -21,6 +21,7 @@
 #include "StateDump.h"
 #include "TournamentCommands.h"
 #include "TournamentOptions.h"
+#include "base/FailureReport.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
 #include "game/Movement.h"
@@ -28,6 +29,7 @@
 #include "platform/png/PngFile.h"
 #include "replay/DataFingerprint.h"
 #include "replay/PassedOverErrors.h"
+#include "replay/RecordingToPlay.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayWriter.h"
@@ -35,8 +37,12 @@
 namespace kelvane::sim {
 namespace {
 
-bool WriteDump(TMainForm& form, uint64_t tick, const std::string& file) {
-    return WriteOutput(file, DumpState(form, tick).dump(1) + "\n");
+constexpr const char* Program = "kelvane-sim";
+
+void Say(const std::string& line) { std::fprintf(stderr, "kelvane-sim: %s\n", line.c_str()); }
+
+Failure StartFailureOf(const TMainForm& form) {
+    return StartFailure(*form.StartError(), form.StartErrorContext().value_or(""));
 }
 
 struct TickTimes {
@@ -63,19 +69,12 @@ public:
     // The outputs asked for at this tick (atTick) and those asked for the last one (last).
     void Write(uint64_t tick, bool atTick, bool last) {
         for (const TickOutput& dump : options_.Dumps) {
-            if ((atTick && dump.Tick && *dump.Tick == tick) || (!dump.Tick && last)) {
-                ok_ = WriteDump(form_, tick, dump.File) && ok_;
-            }
+            if ((atTick && dump.Tick && *dump.Tick == tick) || (!dump.Tick && last))
+                Check(WriteOutput(dump.File, DumpState(form_, tick).dump(1) + "\n"), "dump", tick);
         }
         for (const TickOutput& shot : options_.Shots) {
-            if ((atTick && shot.Tick && *shot.Tick == tick) || (!shot.Tick && last)) {
-                std::string error;
-                if (!WritePng(shot.File, presenter_.LastFrame, presenter_.Width, presenter_.Height, error)) {
-                    std::fprintf(stderr, "kelvane-sim: shot of tick %llu: %s\n",
-                                 static_cast<unsigned long long>(tick), error.c_str());
-                    ok_ = false;
-                }
-            }
+            if ((atTick && shot.Tick && *shot.Tick == tick) || (!shot.Tick && last))
+                Check(WritePng(shot.File, presenter_.LastFrame, presenter_.Width, presenter_.Height), "shot", tick);
         }
     }
     // Whether a shot shows this tick's picture.
@@ -85,7 +84,8 @@ public:
         }
         return false;
     }
-    bool Ok() const { return ok_; }
+    // Success, or WriteFailed when an output could not be written (each one said).
+    ExitStatus Status() const { return status_; }
     // Says which dumps and shots name a tick after `lastTick`, the run's last; true when none.
     bool AllReached(uint64_t lastTick) const {
         bool reached = true;
@@ -104,31 +104,43 @@ public:
     }
 
 private:
+    void Check(const Result<void>& written, const char* what, uint64_t tick) {
+        if (written) return;
+        Failure failure = written.Error();
+        failure.Reason = std::string(what) + " of tick " + std::to_string(tick) + ": " + failure.Reason;
+        status_ = ReportFailure(Program, failure);
+    }
+
     const SimOptions& options_;
     TMainForm& form_;
     HeadlessPresenter& presenter_;
-    bool ok_ = true;
+    ExitStatus status_ = ExitStatus::Success;
 };
 
 ReplayWriterOptions WriterOptions() {
     ReplayWriterOptions options;
-    options.Report = [](const std::string& message) { std::fprintf(stderr, "kelvane-sim: %s\n", message.c_str()); };
+    options.Report = Say;
     return options;
 }
 
-int Run(const SimOptions& options) {
-    Scenario scenario;
-    if (!options.ScenarioFile.empty()) scenario = LoadScenario(options.ScenarioFile);
-    const uint32_t seed = options.Seed ? *options.Seed : scenario.Seed.value_or(1);
-    const uint64_t frames = options.Frames ? *options.Frames : scenario.Frames.value_or(1);
-    const SimFolders folders = FindSimFolders(options.DataDir);
+ExitStatus Run(const SimOptions& options) {
+    Result<Scenario> scenario = Catching<ScenarioError>(ExitStatus::BadInput, [&] {
+        return options.ScenarioFile.empty() ? Scenario{} : LoadScenario(options.ScenarioFile);
+    });
+    if (!scenario) return ReportFailure(Program, {ExitStatus::BadInput, "bad scenario: " + scenario.Error().Reason, {}});
+    const Result<SimFolders> found = FindSimFolders(options.DataDir);
+    if (!found) return ReportFailure(Program, found.Error());
+    const SimFolders& folders = *found;
+    const uint32_t seed = options.Seed ? *options.Seed : scenario->Seed.value_or(1);
+    const uint64_t frames = options.Frames ? *options.Frames : scenario->Frames.value_or(1);
+    std::vector<ScenarioStep>& steps = scenario->Steps;
 
     HeadlessMachine machine;
     TMainForm form(machine.Services(folders.GameDir, seed, folders.Player));
     Outputs outputs(options, form, machine.Presenter);
     std::unique_ptr<ReplayWriter> recorder;
     // A recorded run tells of the errors it passes over as the game does, naming the frame.
-    PassedOverErrors errors([](const std::string& line) { std::fprintf(stderr, "kelvane-sim: %s\n", line.c_str()); });
+    PassedOverErrors errors(Say);
     const auto tellErrors = [&](uint64_t tick) {
         if (recorder) errors.Tell(form, tick, recorder->Recording() ? recorder->Path() : std::string());
     };
@@ -141,12 +153,12 @@ int Run(const SimOptions& options) {
 
     // Steps in tick order (file order within a tick), applied through one cursor, so long
     // scenarios cost nothing per tick.
-    std::stable_sort(scenario.Steps.begin(), scenario.Steps.end(),
+    std::stable_sort(steps.begin(), steps.end(),
                      [](const ScenarioStep& a, const ScenarioStep& b) { return a.After < b.After; });
     size_t nextStep = 0;
     auto applySteps = [&](uint64_t tick) {
-        for (; nextStep < scenario.Steps.size() && scenario.Steps[nextStep].After <= tick; ++nextStep) {
-            if (scenario.Steps[nextStep].After == tick) ApplyStep(scenario.Steps[nextStep], form);
+        for (; nextStep < steps.size() && steps[nextStep].After <= tick; ++nextStep) {
+            if (steps[nextStep].After == tick) ApplyStep(steps[nextStep], form);
         }
         tellErrors(tick);
     };
@@ -169,12 +181,7 @@ int Run(const SimOptions& options) {
         ++tick;
         if (options.Timing) times.Micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
         tellErrors(tick);
-        if (form.StartError()) {
-            std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", form.StartError()->c_str());
-            if (form.StartErrorContext())
-                std::fprintf(stderr, "kelvane-sim: %s\n", form.StartErrorContext()->c_str());
-            return 1;
-        }
+        if (form.StartError()) return ReportFailure(Program, StartFailureOf(form));
         const bool last = tick == frames || form.CloseRequested();
         outputs.Write(tick, true, last);
         if (last) break;
@@ -182,34 +189,23 @@ int Run(const SimOptions& options) {
         closed = closedBySteps(tick);
     }
     if (options.Timing) times.Print();
-    bool recorded = true;
     if (recorder) {
         recorder->Finish(form.World);
-        recorded = !recorder->Failed();
+        if (recorder->Failed()) return ExitStatus::WriteFailed;  // its line said why
     }
     // Asked for a tick the run never reached: no silent success.
-    if (!outputs.AllReached(tick)) return 1;
-    return outputs.Ok() && recorded ? 0 : 3;
+    if (!outputs.AllReached(tick)) return ExitStatus::Failure;
+    return outputs.Status();
 }
 
 // Plays a recording through the same frame, drawing only the pictures a shot shows.
-int RunReplay(const SimOptions& options) {
-    Replay replay;
-    try {
-        replay = LoadReplay(options.ReplayFile);
-    } catch (const ReplayError& error) {
-        std::fprintf(stderr, "kelvane-sim: cannot replay %s: %s\n", options.ReplayFile.c_str(), error.what());
-        return 2;
-    }
-    const SimFolders folders = FindSimFolders(options.DataDir);
-    const std::string difference =
-        FirstDataDifference(replay.Header.Data, FingerprintGameData(folders.GameDir, folders.Player));
-    if (!difference.empty()) {
-        std::fprintf(stderr, "kelvane-sim: %s\n", OtherDataLine(difference, options.Force).c_str());
-        if (!options.Force) return 1;
-    }
-    if (replay.Ending != ReplayEnding::Complete)
-        std::fprintf(stderr, "kelvane-sim: %s\n", IncompleteRecordingLine(replay).c_str());
+ExitStatus RunReplay(const SimOptions& options) {
+    const Result<SimFolders> found = FindSimFolders(options.DataDir);
+    if (!found) return ReportFailure(Program, found.Error());
+    const SimFolders& folders = *found;
+    const Result<Replay> opened = OpenRecording(options.ReplayFile, options.Force, folders.GameDir, folders.Player, Say);
+    if (!opened) return ReportFailure(Program, opened.Error());
+    const Replay& replay = *opened;
 
     HeadlessMachine machine;
     ReplayPlayer player(replay);
@@ -230,10 +226,7 @@ int RunReplay(const SimOptions& options) {
         player.PlayFrame(form, tick);
         const auto end = std::chrono::steady_clock::now();
         if (options.Timing) times.Micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-        if (form.StartError()) {
-            std::fprintf(stderr, "kelvane-sim: the game cannot start: %s\n", form.StartError()->c_str());
-            return 1;
-        }
+        if (form.StartError()) return ReportFailure(Program, StartFailureOf(form));
         if (options.Verify && player.Divergence()) break;
         outputs.Write(frame, true, last);
     }
@@ -246,7 +239,7 @@ int RunReplay(const SimOptions& options) {
     const bool reached = outputs.AllReached(player.FramesPlayed());
     if (player.Divergence()) {
         std::printf("replay diverges at frame %llu\n", static_cast<unsigned long long>(*player.Divergence()));
-        if (options.Verify) return 1;
+        if (options.Verify) return ExitStatus::Failure;
     } else if (options.Verify && replay.Ending == ReplayEnding::Damaged) {
         // What came before the damage matched, but the recording as a whole is not verified.
         std::printf("replay damaged after frame %llu: the frames before it match\n",
@@ -254,35 +247,43 @@ int RunReplay(const SimOptions& options) {
     } else if (options.Verify) {
         std::printf("replay verified: %llu frames\n", static_cast<unsigned long long>(frames));
     }
-    if (!reached) return 1;
-    if (!outputs.Ok()) return 3;
-    if (replay.Ending == ReplayEnding::Damaged) return 2;
-    if (replay.Ending == ReplayEnding::Truncated && options.Verify) return 4;
-    return 0;
+    if (!reached) return ExitStatus::Failure;
+    if (outputs.Status() != ExitStatus::Success) return outputs.Status();
+    if (replay.Ending == ReplayEnding::Damaged) return ExitStatus::BadInput;
+    if (replay.Ending == ReplayEnding::Truncated && options.Verify) return ExitStatus::Truncated;
+    return ExitStatus::Success;
+}
+
+ExitStatus RunCommand(const std::vector<std::string>& arguments) {
+    if (AsksForHelp(arguments)) {
+        std::fputs(SimUsage, stdout);
+        return ExitStatus::Success;
+    }
+    if (AsksForTournament(arguments)) {
+        const Result<TournamentOptions> options = ParseTournamentOptions(arguments);
+        return options ? RunTournamentCommand(*options) : ReportUsageFailure(options.Error());
+    }
+    if (AsksForMerge(arguments)) {
+        const Result<MergeOptions> options = ParseMergeOptions(arguments);
+        return options ? RunMergeCommand(*options) : ReportUsageFailure(options.Error());
+    }
+    const Result<SimOptions> options = ParseSimOptions(arguments);
+    if (!options) return ReportUsageFailure(options.Error());
+    return options->ReplayFile.empty() ? Run(*options) : RunReplay(*options);
 }
 
 }  // namespace
 }  // namespace kelvane::sim
 
 int main(int argc, char** argv) {
-    using namespace kelvane::sim;
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    using namespace kelvane;
+    ExitStatus status = ExitStatus::Failure;
     try {
-        if (AsksForTournament(arguments)) return RunTournamentCommand(ParseTournamentOptions(arguments));
-        if (AsksForMerge(arguments)) return RunMergeCommand(ParseMergeOptions(arguments));
-        const SimOptions options = ParseSimOptions(arguments);
-        return options.ReplayFile.empty() ? Run(options) : RunReplay(options);
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "kelvane-sim: %s\n%s", error.what(), kSimUsage);
-        return 2;
-    } catch (const ScenarioError& error) {
-        std::fprintf(stderr, "kelvane-sim: bad scenario: %s\n", error.what());
-        return 2;
-    } catch (const NoGameData& error) {
-        std::fprintf(stderr, "kelvane-sim: %s\n", error.what());
-        return 1;
+        status = sim::RunCommand(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const sim::ScenarioError& error) {  // a step that names no field, found as it is applied
+        status = ReportFailure(sim::Program, {ExitStatus::BadInput, std::string("bad scenario: ") + error.what(), {}});
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kelvane-sim: %s\n", error.what());
-        return 1;
+        status = ReportFailure(sim::Program, FailureOf(error, ExitStatus::Failure));
     }
+    return EndProgram(sim::Program, status);
 }

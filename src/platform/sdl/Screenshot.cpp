@@ -1,9 +1,11 @@
 #include "platform/sdl/Screenshot.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "base/FailureReport.h"
+#include "base/FileError.h"
+#include "base/FileWriter.h"
 #include "platform/png/PngFile.h"
 
 namespace kelvane {
@@ -17,39 +19,34 @@ std::string ScreenshotName(const std::tm& when, const std::function<bool(const s
     return name;
 }
 
-SavedScreenshot SaveScreenshot(const std::string& picturesFolder, const std::vector<uint32_t>& pixels, int width,
-                               int height, std::time_t now) {
-    SavedScreenshot result;
-    if (picturesFolder.empty()) {
-        result.Error = "no pictures folder (HOME is not set)";
-        return result;
-    }
+Result<std::string> SaveScreenshot(const std::string& picturesFolder, const std::vector<uint32_t>& pixels,
+                                   int width, int height, std::time_t now) {
+    if (picturesFolder.empty()) return Failure{ExitStatus::WriteFailed, "no pictures folder (HOME is not set)", {}};
     const std::filesystem::path folder = std::filesystem::path(picturesFolder) / "Kelvane";
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) {
-        result.Error = "cannot make " + folder.string() + ": " + error.message();
-        return result;
-    }
+    if (error) return Failure{ExitStatus::WriteFailed, "cannot make " + folder.string() + ": " + error.message(), {}};
+    const Result<std::string> png =
+        Catching<std::exception>(ExitStatus::WriteFailed, [&] { return EncodePng(pixels, width, height); });
+    if (!png) return png.Error();
     std::tm local{};
     localtime_r(&now, &local);
-    const std::string name = ScreenshotName(local, [&](const std::string& candidate) {
+    const auto taken = [&](const std::string& candidate) {
         std::error_code ignored;
-        return std::filesystem::exists(folder / candidate, ignored);
-    });
-    result.Path = (folder / name).string();
-    // Written aside and then renamed, so a picture viewer never sees half a file.
-    const std::string partial = result.Path + ".part";
-    result.Ok = WritePng(partial, pixels, width, height, result.Error);
-    if (result.Ok) {
-        std::filesystem::rename(partial, result.Path, error);
-        if (error) {
-            result.Ok = false;
-            result.Error = "cannot write " + result.Path + ": " + error.message();
+        return std::filesystem::exists(std::filesystem::symlink_status(folder / candidate, ignored));
+    };
+    // A name is never taken twice: a shot another game saved under it meanwhile stays, and
+    // this one takes the next name.
+    for (int attempt = 0;; ++attempt) {
+        const std::string path = (folder / ScreenshotName(local, taken)).string();
+        try {
+            WriteFile(path, *png, FileWriter::Existing::Keep);
+            return path;
+        } catch (const FileError& written) {
+            if (written.Code() != std::errc::file_exists || attempt == 100)
+                return FailureOf(written, ExitStatus::WriteFailed);
         }
     }
-    if (!result.Ok) std::filesystem::remove(partial, error);
-    return result;
 }
 
 }  // namespace kelvane

@@ -8,19 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace kelvane {
 
 // The first free name for a shot taken at `when` (local time).
 std::string ScreenshotName(const std::tm& when, const std::function<bool(const std::string&)>& taken);
 
-struct SavedScreenshot {
-    bool Ok = false;
-    std::string Path;   // the file written
-    std::string Error;  // why not
-};
-
-// Writes the 1024 x 768 picture into picturesFolder + "Kelvane/", making the folders.
-SavedScreenshot SaveScreenshot(const std::string& picturesFolder, const std::vector<uint32_t>& pixels, int width,
-                               int height, std::time_t now);
+// Writes the 1024 x 768 picture into picturesFolder + "Kelvane/", making the folders:
+// the path of the file written, or why there is none (a full disk leaves no file).
+Result<std::string> SaveScreenshot(const std::string& picturesFolder, const std::vector<uint32_t>& pixels,
+                                   int width, int height, std::time_t now);
 
 }  // namespace kelvane

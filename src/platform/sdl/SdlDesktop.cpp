@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "base/FailureReport.h"
 #include "base/Windows1250.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/sdl/Screenshot.h"
@@ -30,19 +31,14 @@ SdlDesktop::SdlDesktop(const SdlGameOptions& options) : options_(options), setti
 
 SdlDesktop::~SdlDesktop() = default;
 
-std::unique_ptr<SdlDesktop> SdlDesktop::Open(const SdlGameOptions& options) {
+Result<std::unique_ptr<SdlDesktop>> SdlDesktop::Open(const SdlGameOptions& options) {
     SDL_SetHint(SDL_HINT_APP_NAME, TMainForm::ApplicationTitle);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     std::unique_ptr<SdlDesktop> desktop(new SdlDesktop(options));
-    if (SDL_Init(SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "kelvane: cannot open a display: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    if (SDL_Init(SDL_INIT_EVENTS) != 0)
+        return Failure{ExitStatus::Failure, std::string("cannot open a display: ") + SDL_GetError(), {}};
     const std::string videoError = OpenVideo();
-    if (!videoError.empty()) {
-        std::fprintf(stderr, "kelvane: cannot open a display: %s\n", videoError.c_str());
-        return nullptr;
-    }
+    if (!videoError.empty()) return Failure{ExitStatus::Failure, "cannot open a display: " + videoError, {}};
     // Pads are welcome but not needed: without the subsystem the keyboard still plays.
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 
@@ -53,8 +49,7 @@ std::unique_ptr<SdlDesktop> SdlDesktop::Open(const SdlGameOptions& options) {
                                                  d.settings_.WindowWidth, d.settings_.WindowHeight);
         d.presenter_ = std::make_unique<SdlPresenter>(*d.window_, d.font_.get());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kelvane: %s\n", error.what());
-        return nullptr;
+        return FailureOf(error, ExitStatus::Failure);
     }
     d.pointer_ = std::make_unique<SdlPointer>(*d.window_);
     SetWindowIcon(d.window_->Window(), options.GameDir + "Data/Icon.bmp");
@@ -91,17 +86,17 @@ void SdlDesktop::ToggleFullscreen() {
 }
 
 void SdlDesktop::SaveScreenshot() {
-    const SavedScreenshot shot =
+    const Result<std::string> shot =
         kelvane::SaveScreenshot(options_.PicturesFolder, presenter_->Frame(), ScreenWidth, ScreenHeight,
                                 std::time(nullptr));
     std::string text, detail;
-    if (shot.Ok) {
-        const std::filesystem::path path(shot.Path);
+    if (shot) {
+        const std::filesystem::path path(*shot);
         text = "Screenshot saved: " + path.filename().string();
         detail = "in " + path.parent_path().string();
     } else {
-        text = "No screenshot: " + shot.Error;
-        std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error.c_str());
+        text = "No screenshot: " + shot.Error().Reason;
+        std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error().Reason.c_str());
     }
     presenter_->ShowNotice(ToGameText(text), ToGameText(detail), SDL_GetTicks64() + NoticeMs);
 }

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
 #include "game/GameSession.h"
 #include "game/PlayerFolders.h"
 #include "game/Settings.h"
@@ -41,18 +42,17 @@ struct SdlGameOptions {
 
 class SdlDesktop : public WindowActions {
 public:
-    // Opens the desktop; nullptr, the reason said on stderr, when there is no display or
-    // no window can be made. A [Keys] line it cannot use is said on stderr too, and the
-    // desktop opens all the same.
-    static std::unique_ptr<SdlDesktop> Open(const SdlGameOptions& options);
+    // Opens the desktop, or why not (no display, no window can be made). A [Keys] line
+    // it cannot use is said on stderr, and the desktop opens all the same.
+    static Result<std::unique_ptr<SdlDesktop>> Open(const SdlGameOptions& options);
     ~SdlDesktop() override;
     SdlDesktop(const SdlDesktop&) = delete;
     SdlDesktop& operator=(const SdlDesktop&) = delete;
 
     // Runs a session until the window closes (its close button, or the session's own
-    // close rule); the event loop, in SdlGame.cpp. Returns 0 after a normal end, 1 when the game cannot start (the reason
-    // is printed on stderr).
-    int Run(GameSession& session);
+    // close rule); the event loop, in SdlGame.cpp. Success after a normal end, Failure
+    // when the game cannot start (the reason printed on stderr, with the file at fault).
+    ExitStatus Run(GameSession& session);
 
     // The settings with the player's changes in this game.
     const Settings& CurrentSettings() const { return settings_; }

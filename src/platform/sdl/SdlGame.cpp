@@ -1,9 +1,9 @@
 #include "platform/sdl/SdlGame.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 
+#include "base/FailureReport.h"
 #include "media/Mixer.h"
 
 namespace kelvane {
@@ -16,7 +16,7 @@ uint32_t Until(uint64_t now, std::optional<uint64_t> when, uint32_t wait) {
 
 }  // namespace
 
-int SdlDesktop::Run(GameSession& session) {
+ExitStatus SdlDesktop::Run(GameSession& session) {
     auto form = std::make_unique<TMainForm>(session.Services(Services()));
     form->SoundDevice.GetMixer().SetVolume(settings_.Volume);
     session.Begin(*form);
@@ -44,10 +44,7 @@ int SdlDesktop::Run(GameSession& session) {
             session.Tick(*form);
             if (form->StartError()) {
                 session.End(*form);
-                std::fprintf(stderr, "kelvane: the game cannot start: %s\n", form->StartError()->c_str());
-                if (form->StartErrorContext())
-                    std::fprintf(stderr, "kelvane: %s\n", form->StartErrorContext()->c_str());
-                return 1;
+                return ReportFailure("kelvane", StartFailure(*form->StartError(), form->StartErrorContext().value_or("")));
             }
             if (session.Closes(*form)) quitAsked_ = true;
         }
@@ -59,12 +56,12 @@ int SdlDesktop::Run(GameSession& session) {
     }
     session.End(*form);
     SaveResize(SDL_GetTicks64(), true);
-    return 0;
+    return ExitStatus::Success;
 }
 
-int RunSdlGame(const SdlGameOptions& options, GameSession& session) {
-    const std::unique_ptr<SdlDesktop> desktop = SdlDesktop::Open(options);
-    return desktop ? desktop->Run(session) : 1;
+ExitStatus RunSdlGame(const SdlGameOptions& options, GameSession& session) {
+    const Result<std::unique_ptr<SdlDesktop>> desktop = SdlDesktop::Open(options);
+    return desktop ? (*desktop)->Run(session) : ReportFailure("kelvane", desktop.Error());
 }
 
 }  // namespace kelvane

@@ -9,8 +9,9 @@
 
 namespace kelvane {
 
-// Runs the session until the window closes. Returns the process exit code: 0 after a
-// normal end, 1 when the game cannot start (the reason is printed on stderr).
-int RunSdlGame(const SdlGameOptions& options, GameSession& session);
+// Runs the session until the window closes: Success after a normal end, Failure when
+// there is no display or the game cannot start (the reason printed on stderr, with the
+// file at fault).
+ExitStatus RunSdlGame(const SdlGameOptions& options, GameSession& session);
 
 }  // namespace kelvane
