@@ -81,6 +81,9 @@ void TMainForm::AppException(const std::string& message) {
 void TMainForm::KeyPressed(uint16_t key, ShiftState shift) {
     if (Observer) Observer->KeyDown(key, shift);
     kelvane::KeyPressed(World, key, shift);
+    // Every key-down is kept in order too, so that keys typed faster than the frames all
+    // reach the console.
+    if (console_.KeysPressed.size() < MaxKeysBetweenFrames) console_.KeysPressed.push_back({key, shift, World.CapsLock});
 }
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
@@ -138,10 +141,10 @@ void TMainForm::DrawFrame() {
     if (World.ShipCount > 0) DrawTargetMarker();
     DrawStatusPanels();
     Record("DrawConsole");
-    DrawConsole(Display.Back(), World);
+    DrawConsole(Display.Back(), World, Texts(), &console_.Hint);
     // Until the first ship is created the player is told how to start; it never shows
     // once play has begun.
-    if (FirstHintShown(World)) DrawFirstHint(Display.Back());
+    if (ShowsFirstHint && FirstHintShown(World)) DrawFirstHint(Display.Back(), Texts());
     DrawRespawnCountdown();
     DrawPausePicture();
     DrawDiagnostics();

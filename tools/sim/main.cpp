@@ -106,8 +106,11 @@ int Run(const SimOptions& options) {
     const uint64_t frames = options.Frames ? *options.Frames : scenario.Frames.value_or(1);
     const SimFolders folders = FindSimFolders(options.DataDir);
 
+    const Language language = LoadLanguage(options.Language, CatalogueFolders(folders.GameDir, GameDir()));
     HeadlessMachine machine;
-    TMainForm form(machine.Services(folders.GameDir, seed, folders.Player));
+    MainFormServices services = machine.Services(folders.GameDir, seed, folders.Player);
+    services.Texts = &language;
+    TMainForm form(services);
     Outputs outputs(options, form, machine.Presenter);
     std::unique_ptr<ReplayWriter> recorder;
     // A recorded run tells of the errors it passes over as the game does, naming the frame.
@@ -192,9 +195,12 @@ int RunReplay(const SimOptions& options) {
     if (replay.Ending != ReplayEnding::Complete)
         std::fprintf(stderr, "kelvane-sim: %s\n", IncompleteRecordingLine(replay).c_str());
 
+    const Language language = LoadLanguage(options.Language, CatalogueFolders(folders.GameDir, GameDir()));
     HeadlessMachine machine;
     ReplayPlayer player(replay);
-    TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
+    MainFormServices services = machine.Services(folders.GameDir, std::nullopt, folders.Player);
+    services.Texts = &language;
+    TMainForm form(player.Services(services));
     form.DrawsPictures = false;
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
@@ -248,6 +254,9 @@ int main(int argc, char** argv) {
         return options.ReplayFile.empty() ? Run(options) : RunReplay(options);
     } catch (const UsageError& error) {
         std::fprintf(stderr, "kelvane-sim: %s\n%s", error.what(), kSimUsage);
+        return 2;
+    } catch (const kelvane::LanguageError& error) {
+        std::fprintf(stderr, "kelvane-sim: %s\n", error.what());
         return 2;
     } catch (const ScenarioError& error) {
         std::fprintf(stderr, "kelvane-sim: bad scenario: %s\n", error.what());

@@ -9,6 +9,7 @@
 #include "base/Windows1250.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/sdl/Screenshot.h"
+#include "platform/sdl/StartFailureBox.h"
 #include "platform/sdl/VideoDriver.h"
 #include "platform/sdl/WindowIcon.h"
 
@@ -54,6 +55,8 @@ std::unique_ptr<SdlDesktop> SdlDesktop::Open(const SdlGameOptions& options) {
         d.presenter_ = std::make_unique<SdlPresenter>(*d.window_, d.font_.get());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kelvane: %s\n", error.what());
+        // The display is there: the player sees why in a box too.
+        ShowStartFailureBox(d.window_ ? d.window_->Window() : nullptr, error.what(), "", d.Texts());
         return nullptr;
     }
     d.pointer_ = std::make_unique<SdlPointer>(*d.window_);
@@ -63,6 +66,7 @@ std::unique_ptr<SdlDesktop> SdlDesktop::Open(const SdlGameOptions& options) {
     d.bindings_ = KeyBindings(d.settings_.Keys, options.SettingsFile,
                               [](const std::string& line) { std::fprintf(stderr, "kelvane: %s\n", line.c_str()); });
     d.presenter_->SetActionKeys(d.bindings_.HelpKeyNames());
+    d.presenter_->SetLanguage(d.Texts(), options.Languages);
     d.presenter_->Show();
     return desktop;
 }
@@ -77,6 +81,7 @@ MainFormServices SdlDesktop::Services() {
     services.Pointer = pointer_.get();
     services.GameDir = options_.GameDir;
     services.Folders = options_.Folders;
+    services.Texts = options_.Texts;
     return services;
 }
 
@@ -95,15 +100,16 @@ void SdlDesktop::SaveScreenshot() {
         kelvane::SaveScreenshot(options_.PicturesFolder, presenter_->Frame(), ScreenWidth, ScreenHeight,
                                 std::time(nullptr));
     std::string text, detail;
+    const Language& texts = Texts();
     if (shot.Ok) {
         const std::filesystem::path path(shot.Path);
-        text = "Screenshot saved: " + path.filename().string();
-        detail = "in " + path.parent_path().string();
+        text = texts.Format("Screenshot saved: %s", {ToGameText(path.filename().string())});
+        detail = texts.Format("in %s", {ToGameText(path.parent_path().string())});
     } else {
-        text = "No screenshot: " + shot.Error;
+        text = texts.Format("No screenshot: %s", {ToGameText(shot.Error)});
         std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error.c_str());
     }
-    presenter_->ShowNotice(ToGameText(text), ToGameText(detail), SDL_GetTicks64() + NoticeMs);
+    presenter_->ShowNotice(text, detail, SDL_GetTicks64() + NoticeMs);
 }
 
 void SdlDesktop::SizeChanged() {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "media/Mixer.h"
+#include "platform/sdl/StartFailureBox.h"
 
 namespace kelvane {
 namespace {
@@ -44,9 +45,11 @@ int SdlDesktop::Run(GameSession& session) {
             session.Tick(*form);
             if (form->StartError()) {
                 session.End(*form);
-                std::fprintf(stderr, "kelvane: the game cannot start: %s\n", form->StartError()->c_str());
-                if (form->StartErrorContext())
-                    std::fprintf(stderr, "kelvane: %s\n", form->StartErrorContext()->c_str());
+                const std::string reason = "the game cannot start: " + *form->StartError();
+                const std::string context = form->StartErrorContext().value_or("");
+                std::fprintf(stderr, "kelvane: %s\n", reason.c_str());
+                if (!context.empty()) std::fprintf(stderr, "kelvane: %s\n", context.c_str());
+                ShowStartFailureBox(window_->Window(), reason, context, Texts());
                 return 1;
             }
             if (session.Closes(*form)) quitAsked_ = true;
@@ -56,6 +59,8 @@ int SdlDesktop::Run(GameSession& session) {
             shown = standing;
             presenter_->ShowStandingLine(shown.Text, shown.Detail);
         }
+        const PlaybackPosition playback = session.Playback();
+        presenter_->ShowReplayMark(playback.Frame, playback.Frames);
     }
     session.End(*form);
     SaveResize(SDL_GetTicks64(), true);
