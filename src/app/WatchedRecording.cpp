@@ -17,21 +17,8 @@ MainFormServices WatchedRecording::Services(const MainFormServices& platform) {
 
 // The first hint tells how to start a battle with keys that do nothing here.
 void WatchedRecording::Begin(TMainForm& form) {
-    form.PictureView = FollowShipsInPlay;
+    form.PictureView = WatchersView;
     form.ShowsFirstHint = false;
-}
-
-void FollowShipsInPlay(World& world) {
-    if (world.ShipCount == 0 || world.ControlledShip != 0) return;
-    int64_t x = 0, y = 0, count = 0;
-    for (int s = 1; s <= MaxShips; ++s) {
-        const TShip& ship = world.Ships[s];
-        if (!ship.InPlay) continue;
-        x += ship.X;
-        y += ship.Y;
-        ++count;
-    }
-    if (count > 0) CentreView(world, static_cast<int32_t>(x / count), static_cast<int32_t>(y / count));
 }
 
 void WatchedRecording::Tick(TMainForm& form) {

@@ -20,6 +20,7 @@ public:
     WatchedRecording(const Replay& replay, SayLine say);
 
     MainFormServices Services(const MainFormServices& platform) override;
+    // The pictures follow a duel (WatchersView); the world's own view stays as it is.
     void Begin(TMainForm& form) override;
     GameInput& Input() override { return *this; }
     bool Ticking() const override { return !paused_ && !ended_; }
@@ -52,12 +53,6 @@ private:
     bool paused_ = false;
     bool ended_ = false;
 };
-
-// The watcher's view of a game in which no ship is the player's (a tournament's duel):
-// the game's own view would stay in the field's corner, where the player's ship of such
-// a game sits, so the picture follows the middle of the ships in play instead. Any other
-// game is left to its own view.
-void FollowShipsInPlay(World& world);
 
 // Opens a recording to watch on this data. Empty when it may be played (a line on the
 // ending of a cut or damaged file said); otherwise the exit status, its reason said:

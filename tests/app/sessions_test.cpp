@@ -342,25 +342,5 @@ TEST(WatchedRecording, ThePauseKeyPausesThePlaybackAndNoOtherKeyReachesTheGame) 
     EXPECT_EQ(session.Standing().Text, "End of the recording (90 frames)");
 }
 
-TEST(WatchedRecording, AGameWithoutAPlayersShipIsFollowedByItsMiddle) {
-    World world;
-    world.ShipCount = 2;
-    world.ControlledShip = 0;
-    world.Ships[2].InPlay = world.Ships[5].InPlay = true;
-    world.Ships[2].X = 1000;
-    world.Ships[2].Y = 400;
-    world.Ships[5].X = 1400;
-    world.Ships[5].Y = 1000;
-    FollowShipsInPlay(world);
-    EXPECT_EQ(world.ViewX, 1200 - 511);  // the view centred as the game centres it
-    EXPECT_EQ(world.ViewY, 700 - 383);
-    // A game with a player's ship keeps the view its rules give it.
-    world.ControlledShip = 2;
-    world.ViewX = world.ViewY = 5;
-    FollowShipsInPlay(world);
-    EXPECT_EQ(world.ViewX, 5);
-    EXPECT_EQ(world.ViewY, 5);
-}
-
 }  // namespace
 }  // namespace kelvane

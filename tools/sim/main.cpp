@@ -23,6 +23,7 @@
 #include "TournamentOptions.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
+#include "game/Movement.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "platform/png/PngFile.h"
 #include "replay/DataFingerprint.h"
@@ -202,6 +203,7 @@ int RunReplay(const SimOptions& options) {
     services.Texts = &language;
     TMainForm form(player.Services(services));
     form.DrawsPictures = false;
+    form.PictureView = WatchersView;  // a duel's pictures follow the fight, as in the window
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
     const bool trailing = player.HasTrailingInputs();
