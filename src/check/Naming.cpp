@@ -7,9 +7,19 @@
 
 namespace kelvane::check {
 
+std::string_view QuotedPart(std::string_view text) {
+    // The start, short enough that the whole line of a finding stays readable.
+    return text.size() <= MaxQuotedLength ? text : text.substr(0, MaxQuotedLength - 20);
+}
+
+std::string CutNote(std::string_view text) {
+    if (text.size() <= MaxQuotedLength) return {};
+    return " ... (" + std::to_string(text.size()) + " characters in all)";
+}
+
 std::string Shown(std::string_view text) {
     std::string shown = "\"";
-    for (const char c : Windows1250ToUtf8(text)) {
+    for (const char c : Windows1250ToUtf8(QuotedPart(text))) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
             char escaped[8];
@@ -19,7 +29,7 @@ std::string Shown(std::string_view text) {
             shown += c;
         }
     }
-    return shown + "\"";
+    return shown + "\"" + CutNote(text);
 }
 
 }  // namespace kelvane::check

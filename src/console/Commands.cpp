@@ -1,7 +1,7 @@
 #include "console/Commands.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
@@ -123,13 +123,15 @@ CommandOutcome Exec(ConsoleContext& context, const std::string& name) {
         AddConsoleMessage(context.World, ConsoleMessage::ScriptTooDeep, {name});
         return {};
     }
-    std::ifstream file(*path, std::ios::binary);
-    if (!file) throw std::runtime_error("Cannot open script " + *path);
+    const std::string text = ReadFileText(*path, ScriptFileLimit);
     if (context.ScriptDepth == 0) context.ScriptLinesRun = 0;
     const DepthGuard guard(context.ScriptDepth);
-    std::string line;
     bool firstLine = true;
-    while (context.ScriptLinesRun <= MaxScriptLines && std::getline(file, line)) {
+    for (size_t start = 0; start < text.size() && context.ScriptLinesRun <= MaxScriptLines;) {
+        // Lines end at '\n'; the last may lack it.
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
         if (++context.ScriptLinesRun > MaxScriptLines) {
             AddConsoleMessage(context.World, ConsoleMessage::ScriptsStopped, {std::to_string(MaxScriptLines)});
             break;
@@ -138,7 +140,6 @@ CommandOutcome Exec(ConsoleContext& context, const std::string& name) {
         firstLine = false;
         DoConsoleCommand(context, line);
     }
-    if (file.bad()) throw std::runtime_error("Cannot read script " + *path);
     return {};
 }
 

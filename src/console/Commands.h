@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/InputFile.h"
 #include "console/CommandOutcome.h"
 #include "world/VirtualKeys.h"
 #include "world/World.h"
@@ -21,6 +22,9 @@ constexpr int MaxScriptDepth = 16;
 // One command runs at most this many script lines in all, so scripts that run themselves
 // several times over (each level doubling the work) still end at once.
 constexpr int MaxScriptLines = 10000;
+// 10,000 lines of a console line's 65 characters come to about 650 KiB; a script file
+// larger than this is refused before it is read.
+inline constexpr FileLimit ScriptFileLimit{uint64_t{1} << 20, "a script"};
 
 // Keys kept for typing between two frames; beyond them (a window that shows no frames
 // while a key repeats) further keys only mark the key table.
