@@ -3,7 +3,7 @@
 #
 #   scripts/install-deps.sh play      building and playing: a C++ compiler, CMake, Ninja,
 #                                     pkg-config, SDL2, FreeType, Fontconfig, a font, libpng,
-#                                     nlohmann-json. When all of them are found (the libraries
+#                                     nlohmann-json, GNU gettext (msgfmt builds the languages). When all of them are found (the libraries
 #                                     through pkg-config), no package manager is run at all.
 #   scripts/install-deps.sh package   the same, and dpkg-shlibdeps for `make package`.
 #   scripts/install-deps.sh test      (the default) everything `make test` runs: also
@@ -31,6 +31,7 @@ play_needs=(
   "cmd:cmake|cmake|cmake|cmake"
   "cmd:ninja|ninja-build|ninja-build|ninja"
   "cmd:pkg-config|pkg-config|pkgconf-pkg-config|pkgconf"
+  "cmd:msgfmt|gettext|gettext|gettext"
   "pc:sdl2|libsdl2-dev|SDL2-devel|sdl2"
   "pc:freetype2|libfreetype-dev|freetype-devel|freetype2"
   "pc:fontconfig|libfontconfig-dev|fontconfig-devel|fontconfig"
@@ -42,7 +43,7 @@ package_needs=("cmd:dpkg-shlibdeps|dpkg-dev|dpkg-dev|dpkg")
 
 # Everything make test runs, as Debian packages (CI: Debian 12, as root, no standard input).
 test_packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config gettext
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "base/FailureReport.h"
+#include "text/Language.h"
 
 namespace kelvane {
 
@@ -23,6 +24,8 @@ const char* const GameUsage =
     "                 ~/.local/state/kelvane/replays/); Esc pauses it, F11, F12 and F1\n"
     "                 work as in the game, closing the window ends it\n"
     "  --force        with --replay: play a recording made with other data\n"
+    "  --language L   the language of the game's texts for this game: original (the\n"
+    "                 game's own, the default) or en; settings.ini keeps Language=\n"
     "  --version      print the version and exit\n"
     "  --help         print this help and exit\n"
     "\n"
@@ -38,6 +41,12 @@ uint32_t ParseSeed(const std::string& text) {
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         throw UsageError("--seed needs a whole number from 0 to 4294967295, not '" + text + "'");
     return seed;
+}
+
+std::string ParseLanguage(const std::string& text) {
+    if (!IsLanguageName(text))
+        throw UsageError("--language needs the name of a language (original, en, ...), not '" + text + "'");
+    return text;
 }
 
 // Throws UsageError naming the option that is wrong.
@@ -61,6 +70,8 @@ GameOptions ReadGameOptions(const std::vector<std::string>& arguments) {
         else if (option == "--replay") options.ReplayFile = value();
         else if (option.rfind("--replay=", 0) == 0 && option.size() > 9) options.ReplayFile = option.substr(9);
         else if (option == "--force") options.Force = true;
+        else if (option == "--language") options.Language = ParseLanguage(value());
+        else if (option.rfind("--language=", 0) == 0) options.Language = ParseLanguage(option.substr(11));
         else throw UsageError("unknown option '" + option + "'");
     }
     // A recording holds its own seed.

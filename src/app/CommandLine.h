@@ -19,6 +19,7 @@ struct GameOptions {
     std::optional<uint32_t> Seed;        // --seed N: the same seed as kelvane-sim --seed
     std::optional<std::string> ReplayFile;  // --replay FILE: watch a recording instead of playing
     bool Force = false;                     // --force: watch a recording made with other data
+    std::optional<std::string> Language;    // --language LANG: the texts' language for this game
 };
 
 // The options, or a failure (BadInput) naming the option that is wrong.

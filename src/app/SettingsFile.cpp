@@ -17,6 +17,7 @@
 #include "base/FileWriter.h"
 #include "base/InputFile.h"
 #include "media/ProfileFile.h"
+#include "text/Language.h"
 
 namespace kelvane {
 namespace {
@@ -48,6 +49,17 @@ constexpr SettingKey Number(std::string_view name) {
             [](const Settings& settings) { return std::to_string(static_cast<int>(settings.*Field)); }};
 }
 
+// A language's name; whether it has a catalogue is the game's to say when it starts.
+constexpr SettingKey LanguageName(std::string_view name) {
+    return {name,
+            [](std::string_view text, Settings& settings) -> std::string {
+                if (!IsLanguageName(text)) return "a language (original, en, ...)";
+                settings.Language = std::string(text);
+                return {};
+            },
+            [](const Settings& settings) { return settings.Language; }};
+}
+
 // Every key of [Settings], in the order the file is written. A new setting is a field of
 // Settings and one row here.
 constexpr SettingKey SettingKeys[] = {
@@ -55,6 +67,7 @@ constexpr SettingKey SettingKeys[] = {
     Number<&Settings::WindowWidth, MinWindowSide, MaxWindowSide>("WindowWidth"),
     Number<&Settings::WindowHeight, MinWindowSide, MaxWindowSide>("WindowHeight"),
     Number<&Settings::Volume, 0, 100>("Volume"),
+    LanguageName("Language"),
 };
 
 }  // namespace

@@ -10,10 +10,15 @@ WatchedRecording::WatchedRecording(const Replay& replay, SayLine say)
 
 MainFormServices WatchedRecording::Services(const MainFormServices& platform) {
     window_ = platform.Presenter;
+    if (platform.Texts) texts_ = platform.Texts;
     return player_.Services(platform);
 }
 
-void WatchedRecording::Begin(TMainForm& form) { form.PictureView = WatchersView; }
+// The first hint tells how to start a battle with keys that do nothing here.
+void WatchedRecording::Begin(TMainForm& form) {
+    form.PictureView = WatchersView;
+    form.ShowsFirstHint = false;
+}
 
 void WatchedRecording::Tick(TMainForm& form) {
     // A frame the window cannot show would not move the world on: it waits.
@@ -36,27 +41,25 @@ void WatchedRecording::KeyPressed(uint16_t key, ShiftState) {
 
 StandingLine WatchedRecording::Standing() const {
     if (ended_) return {EndText(), EndDetail()};
-    if (paused_) return {"Playback paused", "Esc goes on"};
+    if (paused_) return {std::string(texts_->Translate("Playback paused")), std::string(texts_->Translate("Esc goes on"))};
     return {};
 }
 
 std::string WatchedRecording::EndText() const {
     const std::string frames = std::to_string(player_.FramesPlayed());
     switch (replay_.Ending) {
-        case ReplayEnding::Complete: return "End of the recording (" + frames + " frames)";
-        case ReplayEnding::Truncated: return "The recording breaks off after frame " + frames;
-        case ReplayEnding::Damaged: return "The recording is damaged after frame " + frames;
+        case ReplayEnding::Complete: return texts_->Format("End of the recording (%s frames)", {frames});
+        case ReplayEnding::Truncated: return texts_->Format("The recording breaks off after frame %s", {frames});
+        case ReplayEnding::Damaged: return texts_->Format("The recording is damaged after frame %s", {frames});
     }
     return {};
 }
 
 std::string WatchedRecording::EndDetail() const {
-    std::string detail = "Close the window to leave.";
-    if (player_.Divergence()) {
-        detail = "It went its own way from frame " + std::to_string(*player_.Divergence()) +
-                 " on (other data or another build). " + detail;
-    }
-    return detail;
+    const std::string_view leave = texts_->Translate("Close the window to leave.");
+    if (!player_.Divergence()) return std::string(leave);
+    return texts_->Format("It went its own way from frame %1$s on (other data or another build). %2$s",
+                          {std::to_string(*player_.Divergence()), leave});
 }
 
 }  // namespace kelvane

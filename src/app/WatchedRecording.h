@@ -28,6 +28,7 @@ public:
     bool Closes(const TMainForm&) const override { return false; }
     // "Playback paused" while paused; once the recording has ended, its end.
     StandingLine Standing() const override;
+    PlaybackPosition Playback() const override { return {player_.FramesPlayed(), player_.Frames()}; }
 
     bool Ended() const { return ended_; }
     uint64_t FramesPlayed() const { return player_.FramesPlayed(); }
@@ -46,6 +47,7 @@ private:
     SayLine say_;
     ReplayPlayer player_;
     IPresenter* window_ = nullptr;  // the platform's presenter: whether the window can show a picture
+    const Language* texts_ = &OriginalLanguage();  // the language of its lines
     bool divergenceTold_ = false;
     bool paused_ = false;
     bool ended_ = false;

@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Folders.h"
+#include "app/LanguageChoice.h"
 #include "app/RecordedGame.h"
 #include "app/ShaderCache.h"
 #include "app/SettingsFile.h"
@@ -78,6 +79,16 @@ kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
     game.GameDir = data.GameDir;
     game.Folders = ResolvePlayerFolders(environment);
     const SayLine say = [](const std::string& line) { std::fprintf(stderr, "kelvane: %s\n", line.c_str()); };
+
+    const std::vector<std::string> catalogues = CatalogueFolders(data.GameDir, GameDir());
+    Language language;
+    try {
+        language = ChooseLanguage(options.Language, settings.Language, catalogues, say);
+    } catch (const LanguageError& error) {
+        return ReportFailure(Program, {ExitStatus::BadInput, error.what(), {}});
+    }
+    game.Texts = &language;
+    game.Languages = AvailableLanguages(catalogues);
 
     // Every game is recorded; a recording watched is not recorded again.
     Replay replay;

@@ -1,22 +1,15 @@
 #pragma once
-// Names in findings: the nearest known name for a misspelt one, and game text shown on
-// a UTF-8 terminal.
+// Names in findings: game text shown on a UTF-8 terminal (the nearest known name for a
+// misspelt one is the console's too: world/TextUtil.h).
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "world/TextUtil.h"
+
 namespace kelvane::check {
-
-// Edits that turn one name into the other: a letter inserted, deleted or changed, or two
-// neighbours swapped ("Sheilds"), each counting one; the letters a to z compare without
-// regard to case, as the game compares names.
-int EditDistance(std::string_view a, std::string_view b);
-
-// The candidate nearest to `word`, when it is near enough to be what was meant (a few
-// edits for its length) and not `word` itself; the first of equally near ones.
-std::optional<std::string> NearestName(std::string_view word, const std::vector<std::string>& candidates);
 
 // Quoted text longer than this is cut (a line of a megabyte would make a report of one).
 inline constexpr size_t MaxQuotedLength = 120;

@@ -5,7 +5,7 @@
 
 #include "combat/Geometry.h"
 #include "world/ArchiveItems.h"
-#include "world/ConsoleLog.h"
+#include "world/ConsoleMessages.h"
 
 namespace kelvane {
 
@@ -59,10 +59,8 @@ void EndExplosions(World& world) {
         ship.ExplosionTimer = 0;
         ship.AwaitingRespawn = 1;
         ship.RespawnTimer = RespawnWait;
-        if (s == world.ControlledShip)
-            AddConsoleLine(world, "Your ship (" + ship.ShipName + ") is destroyed...", ConsoleColor2);
-        else
-            AddConsoleLine(world, ship.ShipName + " is destroyed...", ConsoleColor4);
+        AddConsoleMessage(world, s == world.ControlledShip ? ConsoleMessage::OwnShipDestroyed : ConsoleMessage::ShipDestroyed,
+                          {ship.ShipName});
     }
 }
 

@@ -9,13 +9,11 @@
 #include "combat/Geometry.h"
 #include "base/GamePaths.h"
 #include "base/Windows1250.h"
-#include "world/ConsoleLog.h"
+#include "world/ConsoleMessages.h"
 #include "world/TextUtil.h"
 
 namespace kelvane {
 namespace {
-
-void Say(World& world, std::string_view text) { AddConsoleLine(world, text, ConsoleColor7); }
 
 // A ship answers to the upper-cased ShipName. An empty name matches nothing, so a slot
 // that no definition file filled can never be put into play or named by a command.
@@ -23,38 +21,28 @@ bool Matches(const TShip& ship, const std::string& name) {
     return !name.empty() && UpperCaseText(ship.ShipName) == name;
 }
 
-void CreateShip(World& world, const std::string& name) {
+CommandOutcome CreateShip(World& world, const std::string& name) {
     if (world.ShipCount >= MaxShipsInPlay) {
         // Both numbers are the limit, not the count.
         const std::string max = std::to_string(MaxShipsInPlay);
-        Say(world, "Maximum number of ships is " + max + ". There already is " + max +
-                       " ships. You cannot create another one.");
-        return;
+        AddConsoleMessage(world, ConsoleMessage::TooManyShips, {max, max});
+        return {};
     }
-    for (int slot = 1; slot <= MaxShips; ++slot) {
-        TShip& ship = world.Ships[slot];
-        if (!Matches(ship, name) || ship.InPlay) continue;
-        ship.InPlay = 1;
-        ship.Target = static_cast<uint8_t>(FindNearestShip(world, slot));
-        if (world.ShipCount == 0) {
-            world.ControlledShip = static_cast<uint8_t>(slot);
-            ship.Target = static_cast<uint8_t>(slot);
-        }
-        if (world.ControlledShip == slot)
-            Say(world, "Ship " + ship.FullShipName + " hase been created and is under your control.");
-        else
-            Say(world, "Ship " + ship.FullShipName + " hase been created.");
-        ++world.ShipCount;
-        return;
-    }
+    const int slot = FreeSlotNamed(world, name);
+    if (slot == 0) return ShipNameMissed(world, "CREATESHIP", name, false);
+    EnterPlay(world, slot);
+    AddConsoleMessage(world,
+                      world.ControlledShip == slot ? ConsoleMessage::ShipCreatedYours : ConsoleMessage::ShipCreated,
+                      {world.Ships[slot].FullShipName});
+    return {};
 }
 
-void DeleteShip(World& world, const std::string& name) {
+CommandOutcome DeleteShip(World& world, const std::string& name) {
     for (int slot = 1; slot <= MaxShips; ++slot) {
         TShip& ship = world.Ships[slot];
         if (!Matches(ship, name) || !ship.InPlay) continue;
         if (world.ControlledShip != slot) {
-            Say(world, ship.FullShipName + " has been deleted.");
+            AddConsoleMessage(world, ConsoleMessage::ShipDeleted, {ship.FullShipName});
         } else {
             // Control passes to the highest-numbered other ship in play; with none left,
             // ControlledShip keeps naming the deleted slot and nothing is said.
@@ -66,33 +54,36 @@ void DeleteShip(World& world, const std::string& name) {
                 TShip& next = world.Ships[heir];
                 world.ControlledShip = static_cast<uint8_t>(heir);
                 next.Target = static_cast<uint8_t>(heir);
-                Say(world, ship.FullShipName +
-                               " has been deleted. She was under your control. You are now controling ship " +
-                               next.FullShipName);
+                AddConsoleMessage(world, ConsoleMessage::ControlledShipDeleted,
+                                  {ship.FullShipName, next.FullShipName});
             }
         }
         ship.InPlay = 0;
         // ShipCount is recounted every unpaused frame; never let it wrap below 0 meanwhile.
         if (world.ShipCount > 0) --world.ShipCount;
-        return;
+        return {};
     }
+    return ShipNameMissed(world, "DELETESHIP", name, true);
 }
 
-void YourShip(World& world, const std::string& name) {
+CommandOutcome YourShip(World& world, const std::string& name) {
     if (name.empty()) {
         if (world.ShipCount > 0)
-            Say(world, "Ship you are currently controling is: " + world.Controlled().FullShipName);
+            AddConsoleMessage(world, ConsoleMessage::YourShipIs, {world.Controlled().FullShipName});
         else
-            Say(world, "There are no ship you can control.");
-        return;
+            AddConsoleMessage(world, ConsoleMessage::NoShipToControl);
+        return {};
     }
     // Every match takes control in turn, so the highest-numbered one keeps it.
+    bool taken = false;
     for (int slot = 1; slot <= MaxShips; ++slot) {
         TShip& ship = world.Ships[slot];
         if (!Matches(ship, name) || !ship.InPlay) continue;
         world.ControlledShip = static_cast<uint8_t>(slot);
         ship.Target = static_cast<uint8_t>(slot);
+        taken = true;
     }
+    return taken ? CommandOutcome{} : ShipNameMissed(world, "YOURSHIP", name, true);
 }
 
 // The script's full path, or nothing when there is no such file. Both the Scripts
@@ -124,13 +115,13 @@ private:
     int& depth_;
 };
 
-void Exec(ConsoleContext& context, const std::string& name) {
+CommandOutcome Exec(ConsoleContext& context, const std::string& name) {
     const std::optional<std::string> path = FindConsoleScript(context.GameDir, context.PlayerDir, name);
-    if (!path) return;
+    if (!path) return ScriptMissed(name, context.GameDir, context.PlayerDir);
     if (context.ScriptDepth >= MaxScriptDepth) {
         // Refusing the deepest call lets a script that runs itself come to an end.
-        Say(context.World, "Script " + name + " was not run: scripts nest too deep.");
-        return;
+        AddConsoleMessage(context.World, ConsoleMessage::ScriptTooDeep, {name});
+        return {};
     }
     const std::string text = ReadFileText(*path, ScriptFileLimit);
     if (context.ScriptDepth == 0) context.ScriptLinesRun = 0;
@@ -142,17 +133,36 @@ void Exec(ConsoleContext& context, const std::string& name) {
         std::string line = text.substr(start, end - start);
         start = end + 1;
         if (++context.ScriptLinesRun > MaxScriptLines) {
-            Say(context.World, "Scripts stopped: one command ran more than " + std::to_string(MaxScriptLines) +
-                                   " script lines.");
+            AddConsoleMessage(context.World, ConsoleMessage::ScriptsStopped, {std::to_string(MaxScriptLines)});
             break;
         }
         PrepareScriptLine(line, firstLine);
         firstLine = false;
         DoConsoleCommand(context, line);
     }
+    return {};
 }
 
 }  // namespace
+
+int FreeSlotNamed(const World& world, const std::string& name) {
+    for (int slot = 1; slot <= MaxShips; ++slot) {
+        const TShip& ship = world.Ships[slot];
+        if (Matches(ship, name) && !ship.InPlay) return slot;
+    }
+    return 0;
+}
+
+void EnterPlay(World& world, int slot) {
+    TShip& ship = world.Ships[slot];
+    ship.InPlay = 1;
+    ship.Target = static_cast<uint8_t>(FindNearestShip(world, slot));
+    if (world.ShipCount == 0) {
+        world.ControlledShip = static_cast<uint8_t>(slot);
+        ship.Target = static_cast<uint8_t>(slot);
+    }
+    ++world.ShipCount;
+}
 
 void PrepareScriptLine(std::string& line, bool firstLine) {
     // Scripts written on Windows end their lines in CR LF.
@@ -202,22 +212,20 @@ std::string CommandArgument(const CommandWords& words) {
     return argument;
 }
 
-void DoConsoleCommand(ConsoleContext& context, std::string_view line) {
+CommandOutcome DoConsoleCommand(ConsoleContext& context, std::string_view line) {
     const CommandWords words = ParseCommandWords(line);
     const std::string& keyword = words[0];
     const std::string argument = CommandArgument(words);
-    if (keyword == "CREATESHIP") {
-        CreateShip(context.World, argument);
-    } else if (keyword == "DELETESHIP") {
-        DeleteShip(context.World, argument);
-    } else if (keyword == "YOURSHIP") {
-        YourShip(context.World, argument);
-    } else if (keyword == "EXEC") {
-        Exec(context, argument);
-    } else if (keyword == "QUIT" || keyword == "EXIT") {
+    if (keyword == "CREATESHIP") return CreateShip(context.World, argument);
+    if (keyword == "DELETESHIP") return DeleteShip(context.World, argument);
+    if (keyword == "YOURSHIP") return YourShip(context.World, argument);
+    if (keyword == "EXEC") return Exec(context, argument);
+    if (keyword == "QUIT" || keyword == "EXIT") {
         // The form closes once the frame is over; the rest of a script still runs.
         if (context.Close) context.Close();
+        return {};
     }
+    return KeywordMissed(keyword);
 }
 
 }  // namespace kelvane

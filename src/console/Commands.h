@@ -7,8 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/InputFile.h"
+#include "console/CommandOutcome.h"
+#include "world/VirtualKeys.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -23,7 +26,22 @@ constexpr int MaxScriptLines = 10000;
 // larger than this is refused before it is read.
 inline constexpr FileLimit ScriptFileLimit{uint64_t{1} << 20, "a script"};
 
-// What a command needs beyond the world: where the scripts live and how to end the game.
+// Keys kept for typing between two frames; beyond them (a window that shows no frames
+// while a key repeats) further keys only mark the key table.
+constexpr size_t MaxKeysBetweenFrames = 1024;
+
+// A key-down as it arrived, for typing: keys pressed between two frames are all typed,
+// in order, with the modifiers each was pressed with.
+struct TypedKey {
+    uint16_t Code = 0;
+    ShiftState Shift = 0;
+    uint8_t CapsLock = 0;  // the console keyboard's Caps Lock once this key had arrived
+    bool operator==(const TypedKey&) const = default;
+};
+
+// What a command needs beyond the world: where the scripts live and how to end the game;
+// and the console's own state that is its player's, not the world's: the keys pressed
+// since the last frame and what the hint line says.
 struct ConsoleContext {
     kelvane::World& World;
     std::string GameDir;          // the folder holding the shipped Scripts/, ending in '/'
@@ -32,6 +50,11 @@ struct ConsoleContext {
     int ScriptLinesRun = 0;       // script lines the outermost EXEC has run so far
     // The player's own folder whose Scripts/ EXEC searches before the shipped one; empty: none.
     std::string PlayerDir = {};
+    // Key-downs since the frame's input was last aged (the form's key handler adds them);
+    // the frame takes them when it ages the input tables.
+    std::vector<TypedKey> KeysPressed = {};
+    // The outcome of the last line typed, for the hint line; Acted when there is nothing to say.
+    CommandOutcome Hint = {};
 };
 
 using CommandWords = std::array<std::string, CommandWordCount>;
@@ -54,7 +77,16 @@ bool IsScriptName(const std::string& name);
 std::optional<std::string> FindConsoleScript(const std::string& gameDir, const std::string& playerDir,
                                              const std::string& name);
 
-// Executes one line of the console language; messages go to the console log.
-void DoConsoleCommand(ConsoleContext& context, std::string_view line);
+// The slot CREATESHIP takes for a name (upper-cased, as the command has it): the first that
+// answers to it and is out of play; 0 when there is none.
+int FreeSlotNamed(const World& world, const std::string& name);
+// Puts a slot into play as CREATESHIP does, without a word: aimed at the nearest other ship
+// in play, and the player's (aimed at itself) when no ship was in play.
+void EnterPlay(World& world, int slot);
+
+// Executes one line of the console language; messages go to the console log. Returns
+// what the line did, for its player's hint.
+CommandOutcome DoConsoleCommand(ConsoleContext& context, std::string_view line);
+
 
 }  // namespace kelvane

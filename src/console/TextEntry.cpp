@@ -1,5 +1,6 @@
 #include "console/TextEntry.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "console/InputState.h"
@@ -93,15 +94,13 @@ void ComposePass(std::string& text, char mark, const Composition (&table)[N]) {
     }
 }
 
-}  // namespace
 
-std::string KeysToText(World& world) {
-    if (world.CapsLock == 1) world.KeyState[VK_SHIFT] = 1;
-    const auto active = [&world](uint16_t code) { return KeyActive(world, code); };
+// The console layout's rules over the keys that `active` says are down; each applicable
+// rule replaces the result, so the last one wins.
+template <class Active>
+std::string TextOfKeys(const Active& active) {
     const bool shift = active(VK_SHIFT);
     const bool altGr = active(VK_CONTROL) && active(VK_MENU);
-
-    // Each applicable rule replaces the result, so the last one wins.
     std::string result;
     for (uint16_t code = 'A'; code <= 'Z'; ++code) {
         if (!active(code)) continue;
@@ -137,30 +136,16 @@ std::string KeysToText(World& world) {
     return result;
 }
 
-void ModifyText(std::string& text) {
-    ComposePass(text, CaronMark, CaronLetters);
-    ComposePass(text, AcuteMark, AcuteLetters);
-    ComposePass(text, RingMark, RingLetters);
-}
-
-void ToggleConsole(World& world) {
-    if (!KeyActive(world, ConsoleKey)) return;
-    world.ConsoleOpen = !world.ConsoleOpen;
-    // Cleared so that no later reader of this frame sees the key.
-    world.KeyState[ConsoleKey] = 0;
-    world.InputLine.clear();
-}
-
-void TextEntry(ConsoleContext& context) {
+// One step of typing: Enter runs the line (which is not echoed), Backspace takes a
+// character back, anything else is appended while the line has room; then the marks compose.
+void Type(ConsoleContext& context, const std::string& typed) {
     World& world = context.World;
-    if (KeyActive(world, VK_UP)) world.InputLine = world.LastCommand;
-    const std::string typed = KeysToText(world);
     if (typed == "VK_RETURN") {
         if (!world.InputLine.empty()) {
             world.LastCommand = world.InputLine;
             // The command may change anything; run it on a copy of the line it was given.
             const std::string line = world.InputLine;
-            DoConsoleCommand(context, line);
+            context.Hint = DoConsoleCommand(context, line);
             world.InputLine.clear();
         }
     } else if (typed == "VK_BACK") {
@@ -169,6 +154,57 @@ void TextEntry(ConsoleContext& context) {
         world.InputLine += typed;
     }
     ModifyText(world.InputLine);
+}
+
+}  // namespace
+
+std::string KeysToText(World& world) {
+    if (world.CapsLock == 1) world.KeyState[VK_SHIFT] = 1;
+    return TextOfKeys([&world](uint16_t code) { return KeyActive(world, code); });
+}
+
+std::string KeyToText(const TypedKey& key) {
+    return TextOfKeys([&key](uint16_t code) {
+        switch (code) {
+            case VK_SHIFT: return key.Code == code || (key.Shift & ssShift) != 0 || key.CapsLock == 1;
+            case VK_CONTROL: return key.Code == code || (key.Shift & ssCtrl) != 0;
+            case VK_MENU: return key.Code == code || (key.Shift & ssAlt) != 0;
+            default: return key.Code == code;
+        }
+    });
+}
+
+void ModifyText(std::string& text) {
+    ComposePass(text, CaronMark, CaronLetters);
+    ComposePass(text, AcuteMark, AcuteLetters);
+    ComposePass(text, RingMark, RingLetters);
+}
+
+bool ToggleConsole(World& world) {
+    if (!KeyActive(world, ConsoleKey)) return false;
+    world.ConsoleOpen = !world.ConsoleOpen;
+    // Cleared so that no later reader of this frame sees the key.
+    world.KeyState[ConsoleKey] = 0;
+    world.InputLine.clear();
+    return true;
+}
+
+void TextEntry(ConsoleContext& context, std::span<const TypedKey> keys) {
+    World& world = context.World;
+    const auto types = [](const TypedKey& key) { return key.Code != ConsoleKey && !KeyToText(key).empty(); };
+    if (std::count_if(keys.begin(), keys.end(), types) < 2) {
+        if (KeyActive(world, VK_UP)) world.InputLine = world.LastCommand;
+        Type(context, KeysToText(world));
+        return;
+    }
+    // Caps Lock holds Shift for the rest of the frame, as when one key types.
+    if (world.CapsLock == 1) world.KeyState[VK_SHIFT] = 1;
+    // Keys that came before the console key were pressed while the console was closed.
+    const auto opened = std::find_if(keys.rbegin(), keys.rend(), [](const TypedKey& key) { return key.Code == ConsoleKey; });
+    for (auto key = opened.base(); key != keys.end(); ++key) {
+        if (key->Code == VK_UP) world.InputLine = world.LastCommand;
+        Type(context, KeyToText(*key));
+    }
 }
 
 }  // namespace kelvane

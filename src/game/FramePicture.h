@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "media/ImageList.h"
+#include "console/CommandOutcome.h"
 #include "media/Surface.h"
+#include "text/Language.h"
 #include "world/View.h"
 #include "world/World.h"
 
@@ -25,6 +27,12 @@ struct PictureTools {
     const TImageList& ShipImages;  // the ships' own pictures
     int32_t FrameRate = 0;         // the rate the status display counts seconds in
     std::vector<std::string>* Steps = nullptr;  // when set, each layer appends its name as it is drawn
+    // What is the watcher's, not the world's: the language of the texts (none: the original
+    // ones), what the console's hint line says (none: no hint line), and whether the first
+    // hint may show (not over a recording being watched).
+    const Language* Texts = nullptr;
+    const CommandOutcome* ConsoleHint = nullptr;
+    bool FirstHint = true;
 };
 
 class FramePicture {
@@ -52,6 +60,8 @@ private:
     void DrawRespawnCountdown();
     void DrawPausePicture();
     void DrawDiagnostics();
+
+    const Language& Texts() const { return tools_.Texts ? *tools_.Texts : OriginalLanguage(); }
 
     const PictureTools tools_;
     const World& world_;

@@ -1,5 +1,8 @@
 #include "game/FrameUpdate.h"
 
+#include <utility>
+#include <vector>
+
 #include "combat/Damage.h"
 #include "combat/Destruction.h"
 #include "combat/Opponents.h"
@@ -84,8 +87,11 @@ void FrameUpdate(Arena& arena, ConsoleContext& console, std::vector<std::string>
     // The keys: only now, after the world has moved, so what they change shows next frame.
     step("AgeInput");
     AgeInput(world);
+    // The keys that came since the last frame are this frame's to type, like the key states.
+    const std::vector<TypedKey> typed = std::exchange(console.KeysPressed, {});
     step("ToggleConsole");
-    ToggleConsole(world);
+    // A console opened or closed starts without a hint.
+    if (ToggleConsole(world)) console.Hint = {};
     if (!world.ConsoleOpen && world.ControlledShip != 0 && !world.Controlled().Dead) {
         step("PlayerControls");
         PlayerSteering(world);
@@ -97,7 +103,7 @@ void FrameUpdate(Arena& arena, ConsoleContext& console, std::vector<std::string>
     }
     if (world.ConsoleOpen) {
         step("TextEntry");
-        TextEntry(console);
+        TextEntry(console, typed);
     }
 }
 

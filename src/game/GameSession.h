@@ -33,6 +33,14 @@ struct StandingLine {
     bool operator==(const StandingLine&) const = default;
 };
 
+// Where a watched recording stands: the frames played of how many; Frames 0 for a game
+// being played.
+struct PlaybackPosition {
+    uint64_t Frame = 0;
+    uint64_t Frames = 0;
+    bool operator==(const PlaybackPosition&) const = default;
+};
+
 class GameSession {
 public:
     virtual ~GameSession() = default;
@@ -51,6 +59,7 @@ public:
     // The game ends: the window closed, QUIT, or the start failed.
     virtual void End(TMainForm&) {}
     virtual StandingLine Standing() const { return {}; }
+    virtual PlaybackPosition Playback() const { return {}; }
 };
 
 // The player's own game, unrecorded: the keys and clicks go to the form, and the game's

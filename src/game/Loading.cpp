@@ -14,7 +14,7 @@
 #include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "world/ArchiveItems.h"
-#include "world/ConsoleLog.h"
+#include "world/ConsoleMessages.h"
 #include "world/GameDataFiles.h"
 
 namespace kelvane {
@@ -42,7 +42,7 @@ void TMainForm::DrawLoadingProgress(uint8_t cells, const std::string& text) {
     canvas.Rectangle(1, 747, 1023, 766);
     back.ReleaseCanvas();
     for (int k = 1; k <= cells; ++k) LoadingImages.Item(LoadingPicture::ProgressCell).Draw(back, 459 + 10 * k, 523, 0);
-    WriteText(back, 5, 752, text, LoadingTextColor, FontStyle(), 7);
+    WriteText(back, 5, 752, Texts().Translate(text), LoadingTextColor, FontStyle(), 7);
     Display.Flip();
 }
 
@@ -56,18 +56,18 @@ void TMainForm::Loading() {
     LoadingImages.LoadFromFile(files.LoadingScreen);
     LoadingImages.Item(LoadingPicture::Screen).Draw(Display.Back(), 191, 143, 0);
     Display.Flip();
-    DrawLoadingProgress(1, "Initilaizing...");
+    DrawLoadingProgress(1, Translatable("Initilaizing..."));
     Pause(50);
 
     Images.LoadFromFile(files.Graphics);
-    DrawLoadingProgress(1, "Loading: Graphics (Data\\GFX.dxg)");
+    DrawLoadingProgress(1, Translatable("Loading: Graphics (Data\\GFX.dxg)"));
     Pause(50);
 
     SoundDevice.InitializeSound();
     Waves.LoadFromFile(files.Sounds);
-    DrawLoadingProgress(2, "Loading: Sounds (Data\\SFX.dxg)");
+    DrawLoadingProgress(2, Translatable("Loading: Sounds (Data\\SFX.dxg)"));
     Pause(50);
-    DrawLoadingProgress(3, "Loading: Ships (Data\\Ships\\*.*)");
+    DrawLoadingProgress(3, Translatable("Loading: Ships (Data\\Ships\\*.*)"));
     Pause(50);
 
     LoadShipDefinitions();
@@ -76,32 +76,32 @@ void TMainForm::Loading() {
     // Read back from the very bytes written, not from the path: another game starting at
     // the same moment may put its own archive there in between.
     WhileReading(written, [&] { ShipImages.LoadFromArchive(archive); });
-    DrawLoadingProgress(4, "Loading: Ships (Data\\Ships\\*.*)");
+    DrawLoadingProgress(4, Translatable("Loading: Ships (Data\\Ships\\*.*)"));
     Pause(75);
 
     World.ConsoleLog.clear();
-    AddConsoleLine(World, "Welcome to Orvath : Kelvane", ConsoleColor6);
-    AddConsoleLine(World, "version: 1.0 beta", ConsoleColor7);
+    AddConsoleMessage(World, ConsoleMessage::Welcome);
+    AddConsoleMessage(World, ConsoleMessage::Version);
     World.InputLine.clear();
     World.ConsoleOpen = false;
     World.ShipCount = 0;
     World.ViewX = 0;
     World.ViewY = 0;
-    DrawLoadingProgress(5, "Setting interface...");
+    DrawLoadingProgress(5, Translatable("Setting interface..."));
     Pause(150);
 
     if (Services.Pointer) {
         Services.Pointer->HideCursor();
         Services.Pointer->GetCursorPos(World.MouseX, World.MouseY);
     }
-    DrawLoadingProgress(6, "Setting interface...");
+    DrawLoadingProgress(6, Translatable("Setting interface..."));
     Pause(25);
     World.Loaded = true;
-    DrawLoadingProgress(7, "Setting interface...");
+    DrawLoadingProgress(7, Translatable("Setting interface..."));
     Pause(75);
-    DrawLoadingProgress(8, "Initializing music...");
+    DrawLoadingProgress(8, Translatable("Initializing music..."));
     Pause(25);
-    DrawLoadingProgress(9, "Please wait...");
+    DrawLoadingProgress(9, Translatable("Please wait..."));
     LoadingImages.Clear();
     Pause(100);
 }

@@ -57,6 +57,9 @@ void TMainForm::AppException(const std::string& message) {
 void TMainForm::KeyPressed(uint16_t key, ShiftState shift) {
     if (Observer) Observer->KeyDown(key, shift);
     kelvane::KeyPressed(World, key, shift);
+    // Every key-down is kept in order too, so that keys typed faster than the frames all
+    // reach the console.
+    if (console_.KeysPressed.size() < MaxKeysBetweenFrames) console_.KeysPressed.push_back({key, shift, World.CapsLock});
 }
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
@@ -95,7 +98,10 @@ void TMainForm::Frame() {
     tickAdvanced_ = true;
     if (DrawsPictures) {
         const View view = PictureView ? PictureView(World) : OwnView(World);
-        FramePicture({Display.Back(), Images, ShipImages, FrameRate(), RecordedSteps}, World, view).Draw();
+        FramePicture({Display.Back(), Images, ShipImages, FrameRate(), RecordedSteps, &Texts(), &console_.Hint,
+                      ShowsFirstHint},
+                     World, view)
+            .Draw();
         Record("Flip");
         Display.Flip();
     }

@@ -20,6 +20,7 @@
 #include "media/ImageList.h"
 #include "media/Platform.h"
 #include "media/Sound.h"
+#include "text/Language.h"
 #include "world/View.h"
 #include "world/VirtualKeys.h"
 #include "world/World.h"
@@ -36,6 +37,8 @@ struct MainFormServices {
     std::string GameDir;          // the folder holding Data/ and Scripts/, ending in '/'
     PlayerFolders Folders;        // the player's own ships and scripts, and the cache
     std::optional<uint32_t> Seed;  // a fixed seed instead of the clock
+    // The language the player reads the game in; none: the original texts.
+    const Language* Texts = nullptr;
 };
 
 class TMainForm {
@@ -85,6 +88,10 @@ public:
     const std::optional<std::string>& StartErrorContext() const { return startErrorContext_; }
 
     int32_t FrameRate() const { return MainTimer.FrameRate(); }
+    // The language of every text the form draws.
+    const Language& Texts() const { return Services.Texts ? *Services.Texts : OriginalLanguage(); }
+    // What the console's hint line says (its player's, not the world's).
+    const CommandOutcome& ConsoleHint() const { return console_.Hint; }
     uint64_t LoadingPauseMs() const { return loadingPauseMs_; }
 
     // When set, every frame step appends its name as it runs (the frame order's tests
@@ -93,6 +100,8 @@ public:
     // False: frames advance the world and read the keys without drawing a picture (the
     // runner's fast runs). The world goes exactly as it would with pictures.
     bool DrawsPictures = true;
+    // False: the first hint is never drawn (a recording watched, where no key starts a battle).
+    bool ShowsFirstHint = true;
     // When set, sees every input the form takes and the end of every tick (recordings).
     IFrameObserver* Observer = nullptr;
     // When set, gives the view each picture is drawn from (a watched duel, in which no ship

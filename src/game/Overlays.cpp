@@ -55,21 +55,37 @@ struct Piece {
     uint32_t Color;
 };
 
-int32_t LineWidth(Surface& surface, std::initializer_list<Piece> pieces, uint8_t size) {
+// The pieces of a line whose parts in braces are orange ("Press {F1} for help"): a
+// translation keeps its words in its own order and marks the keys and commands itself.
+std::vector<Piece> MarkedPieces(std::string_view text, uint32_t color) {
+    std::vector<Piece> pieces;
+    bool marked = false;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '{' && text[i] != '}') continue;
+        if (i > start) pieces.push_back({text.substr(start, i - start), marked ? AccentColor : color});
+        if (i < text.size()) marked = text[i] == '{';
+        start = i + 1;
+    }
+    return pieces;
+}
+
+int32_t PiecesWidth(Surface& surface, const std::vector<Piece>& pieces, uint8_t size) {
     int32_t width = 0;
     for (const Piece& piece : pieces) width += Width(surface, piece.Text, size);
     return width;
 }
 
-void Line(Surface& surface, int32_t x, int32_t y, std::initializer_list<Piece> pieces, uint8_t size) {
+void DrawPieces(Surface& surface, int32_t x, int32_t y, const std::vector<Piece>& pieces, uint8_t size) {
     for (const Piece& piece : pieces) {
         WriteText(surface, x, y, piece.Text, piece.Color, FontStyle(), size);
         x += Width(surface, piece.Text, size);
     }
 }
 
-void CentredLine(Surface& surface, int32_t y, std::initializer_list<Piece> pieces, uint8_t size) {
-    Line(surface, (surface.Width() - LineWidth(surface, pieces, size)) / 2, y, pieces, size);
+void CentredMarkedLine(Surface& surface, int32_t y, std::string_view text, uint32_t color, uint8_t size) {
+    const std::vector<Piece> pieces = MarkedPieces(text, color);
+    DrawPieces(surface, (surface.Width() - PiecesWidth(surface, pieces, size)) / 2, y, pieces, size);
 }
 
 }  // namespace
@@ -78,18 +94,14 @@ bool FirstHintShown(const World& world) {
     return !world.ConsoleOpen && world.ControlledShip == 0 && world.ShipCount == 0;
 }
 
-void DrawFirstHint(Surface& back) {
+void DrawFirstHint(Surface& back, const Language& texts) {
     constexpr uint8_t Size = 10;
     constexpr int32_t Top = 300;
     Panel(back, 262, Top, 762, Top + 76);
-    CentredLine(back, Top + 12,
-                {{"Press ", TextColor}, {"the key left of 1", AccentColor}, {" to open the console,", TextColor}},
-                Size);
-    CentredLine(back, Top + 32,
-                {{"type ", TextColor}, {"EXEC battle", AccentColor}, {" and press ", TextColor},
-                 {"Enter", AccentColor}, {".", TextColor}},
-                Size);
-    CentredLine(back, Top + 52, {{"F1", AccentColor}, {" shows every key.", DimColor}}, 8);
+    CentredMarkedLine(back, Top + 12, texts.Translate("Press {the key left of 1} to open the console,"), TextColor,
+                      Size);
+    CentredMarkedLine(back, Top + 32, texts.Translate("type {EXEC battle} and press {Enter}."), TextColor, Size);
+    CentredMarkedLine(back, Top + 52, texts.Translate("{F1} shows every key."), DimColor, 8);
 }
 
 namespace {
@@ -104,17 +116,20 @@ struct HelpRow {
 constexpr uint8_t HelpSize = 9;
 constexpr int32_t HelpRowHeight = 17;
 
-int32_t HelpTable(Surface& picture, int32_t x, int32_t y, const HelpRow& heading, std::span<const HelpRow> rows,
-                  int accentColumn) {
+// Every cell in the language: words the catalogues know are translated, names of keys and
+// examples stay as they are.
+int32_t HelpTable(Surface& picture, const Language& texts, int32_t x, int32_t y, const HelpRow& heading,
+                  std::span<const HelpRow> rows, int accentColumn) {
     const int32_t columns[] = {x, x + 180, x + 380};
     const std::string_view headings[] = {heading.First, heading.Second, heading.Action};
-    for (int c = 0; c < 3; ++c) WriteText(picture, columns[c], y, headings[c], DimColor, FontStyle::Bold, HelpSize);
+    for (int c = 0; c < 3; ++c)
+        WriteText(picture, columns[c], y, texts.Translate(headings[c]), DimColor, FontStyle::Bold, HelpSize);
     y += HelpRowHeight + 2;
     for (const HelpRow& row : rows) {
         const std::string_view cells[] = {row.First, row.Second, row.Action};
         for (int c = 0; c < 3; ++c) {
-            WriteText(picture, columns[c], y, cells[c], c == accentColumn ? AccentColor : TextColor, FontStyle(),
-                      HelpSize);
+            WriteText(picture, columns[c], y, texts.Translate(cells[c]), c == accentColumn ? AccentColor : TextColor,
+                      FontStyle(), HelpSize);
         }
         y += HelpRowHeight;
     }
@@ -123,42 +138,69 @@ int32_t HelpTable(Surface& picture, int32_t x, int32_t y, const HelpRow& heading
 
 // The keys that are the desktop's, not the player's actions: never rebound.
 constexpr HelpRow DesktopKeys[] = {
-    {"Esc", "Start", "pause and resume (closes an open console)"},
-    {"the key left of 1", "", "open or close the console"},
-    {"F11 or Alt+Enter", "", "full screen or window"},
-    {"F12", "", "save a screenshot"},
-    {"F1", "", "show or hide this help"},
+    {"Esc", "Start", Translatable("pause and resume (closes an open console)")},
+    {Translatable("the key left of 1"), "", Translatable("open or close the console")},
+    {Translatable("F11 or Alt+Enter"), "", Translatable("full screen or window")},
+    {"F12", "", Translatable("save a screenshot")},
+    {"F1", "", Translatable("show or hide this help")},
 };
 constexpr HelpRow Commands[] = {
-    {"CREATESHIP name", "CREATESHIP Vigil", "put a ship in play; the first is yours"},
-    {"DELETESHIP name", "DELETESHIP Kestrel", "take a ship out of play"},
-    {"YOURSHIP name", "YOURSHIP Talon", "fly another ship in play"},
-    {"EXEC script", "EXEC battle", "run a script: battle, duel, trio"},
-    {"QUIT or EXIT", "QUIT", "end the game"},
+    {Translatable("CREATESHIP name"), "CREATESHIP Vigil", Translatable("put a ship in play; the first is yours")},
+    {Translatable("DELETESHIP name"), "DELETESHIP Kestrel", Translatable("take a ship out of play")},
+    {Translatable("YOURSHIP name"), "YOURSHIP Talon", Translatable("fly another ship in play")},
+    {Translatable("EXEC script"), "EXEC battle", Translatable("run a script: battle, duel, trio")},
+    {Translatable("QUIT or EXIT"), "QUIT", Translatable("end the game")},
 };
+
+std::string Listed(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+    return list;
+}
 
 }  // namespace
 
-void DrawHelpOverlay(Surface& picture, const ActionKeyNames& keys) {
+void DrawHelpOverlay(Surface& picture, const ActionKeyNames& keys, const Language& texts,
+                     const std::vector<std::string>& languages) {
     std::array<std::string, PlayerActionCount> pads;
     std::vector<HelpRow> rows;
     for (size_t i = 0; i < PlayerActionCount; ++i) {
-        pads[i] = PadWords(PlayerActions[i]);
+        pads[i] = PadWords(PlayerActions[i], texts);
         rows.push_back({keys[i], pads[i], PlayerActions[i].Words});
     }
     rows.insert(rows.end(), std::begin(DesktopKeys), std::end(DesktopKeys));
 
     constexpr int32_t Left = 132, Right = 892, Top = 112, TextX = Left + 24;
-    const int32_t bottom = Top + 76 + HelpRowHeight * static_cast<int32_t>(rows.size() + std::size(Commands) + 2);
+    const int32_t bottom = Top + 96 + HelpRowHeight * static_cast<int32_t>(rows.size() + std::size(Commands) + 2);
     // Darker than the other boxes: a whole page of text over the busiest scene.
     Panel(picture, Left, Top, Right, bottom, 4);
 
     int32_t y = Top + 14;
-    WriteText(picture, TextX, y, "Kelvane \x97 keys and commands", HeadingColor, FontStyle::Bold, 12);
-    WriteText(picture, Right - 24 - Width(picture, "F1 closes this help", 8), y + 4, "F1 closes this help", DimColor,
-              FontStyle(), 8);
-    y = HelpTable(picture, TextX, y + 30, {"Key", "Pad", "What it does"}, rows, 0);
-    HelpTable(picture, TextX, y + 12, {"Console command", "Example", "What it does"}, Commands, 1);
+    WriteText(picture, TextX, y, texts.Translate("Kelvane \x97 keys and commands"), HeadingColor, FontStyle::Bold, 12);
+    const std::string_view closes = texts.Translate("F1 closes this help");
+    WriteText(picture, Right - 24 - Width(picture, closes, 8), y + 4, closes, DimColor, FontStyle(), 8);
+    y = HelpTable(picture, texts, TextX, y + 30,
+                  {Translatable("Key"), Translatable("Pad"), Translatable("What it does")}, rows, 0);
+    y = HelpTable(picture, texts, TextX, y + 12,
+                  {Translatable("Console command"), Translatable("Example"), Translatable("What it does")}, Commands,
+                  1);
+    // How to read the game in another language.
+    WriteText(picture, TextX, y + 10,
+              texts.Format("Language: %1$s. To switch, put Language= in settings.ini or start with --language, "
+                           "followed by one of: %2$s.",
+                           {texts.Name(), Listed(languages)}),
+              DimColor, FontStyle(), 8);
+}
+
+void DrawReplayMark(Surface& picture, uint64_t frame, uint64_t frames, const Language& texts) {
+    constexpr uint8_t Size = 8;
+    const std::string text =
+        texts.Format("{REPLAY}  frame %1$s of %2$s", {std::to_string(frame), std::to_string(frames)});
+    const std::vector<Piece> pieces = MarkedPieces(text, TextColor);
+    const int32_t width = PiecesWidth(picture, pieces, Size) + 20;
+    const int32_t left = (picture.Width() - width) / 2;
+    Panel(picture, left, ReplayMarkTop, left + width, ReplayMarkTop + 20);
+    DrawPieces(picture, left + 10, ReplayMarkTop + 4, pieces, Size);
 }
 
 void DrawNoticeOverlay(Surface& picture, std::string_view text, std::string_view detail, int32_t top) {

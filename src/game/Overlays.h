@@ -4,10 +4,13 @@
 // copy of the shown picture so that they never reach the game's own frames.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/PlayerActions.h"
 #include "media/Surface.h"
+#include "text/Language.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -17,11 +20,18 @@ namespace kelvane {
 // console is closed; never over ships in play, even those of a game in which none is the
 // player's (a tournament's duel, watched).
 bool FirstHintShown(const World& world);
-void DrawFirstHint(Surface& back);
+void DrawFirstHint(Surface& back, const Language& texts = OriginalLanguage());
 
 // The keys (each action's as `keys` names it, then the desktop's own), the pad buttons and
-// the console commands with an example each.
-void DrawHelpOverlay(Surface& picture, const ActionKeyNames& keys);
+// the console commands with an example each, in the language; at the foot, how to choose
+// another of `languages`.
+void DrawHelpOverlay(Surface& picture, const ActionKeyNames& keys, const Language& texts = OriginalLanguage(),
+                     const std::vector<std::string>& languages = {std::string(OriginalLanguageName)});
+
+// The mark of a recording being watched, at the top under the frame rate: "REPLAY" with
+// the frame shown and the recording's frames.
+inline constexpr int32_t ReplayMarkTop = 46;
+void DrawReplayMark(Surface& picture, uint64_t frame, uint64_t frames, const Language& texts = OriginalLanguage());
 
 // A short message in a small box, centred across the picture with its top at `top`,
 // with an optional second, dimmer line: near the top a passing notice (a saved

@@ -15,15 +15,15 @@ std::string_view PadInputWords(PadInput input) {
         case PadInput::LeftShoulder: return "LB";
         case PadInput::RightShoulder: return "RB";
         case PadInput::Back: return "Back";
-        case PadInput::LeftStickClick: return "click the left stick";
-        case PadInput::DpadUp: return "d-pad up";
-        case PadInput::DpadDown: return "d-pad down";
-        case PadInput::DpadLeft: return "d-pad left";
-        case PadInput::DpadRight: return "d-pad right";
-        case PadInput::StickUp: return "stick up";
-        case PadInput::StickDown: return "stick down";
-        case PadInput::StickLeft: return "stick left";
-        case PadInput::StickRight: return "stick right";
+        case PadInput::LeftStickClick: return Translatable("click the left stick");
+        case PadInput::DpadUp: return Translatable("d-pad up");
+        case PadInput::DpadDown: return Translatable("d-pad down");
+        case PadInput::DpadLeft: return Translatable("d-pad left");
+        case PadInput::DpadRight: return Translatable("d-pad right");
+        case PadInput::StickUp: return Translatable("stick up");
+        case PadInput::StickDown: return Translatable("stick down");
+        case PadInput::StickLeft: return Translatable("stick left");
+        case PadInput::StickRight: return Translatable("stick right");
     }
     return "";
 }
@@ -54,12 +54,12 @@ uint16_t KeyOfPadInput(PadInput input) {
     return 0;
 }
 
-std::string PadWords(const PlayerActionRow& row) {
+std::string PadWords(const PlayerActionRow& row, const Language& texts) {
     std::string words;
     for (PadInput pad : row.Pad) {
         if (pad == PadInput::None) continue;
-        if (!words.empty()) words += " or ";
-        words += PadInputWords(pad);
+        if (!words.empty()) words += texts.Translate(" or ");
+        words += texts.Translate(PadInputWords(pad));
     }
     return words;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/Language.h"
 #include "world/VirtualKeys.h"
 
 namespace kelvane {
@@ -61,26 +62,26 @@ struct PlayerActionRow {
     uint16_t Key;               // the game's own key code
     std::string_view KeyWords;  // the game's own key as the help names it
     std::array<PadInput, 2> Pad;
-    std::string_view Words;     // what the action does, as the help says it
+    std::string_view Words;     // what the action does, as the help says it (translatable)
 };
 
 // In the order the help lists them.
 inline constexpr PlayerActionRow PlayerActions[] = {
-    {PlayerAction::Thrust, "Thrust", VK_UP, "Up", {PadInput::StickUp, PadInput::DpadUp}, "thrust"},
-    {PlayerAction::Brake, "Brake", VK_DOWN, "Down", {PadInput::StickDown, PadInput::DpadDown}, "brake"},
-    {PlayerAction::TurnLeft, "TurnLeft", VK_LEFT, "Left", {PadInput::StickLeft, PadInput::DpadLeft}, "turn left"},
+    {PlayerAction::Thrust, "Thrust", VK_UP, "Up", {PadInput::StickUp, PadInput::DpadUp}, Translatable("thrust")},
+    {PlayerAction::Brake, "Brake", VK_DOWN, "Down", {PadInput::StickDown, PadInput::DpadDown}, Translatable("brake")},
+    {PlayerAction::TurnLeft, "TurnLeft", VK_LEFT, "Left", {PadInput::StickLeft, PadInput::DpadLeft}, Translatable("turn left")},
     {PlayerAction::TurnRight, "TurnRight", VK_RIGHT, "Right", {PadInput::StickRight, PadInput::DpadRight},
-     "turn right"},
-    {PlayerAction::FirePrimary, "FirePrimary", VK_SPACE, "Space", {PadInput::A}, "fire the primary weapon"},
-    {PlayerAction::FireSecondary, "FireSecondary", VK_MENU, "Alt", {PadInput::B}, "launch a torpedo"},
-    {PlayerAction::Special, "Special", VK_CONTROL, "Ctrl", {PadInput::X}, "use the special device"},
-    {PlayerAction::NearestTarget, "NearestTarget", 'N', "N", {PadInput::Y}, "nearest target"},
+     Translatable("turn right")},
+    {PlayerAction::FirePrimary, "FirePrimary", VK_SPACE, "Space", {PadInput::A}, Translatable("fire the primary weapon")},
+    {PlayerAction::FireSecondary, "FireSecondary", VK_MENU, "Alt", {PadInput::B}, Translatable("launch a torpedo")},
+    {PlayerAction::Special, "Special", VK_CONTROL, "Ctrl", {PadInput::X}, Translatable("use the special device")},
+    {PlayerAction::NearestTarget, "NearestTarget", 'N', "N", {PadInput::Y}, Translatable("nearest target")},
     {PlayerAction::NextTarget, "NextTarget", VK_BACK, "Backspace", {PadInput::LeftShoulder, PadInput::RightShoulder},
-     "next target"},
-    {PlayerAction::Shields, "Shields", 'S', "S", {PadInput::LeftStickClick}, "lower or raise the shields"},
-    {PlayerAction::RangeRing, "RangeRing", 'R', "R", {PadInput::Back}, "show or hide the range ring"},
-    {PlayerAction::SelfDestruct, "SelfDestruct", 'D', "D", {}, "self-destruct"},
-    {PlayerAction::Pause, "Pause", VK_PAUSE, "Pause", {}, "pause and resume"},
+     Translatable("next target")},
+    {PlayerAction::Shields, "Shields", 'S', "S", {PadInput::LeftStickClick}, Translatable("lower or raise the shields")},
+    {PlayerAction::RangeRing, "RangeRing", 'R', "R", {PadInput::Back}, Translatable("show or hide the range ring")},
+    {PlayerAction::SelfDestruct, "SelfDestruct", 'D', "D", {}, Translatable("self-destruct")},
+    {PlayerAction::Pause, "Pause", VK_PAUSE, "Pause", {}, Translatable("pause and resume")},
 };
 inline constexpr size_t PlayerActionCount = std::size(PlayerActions);
 
@@ -107,8 +108,8 @@ const PlayerActionRow* FindPlayerAction(std::string_view name);
 const PlayerActionRow* ActionOfKey(uint16_t key);
 // The game key a pad input presses; 0 for none.
 uint16_t KeyOfPadInput(PadInput input);
-// How the help names a row's pad inputs: "LB or RB", "" for none.
-std::string PadWords(const PlayerActionRow& row);
+// How the help names a row's pad inputs: "LB or RB", "" for none; in the language.
+std::string PadWords(const PlayerActionRow& row, const Language& texts = OriginalLanguage());
 // Every action's name, for a line that lists them: "Thrust, Brake, ...".
 std::string PlayerActionNames();
 

@@ -45,10 +45,10 @@ void FramePicture::Draw() {
     if (world_.ShipCount > 0) DrawTargetMarker();
     DrawStatusPanels();
     Record("DrawConsole");
-    DrawConsole(tools_.Back, world_);
+    DrawConsole(tools_.Back, world_, Texts(), tools_.ConsoleHint);
     // Until the first ship is created the player is told how to start; it never shows
     // once play has begun.
-    if (FirstHintShown(world_)) DrawFirstHint(tools_.Back);
+    if (tools_.FirstHint && FirstHintShown(world_)) DrawFirstHint(tools_.Back, Texts());
     DrawRespawnCountdown();
     DrawPausePicture();
     DrawDiagnostics();

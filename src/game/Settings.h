@@ -25,6 +25,7 @@ struct Settings {
     int WindowHeight = 768;
     int Volume = 100;        // 0..100
     std::vector<KeyBinding> Keys;
+    std::string Language = "original";  // the texts' language: "original" or a catalogue's ("en")
     bool operator==(const Settings&) const = default;
 };
 

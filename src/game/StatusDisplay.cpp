@@ -1,6 +1,7 @@
 // The status display on top of the scene: the own ship's and its target's panels, the
 // list of ships in play with their scores, the map, the respawn countdown, the pause
-// picture and the diagnostic figures. Panel texts are Czech (Windows-1250 bytes).
+// picture and the diagnostic figures. Panel texts are Czech (Windows-1250 bytes) in the
+// original language, and whatever the player reads the game in otherwise.
 
 #include <algorithm>
 #include <cstring>
@@ -31,12 +32,12 @@ constexpr uint32_t MapTargetColor = 0x0033FF;
 constexpr uint32_t DiagnosticColor = 0xFFFFFF;
 constexpr uint8_t TextSize = StatusTextSize;
 
-const char* const ShieldsLabel = "\x8At\xEDty:";  // "Štíty:"
-const char* const HullLabel = "Trup:";
-const char* const PrimaryReady = "Prim\xE1rn\xED zbra\xF2 je nabita.";
-const char* const PrimaryLoading = "Prim\xE1rn\xED zbra\xF2 bude nabita za: ";
-const char* const SecondaryReady = "Sekund\xE1rn\xED zbra\xF2 je nabita.";
-const char* const SecondaryLoading = "Sekund\xE1rn\xED zbra\xF2 bude nabita za: ";
+const char* const ShieldsLabel = Translatable("\x8At\xEDty:");  // "Štíty:"
+const char* const HullLabel = Translatable("Trup:");
+const char* const PrimaryReady = Translatable("Prim\xE1rn\xED zbra\xF2 je nabita.");
+const char* const PrimaryLoading = Translatable("Prim\xE1rn\xED zbra\xF2 bude nabita za: %s sec");
+const char* const SecondaryReady = Translatable("Sekund\xE1rn\xED zbra\xF2 je nabita.");
+const char* const SecondaryLoading = Translatable("Sekund\xE1rn\xED zbra\xF2 bude nabita za: %s sec");
 
 // Before the frame rate is first measured, seconds are counted at the nominal 25.
 int64_t FramesPerSecond(int32_t frameRate) { return frameRate > 0 ? frameRate : 25; }
@@ -73,13 +74,14 @@ int32_t RespawnDigit(int32_t respawnTimer, int32_t frameRate) {
 
 // Seconds with one decimal: (1000 / FrameRate) x frames / 1000, the tenths rounded with
 // halves to even. A negative count keeps its sign, also where its tenths round to 0.
-std::string ReloadText(const char* ready, const char* loading, int32_t reload, int32_t frameRate) {
-    if (reload == 0) return ready;
+std::string ReloadText(const Language& texts, const char* ready, const char* loading, int32_t reload,
+                       int32_t frameRate) {
+    if (reload == 0) return std::string(texts.Translate(ready));
     const int32_t tenths = RoundEvenRatio(int64_t{reload} * 10, FramesPerSecond(frameRate));
     const int64_t size = tenths < 0 ? -int64_t{tenths} : tenths;
-    std::string text = loading;
-    if (reload < 0) text += '-';
-    return text + std::to_string(size / 10) + "." + std::to_string(size % 10) + " sec";
+    std::string seconds(reload < 0 ? "-" : "");
+    seconds += std::to_string(size / 10) + "." + std::to_string(size % 10);
+    return texts.Format(loading, {seconds});
 }
 
 void FramePicture::DrawBars(int32_t frameX, const TShip& ship) {
@@ -100,18 +102,21 @@ void FramePicture::DrawStatusPanels() {
     const TShip& ship = world_.Controlled();
     const TShip& target = world_.Ships[ship.Target];
 
+    const Language& texts = Texts();
+    const std::string_view shields = texts.Translate(ShieldsLabel);
+    const std::string_view hull = texts.Translate(HullLabel);
     tools_.Images.Item(Gfx::OwnShipPanel).Draw(back, 5, 5, 0);
-    WriteText(back, 23, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
-    WriteText(back, 23, 45, HullLabel, LabelColor, FontStyle(), TextSize);
+    WriteText(back, 23, 32, shields, LabelColor, FontStyle(), TextSize);
+    WriteText(back, 23, 45, hull, LabelColor, FontStyle(), TextSize);
     DrawBars(65, ship);
-    WriteText(back, 23, 58, ReloadText(PrimaryReady, PrimaryLoading, ship.PrimaryReload, tools_.FrameRate), LabelColor,
-              FontStyle(), TextSize);
-    WriteText(back, 23, 71, ReloadText(SecondaryReady, SecondaryLoading, ship.SecondaryReload, tools_.FrameRate),
+    WriteText(back, 23, 58, ReloadText(texts, PrimaryReady, PrimaryLoading, ship.PrimaryReload, tools_.FrameRate),
+              LabelColor, FontStyle(), TextSize);
+    WriteText(back, 23, 71, ReloadText(texts, SecondaryReady, SecondaryLoading, ship.SecondaryReload, tools_.FrameRate),
               LabelColor, FontStyle(), TextSize);
 
     tools_.Images.Item(Gfx::TargetPanel).Draw(back, 812, 5, 0);
-    WriteText(back, 814, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
-    WriteText(back, 814, 45, HullLabel, LabelColor, FontStyle(), TextSize);
+    WriteText(back, 814, 32, shields, LabelColor, FontStyle(), TextSize);
+    WriteText(back, 814, 45, hull, LabelColor, FontStyle(), TextSize);
     DrawBars(856, target);
 
     DrawShipListAndMap();

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "text/Language.h"
+
 namespace kelvane {
 
 // Every status text is Verdana at this size.
@@ -19,7 +21,9 @@ void StatusMapPoint(int32_t x, int32_t y, int32_t& mapX, int32_t& mapY);
 // The whole seconds the respawn countdown shows (at 25 frames a second before the
 // frame rate is first measured).
 int32_t RespawnDigit(int32_t respawnTimer, int32_t frameRate);
-// A reload line: `ready` when loaded, else `loading` + seconds with one decimal + " sec".
-std::string ReloadText(const char* ready, const char* loading, int32_t reload, int32_t frameRate);
+// A reload line in the language: `ready` when loaded, else `loading` with the seconds (one
+// decimal) in its place.
+std::string ReloadText(const Language& texts, const char* ready, const char* loading, int32_t reload,
+                       int32_t frameRate);
 
 }  // namespace kelvane

@@ -29,6 +29,8 @@ TEST(Settings, ReadFromTheFile) {
         // Missing keys keep their defaults; unknown keys and sections are no harm.
         {"[Settings]\nWindowHeight=900\nColour=blue\n[Other]\nVolume=3\n", {true, 1024, 900, 100, {}}},
         {"[Settings]\nVolume=0\nWindowWidth=320\nWindowHeight=16384\n", {true, 320, 16384, 0, {}}},
+        {"[Settings]\nLanguage=en\n", {true, 1024, 768, 100, {}, "en"}},
+        {"[Settings]\nlanguage = pt_BR\n", {true, 1024, 768, 100, {}, "pt_BR"}},  // checked when the game starts
         // [Keys] lines as written, whatever they say: a binding the desktop cannot use
         // never makes the file damaged.
         {"[Settings]\nVolume=40\n[keys]\nThrust = W\nFire=Nosuchkey\nBrake=\nFirePrimary==\n",
@@ -57,6 +59,8 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
         "[Settings]\nVolume=99999999999\n",
         "[Settings]\nVolume=50\n\x01\x02garbage",
         "[Keys]\nThrust=W\n[Settings]\nVolume=101\n",
+        "[Settings]\nLanguage=../../etc\n",
+        "[Settings]\nLanguage=\n",
         "garbage text, not settings at all\n",
         "Volume=50\n",                    // no [Settings] header
         "[Window]\nWindowWidth=800\n",   // another section only
@@ -91,7 +95,7 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     EXPECT_EQ(missing.Problem, "");  // no file yet is no problem
     EXPECT_EQ(missing.Values, Settings{});
 
-    const Settings chosen{false, 1111, 777, 55, {{"Thrust", "W"}, {"Fire", "Nosuchkey"}, {"FirePrimary", "="}}};
+    const Settings chosen{false, 1111, 777, 55, {{"Thrust", "W"}, {"Fire", "Nosuchkey"}, {"FirePrimary", "="}}, "en"};
     EXPECT_TRUE(SaveSettings(path.string(), chosen));
     EXPECT_EQ(LoadSettings(path.string()).Values, chosen);  // a binding as the player wrote it
     // Nothing but the file is left beside it (no temporary of the save).
@@ -104,7 +108,8 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     const Settings again{true, 1024, 768, 100, {}};
     EXPECT_TRUE(SaveSettings(path.string(), again));
     EXPECT_EQ(LoadSettings(path.string()).Values, again);
-    EXPECT_EQ(FormatSettings(again), "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\n");
+    EXPECT_EQ(FormatSettings(again),
+              "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\nLanguage=original\n");
 }
 
 TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {

@@ -206,5 +206,59 @@ TEST(Console, TypedExecRunsAShippedScript) {
     EXPECT_EQ(d[14]["SwallowedErrors"], 0);
 }
 
+
+// Keys that arrive between two frames (a late frame on a busy machine) are all typed, in
+// the order they came; keys that came before the console key in that frame were pressed
+// with the console still closed and type nothing.
+TEST_F(ConsoleTest, KeysArrivingInOneFrameAreAllTypedInOrder) {
+    const auto codes = [](const std::string& text) {
+        std::string list;
+        for (char c : text) list += (list.empty() ? "" : ", ") + std::to_string(static_cast<unsigned char>(c));
+        return list;
+    };
+    struct Case {
+        const char* what;
+        std::string frame1, frame2;  // the key codes arriving before ticks 2 and 3
+        const char* inputLine;       // after tick 3
+        const char* lastCommand;
+        int wispInPlay;
+    };
+    const std::string console = "\xC0", enter = "\r", back = "\b";
+    const Case cases[] = {
+        {"a line typed in one frame", console, "CREATESHIP WISP", "createship wisp", "", 0},
+        {"the console key, a command and Enter in one frame", console + "CREATESHIP WISP" + enter, "", "",
+         "createship wisp", 1},
+        {"Enter in the frame after", console + "CREATESHIP WISP", enter, "", "createship wisp", 1},
+        {"Backspace takes back the key before it", console, "WIQ" + back + "SP", "wisp", "", 0},
+        {"keys before the console key type nothing", "QU" + console + "IT", "", "it", "", 0},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string scenario = "typed-" + std::to_string(++n) + ".json";
+        std::string steps = "{\"after\": 1, \"keys\": [" + codes(c.frame1) + "]}";
+        if (!c.frame2.empty()) steps += ", {\"after\": 2, \"keys\": [" + codes(c.frame2) + "]}";
+        dir_.WriteFile(scenario, "{\"seed\": 73, \"frames\": 5, \"steps\": [" + steps + "]}");
+        const DumpSeries d = RunWithDumps(dir_, (dir_.Root() / scenario).string(), {3});
+        ASSERT_TRUE(d.Has(3)) << c.what << ": " << d.Run.Err;
+        EXPECT_EQ(d[3]["ConsoleOpen"], 1) << c.what;
+        EXPECT_EQ(d[3]["InputLine"], c.inputLine) << c.what;
+        EXPECT_EQ(d[3]["LastCommand"], c.lastCommand) << c.what;
+        EXPECT_EQ(InPlayCount(d[3]), c.wispInPlay) << c.what;
+        if (c.wispInPlay) {
+            EXPECT_EQ(Log(d[3]).back(), "7Ship Wisp Seeker hase been created and is under your control.") << c.what;
+        }
+    }
+}
+
+TEST_F(ConsoleTest, QuitTypedInOneFrameEndsTheRun) {
+    dir_.WriteFile("quit.json", "{\"seed\": 73, \"frames\": 60, \"steps\": [{\"after\": 1, \"keys\": [192]}, "
+                                "{\"after\": 2, \"keys\": [81, 85, 73, 84, 13]}]}");
+    const DumpSeries d = RunWithDumps(dir_, (dir_.Root() / "quit.json").string(), {3, 4});
+    ASSERT_TRUE(d.Has(3)) << d.Run.Err;
+    EXPECT_EQ(d[3]["Closed"], true);
+    EXPECT_EQ(d[3]["LastCommand"], "quit");
+    EXPECT_FALSE(d.Has(4)) << "the runner went on after the game closed";
+}
+
 }  // namespace
 }  // namespace kelvane::testing

@@ -54,13 +54,15 @@ TEST(DuelRecordings, EveryDuelReplaysThroughTheFormToItsResult) {
         const std::string file = root + "duels/" + name + ".replay";
         SCOPED_TRACE(name);
         // Loading with the run's seed, then the duel set up as it was: its own seed, the
-        // two ships put into play through the console, nobody's, and placed.
+        // two ships put into play as the console would put them but without its lines (no
+        // ship is the player's), nobody's, and placed.
         const std::string text = ReadText(file);
         EXPECT_NE(text.find("\nseed 3\n"), std::string::npos);
-        EXPECT_NE(text.find("\nskip 1\nset RandomState int " + std::to_string(duel["seed"].get<uint64_t>()) +
-                            "\ncommand CREATESHIP " + first + "\ncommand CREATESHIP " + second +
-                            "\nset ControlledShip int 0\n"),
-                  std::string::npos);
+        const size_t setup = text.find("\nskip 1\nset RandomState int " + std::to_string(duel["seed"].get<uint64_t>()));
+        EXPECT_NE(setup, std::string::npos);
+        EXPECT_NE(text.find(".InPlay int 1\n", setup), std::string::npos);
+        EXPECT_NE(text.find("\nset ShipCount int 2\nset ControlledShip int 0\n", setup), std::string::npos);
+        EXPECT_EQ(text.find("\ncommand "), std::string::npos);
 
         // Frame K of the duel is frame K + 1 of its recording: the first is the loading.
         const SimResult replayed =
@@ -71,6 +73,8 @@ TEST(DuelRecordings, EveryDuelReplaysThroughTheFormToItsResult) {
         EXPECT_EQ(replayed.Out, "replay verified: " + std::to_string(frames + 1) + " frames\n");
         const nlohmann::json before = ParseJson(ReadText(root + "before.json"));
         const nlohmann::json last = ParseJson(ReadText(root + "last.json"));
+        for (const auto& line : last["ConsoleLog"])
+            EXPECT_EQ(line.get<std::string>().find("under your control"), std::string::npos) << line;
         EXPECT_EQ(ShipNamed(before, first)["Dead"], 0);
         EXPECT_EQ(ShipNamed(before, second)["Dead"], 0);
         if (duel["winner"].is_null()) {

@@ -80,7 +80,7 @@ TEST(StatusDisplay, RespawnDigits) {
 
 TEST(StatusDisplay, ReloadTexts) {
     const char* ready = "ready.";
-    const char* loading = "loading in: ";
+    const char* loading = "loading in: %s sec";
     struct Case {
         int32_t reload;
         int32_t frameRate;
@@ -99,7 +99,7 @@ TEST(StatusDisplay, ReloadTexts) {
         {-30, 25, "loading in: -1.2 sec"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ReloadText(ready, loading, c.reload, c.frameRate), c.text)
+        EXPECT_EQ(ReloadText(OriginalLanguage(), ready, loading, c.reload, c.frameRate), c.text)
             << c.reload << " at " << c.frameRate;
     }
 }

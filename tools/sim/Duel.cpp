@@ -8,16 +8,6 @@
 #include "world/FieldRegistry.h"
 
 namespace kelvane::sim {
-namespace {
-
-// The slot the console put into play under this name; 0 when it put none.
-int SlotInPlay(const kelvane::World& world, const std::string& name, int other) {
-    for (int s = 1; s <= MaxShips; ++s)
-        if (s != other && world.Ships[s].InPlay && world.Ships[s].ShipName == name) return s;
-    return 0;
-}
-
-}  // namespace
 
 Duel::Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
            IFrameObserver* observer)
@@ -28,18 +18,16 @@ Duel::Duel(const DuelGround& ground, const std::string& first, const std::string
     if (observer_) observer_->TickEnded(world_, false);  // the loading's tick
     world_.Rng.Seed(seed);
     Tell(std::string(RandomStateField));
-    Command("CREATESHIP " + first);
-    Command("CREATESHIP " + second);
-    first_ = SlotInPlay(world_, first, 0);
-    second_ = SlotInPlay(world_, second, first_);
-    if (first_ == 0 || second_ == 0) {
-        const std::string& missing = first_ == 0 ? first : second;
-        throw DuelError("the console cannot put " + Windows1250ToUtf8(missing) + " into play");
-    }
-    // The first ship created became the player's. Slot 0 is the player's ship of a world
-    // where none was ever created: the computer then flies every ship in play, the
+    first_ = EnterPlayAs(first);
+    second_ = EnterPlayAs(second);
+    // The first ship put into play became the player's. Slot 0 is the player's ship of a
+    // world where none was ever created: the computer then flies every ship in play, the
     // player's controls stay idle, and the rules themselves are untouched.
     world_.ControlledShip = 0;
+    for (const int slot : {first_, second_}) {
+        for (const char* field : {".InPlay", ".Target"}) Tell("Ships[" + std::to_string(slot) + "]" + field);
+    }
+    Tell("ShipCount");
     Tell("ControlledShip");
     // Loading placed every type once for the whole tournament; each duel draws its own
     // places and headings from its seed, the way a ship re-entering the field is placed.
@@ -47,9 +35,14 @@ Duel::Duel(const DuelGround& ground, const std::string& first, const std::string
     lastStrengths_ = Strengths();
 }
 
-void Duel::Command(const std::string& line) {
-    if (observer_) observer_->ConsoleLine(line);
-    DoConsoleCommand(console_, line);
+// The ships go into play as CREATESHIP puts them (the slot it takes for the name, aimed at
+// the nearest ship), but without its lines: "is under your control" would name one of them
+// the player's, who has none in a duel.
+int Duel::EnterPlayAs(const std::string& name) {
+    const int slot = FreeSlotNamed(world_, CommandArgument(ParseCommandWords("CREATESHIP " + name)));
+    if (slot == 0) throw DuelError("the console cannot put " + Windows1250ToUtf8(name) + " into play");
+    EnterPlay(world_, slot);
+    return slot;
 }
 
 void Duel::Scatter() {

@@ -1,6 +1,6 @@
 #pragma once
-// One duel: two ship types put into play through the console in a fresh copy of the
-// loaded world, both flown by the computer, run frame by frame through the game's own
+// One duel: two ship types put into play as the console would put them, in a fresh copy
+// of the loaded world, both flown by the computer, run frame by frame through the game's own
 // frame update until one destroys the other or the frames run out.
 
 #include <array>
@@ -49,15 +49,16 @@ public:
 
 class Duel {
 public:
-    // Copies the loaded world, seeds its generator, types "CREATESHIP first" and
-    // "CREATESHIP second" and hands both ships to the computer. DuelError when the
-    // console does not put both into play.
+    // Copies the loaded world, seeds its generator, puts `first` and then `second` into play
+    // as "CREATESHIP first" and "CREATESHIP second" would (without their console lines) and
+    // hands both ships to the computer. DuelError when the console could not put both into
+    // play.
     //
     // An observer (a recording) sees the duel as the game's own frame would have played
     // it, so that the recording plays back through the form: the tick that loaded the
-    // world (and ran no frame), then the setup as the console lines and the field writes
-    // it made (the generator's state included), then every frame, each scatter's new
-    // places written between two frames.
+    // world (and ran no frame), then the setup as the field writes it made (the
+    // generator's state, the two ships put into play, the player's ship), then every frame,
+    // each scatter's new places written between two frames.
     Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
          IFrameObserver* observer = nullptr);
     Duel(const Duel&) = delete;
@@ -74,7 +75,8 @@ public:
 private:
     std::array<int32_t, 4> Strengths() const;
     void WatchStalemate();
-    void Command(const std::string& line);
+    // Puts the type of that name into play; its slot.
+    int EnterPlayAs(const std::string& name);
     // Both ships at new random places and headings.
     void Scatter();
     // Shows the observer a field the duel has written.

@@ -4,20 +4,23 @@
 #include <cstdio>
 
 #include "base/FailureReport.h"
+#include "text/Language.h"
 
 namespace kelvane::sim {
 
 const char* const SimUsage =
     "usage: kelvane-sim [--data DIR] [--seed N] [--frames N] [--scenario FILE]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--record FILE]\n"
+    "                   [--language LANG]\n"
     "       kelvane-sim --replay FILE [--verify] [--force] [--data DIR]\n"
-    "                   [--dump K:FILE]... [--shot K:FILE]... [--timing]\n"
+    "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--language LANG]\n"
     "       kelvane-sim --tournament [--data DIR] [--ships A,B,...] [--games N] [--ticks T]\n"
     "                   [--seed S] [--jobs J] [--shard I/N] [--json FILE]\n"
     "                   [--record-duels DIR]\n"
     "       kelvane-sim --merge PART.json... [--json FILE]\n"
     "       kelvane-sim --help\n"
-    "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n"
+    "  K is a tick number or 'last'; a dump FILE of '-' is standard output. LANG is the\n"
+    "  language of the texts in shots: original (the default) or en.\n"
     "  A tournament's duels: N per pair of ship types (default 20), at most T frames each\n"
     "  (default 15000), on J threads (default: all cores); --shard runs part I of N; a\n"
     "  --json FILE of '-' is standard output; --record-duels writes every duel into DIR as\n"
@@ -63,6 +66,12 @@ SimOptions ReadSimOptions(const std::vector<std::string>& arguments) {
         else if (option == "--replay") options.ReplayFile = value();
         else if (option == "--verify") options.Verify = true;
         else if (option == "--force") options.Force = true;
+        else if (option == "--language") {
+            options.Language = value();
+            if (!IsLanguageName(options.Language))
+                throw UsageError("--language needs the name of a language (original, en, ...), not '" +
+                                 options.Language + "'");
+        }
         else throw UsageError("unknown option '" + option + "'");
     }
     if (!options.ReplayFile.empty()) {

@@ -29,6 +29,7 @@ struct SimOptions {
     std::string ReplayFile;  // plays a recording instead of a scenario
     bool Verify = false;     // compares the recording's checksums
     bool Force = false;      // plays a recording made with other data
+    std::string Language = "original";  // the texts' language in shots (dumps never hold any)
 };
 
 // A whole number of type T, all of `text`; UsageError naming `what` otherwise.

@@ -33,6 +33,7 @@
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayWriter.h"
+#include "text/Language.h"
 
 namespace kelvane::sim {
 namespace {
@@ -135,8 +136,11 @@ ExitStatus Run(const SimOptions& options) {
     const uint64_t frames = options.Frames ? *options.Frames : scenario->Frames.value_or(1);
     std::vector<ScenarioStep>& steps = scenario->Steps;
 
+    const Language language = LoadLanguage(options.Language, CatalogueFolders(folders.GameDir, GameDir()));
     HeadlessMachine machine;
-    TMainForm form(machine.Services(folders.GameDir, seed, folders.Player));
+    MainFormServices services = machine.Services(folders.GameDir, seed, folders.Player);
+    services.Texts = &language;
+    TMainForm form(services);
     Outputs outputs(options, form, machine.Presenter);
     std::unique_ptr<ReplayWriter> recorder;
     // A recorded run tells of the errors it passes over as the game does, naming the frame.
@@ -207,9 +211,12 @@ ExitStatus RunReplay(const SimOptions& options) {
     if (!opened) return ReportFailure(Program, opened.Error());
     const Replay& replay = *opened;
 
+    const Language language = LoadLanguage(options.Language, CatalogueFolders(folders.GameDir, GameDir()));
     HeadlessMachine machine;
     ReplayPlayer player(replay);
-    TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
+    MainFormServices services = machine.Services(folders.GameDir, std::nullopt, folders.Player);
+    services.Texts = &language;
+    TMainForm form(player.Services(services));
     form.DrawsPictures = false;
     form.PictureView = WatchersView;  // a duel's pictures follow the fight, as in the window
     Outputs outputs(options, form, machine.Presenter);
@@ -282,6 +289,8 @@ int main(int argc, char** argv) {
         status = sim::RunCommand(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const sim::ScenarioError& error) {  // a step that names no field, found as it is applied
         status = ReportFailure(sim::Program, {ExitStatus::BadInput, std::string("bad scenario: ") + error.what(), {}});
+    } catch (const LanguageError& error) {  // the language's catalogue cannot be read
+        status = ReportFailure(sim::Program, {ExitStatus::BadInput, error.what(), {}});
     } catch (const std::exception& error) {
         status = ReportFailure(sim::Program, FailureOf(error, ExitStatus::Failure));
     }

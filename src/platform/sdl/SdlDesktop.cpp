@@ -10,6 +10,7 @@
 #include "base/Windows1250.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/sdl/Screenshot.h"
+#include "platform/sdl/StartFailureBox.h"
 #include "platform/sdl/VideoDriver.h"
 #include "platform/sdl/WindowIcon.h"
 
@@ -49,7 +50,11 @@ Result<std::unique_ptr<SdlDesktop>> SdlDesktop::Open(const SdlGameOptions& optio
                                                  d.settings_.WindowWidth, d.settings_.WindowHeight);
         d.presenter_ = std::make_unique<SdlPresenter>(*d.window_, d.font_.get());
     } catch (const std::exception& error) {
-        return FailureOf(error, ExitStatus::Failure);
+        const Failure failure = FailureOf(error, ExitStatus::Failure);
+        ReportFailure("kelvane", failure);
+        // The display is there: the player sees why in a box too.
+        ShowStartFailureBox(d.window_ ? d.window_->Window() : nullptr, failure.Reason, failure.Context, d.Texts());
+        return Failure{failure.Status, {}, {}};  // said already
     }
     d.pointer_ = std::make_unique<SdlPointer>(*d.window_);
     SetWindowIcon(d.window_->Window(), options.GameDir + "Data/Icon.bmp");
@@ -58,6 +63,7 @@ Result<std::unique_ptr<SdlDesktop>> SdlDesktop::Open(const SdlGameOptions& optio
     d.bindings_ = KeyBindings(d.settings_.Keys, options.SettingsFile,
                               [](const std::string& line) { std::fprintf(stderr, "kelvane: %s\n", line.c_str()); });
     d.presenter_->SetActionKeys(d.bindings_.HelpKeyNames());
+    d.presenter_->SetLanguage(d.Texts(), options.Languages);
     d.presenter_->Show();
     return desktop;
 }
@@ -72,6 +78,7 @@ MainFormServices SdlDesktop::Services() {
     services.Pointer = pointer_.get();
     services.GameDir = options_.GameDir;
     services.Folders = options_.Folders;
+    services.Texts = options_.Texts;
     return services;
 }
 
@@ -90,15 +97,16 @@ void SdlDesktop::SaveScreenshot() {
         kelvane::SaveScreenshot(options_.PicturesFolder, presenter_->Frame(), ScreenWidth, ScreenHeight,
                                 std::time(nullptr));
     std::string text, detail;
+    const Language& texts = Texts();
     if (shot) {
         const std::filesystem::path path(*shot);
-        text = "Screenshot saved: " + path.filename().string();
-        detail = "in " + path.parent_path().string();
+        text = texts.Format("Screenshot saved: %s", {ToGameText(path.filename().string())});
+        detail = texts.Format("in %s", {ToGameText(path.parent_path().string())});
     } else {
-        text = "No screenshot: " + shot.Error().Reason;
+        text = texts.Format("No screenshot: %s", {ToGameText(shot.Error().Reason)});
         std::fprintf(stderr, "kelvane: no screenshot: %s\n", shot.Error().Reason.c_str());
     }
-    presenter_->ShowNotice(ToGameText(text), ToGameText(detail), SDL_GetTicks64() + NoticeMs);
+    presenter_->ShowNotice(text, detail, SDL_GetTicks64() + NoticeMs);
 }
 
 void SdlDesktop::SizeChanged() {

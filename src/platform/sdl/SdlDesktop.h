@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Result.h"
 #include "game/GameSession.h"
@@ -34,6 +35,8 @@ struct SdlGameOptions {
     std::optional<bool> Fullscreen;  // full screen or not for this game only (--fullscreen, --windowed)
     std::string SettingsFile;      // where Chosen came from, named in the lines about its [Keys]
     std::string PicturesFolder;    // screenshots go into its Kelvane/ subfolder; ends in '/'
+    const Language* Texts = nullptr;  // the language of the texts; none: the original ones
+    std::vector<std::string> Languages = {std::string(OriginalLanguageName)};  // those there are (F1 names them)
     // Told when the player changes a setting in the game: F11 (full screen or not, saved
     // even when the game started with --fullscreen or --windowed), or a resize of the
     // window in windowed mode (its size only).
@@ -70,6 +73,7 @@ public:
 
 private:
     explicit SdlDesktop(const SdlGameOptions& options);
+    const Language& Texts() const { return options_.Texts ? *options_.Texts : OriginalLanguage(); }
     MainFormServices Services();
     // Passes a resize on once the window has rested (or at the end, `force`).
     void SaveResize(uint64_t now, bool force);

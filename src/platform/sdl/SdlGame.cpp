@@ -5,6 +5,7 @@
 
 #include "base/FailureReport.h"
 #include "media/Mixer.h"
+#include "platform/sdl/StartFailureBox.h"
 
 namespace kelvane {
 namespace {
@@ -44,7 +45,11 @@ ExitStatus SdlDesktop::Run(GameSession& session) {
             session.Tick(*form);
             if (form->StartError()) {
                 session.End(*form);
-                return ReportFailure("kelvane", StartFailure(*form->StartError(), form->StartErrorContext().value_or("")));
+                const Failure failure = StartFailure(*form->StartError(), form->StartErrorContext().value_or(""));
+                const ExitStatus status = ReportFailure("kelvane", failure);
+                // The display is there: the player sees why in a box too.
+                ShowStartFailureBox(window_->Window(), failure.Reason, failure.Context, Texts());
+                return status;
             }
             if (session.Closes(*form)) quitAsked_ = true;
         }
@@ -53,6 +58,8 @@ ExitStatus SdlDesktop::Run(GameSession& session) {
             shown = standing;
             presenter_->ShowStandingLine(shown.Text, shown.Detail);
         }
+        const PlaybackPosition playback = session.Playback();
+        presenter_->ShowReplayMark(playback.Frame, playback.Frames);
     }
     session.End(*form);
     SaveResize(SDL_GetTicks64(), true);

@@ -29,10 +29,11 @@ void SdlPresenter::Present(const uint32_t* pixels, int width, int height) {
 
 void SdlPresenter::Show() {
     const uint32_t* shown = frame_.data();
-    if (help_ || !notice_.empty() || !standing_.empty()) {
+    if (help_ || !notice_.empty() || !standing_.empty() || replayFrames_ > 0) {
         std::copy(frame_.begin(), frame_.end(), composed_.Pixels());
+        if (replayFrames_ > 0) DrawReplayMark(composed_, replayFrame_, replayFrames_, *texts_);
         if (!standing_.empty()) DrawNoticeOverlay(composed_, standing_, standingDetail_, StandingLineTop);
-        if (help_) DrawHelpOverlay(composed_, actionKeys_);
+        if (help_) DrawHelpOverlay(composed_, actionKeys_, *texts_, languages_);
         if (!notice_.empty()) DrawNoticeOverlay(composed_, notice_, noticeDetail_);
         shown = composed_.Pixels();
     }
@@ -61,6 +62,13 @@ void SdlPresenter::ShowNotice(std::string text, std::string detail, uint64_t unt
 void SdlPresenter::ShowStandingLine(std::string text, std::string detail) {
     standing_ = std::move(text);
     standingDetail_ = std::move(detail);
+    Show();
+}
+
+void SdlPresenter::ShowReplayMark(uint64_t frame, uint64_t frames) {
+    if (frame == replayFrame_ && frames == replayFrames_) return;
+    replayFrame_ = frame;
+    replayFrames_ = frames;
     Show();
 }
 

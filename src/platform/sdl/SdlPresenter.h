@@ -12,6 +12,7 @@
 #include "game/PlayerActions.h"
 #include "media/Platform.h"
 #include "media/Surface.h"
+#include "text/Language.h"
 #include "platform/sdl/GameWindow.h"
 
 namespace kelvane {
@@ -37,6 +38,14 @@ public:
     bool HelpShown() const { return help_; }
     // The keys the help names for the player's actions (the game's own until told).
     void SetActionKeys(ActionKeyNames keys) { actionKeys_ = std::move(keys); }
+    // The language of the overlays, and the languages there are (the help says how to switch).
+    void SetLanguage(const Language& texts, std::vector<std::string> languages) {
+        texts_ = &texts;
+        languages_ = std::move(languages);
+    }
+    // The mark of a recording being watched: its frame and how many it has; none when
+    // frames is 0.
+    void ShowReplayMark(uint64_t frame, uint64_t frames);
     // A message (and a dimmer second line) shown until the clock (SDL's milliseconds)
     // reaches `until`. Text is Windows-1250.
     void ShowNotice(std::string text, std::string detail, uint64_t until);
@@ -61,6 +70,10 @@ private:
     uint64_t noticeUntil_ = 0;
     std::string standing_;
     std::string standingDetail_;
+    const Language* texts_ = &OriginalLanguage();
+    std::vector<std::string> languages_ = {std::string(OriginalLanguageName)};
+    uint64_t replayFrame_ = 0;
+    uint64_t replayFrames_ = 0;
 };
 
 }  // namespace kelvane
