@@ -28,6 +28,9 @@ struct ConsoleContext {
     int ScriptLinesRun = 0;       // script lines the outermost EXEC has run so far
     // The player's own folder whose Scripts/ EXEC searches before the shipped one; empty: none.
     std::string PlayerDir = {};
+    // Network play: the seat whose line runs now (its QUIT ends only that person's game);
+    // 0 in a game for one.
+    int Seat = 0;
 };
 
 using CommandWords = std::array<std::string, CommandWordCount>;

@@ -7,6 +7,7 @@
 #include "game/FrameUpdate.h"
 #include "game/Overlays.h"
 #include "base/FileError.h"
+#include "world/PlayerSeats.h"
 
 namespace kelvane {
 namespace {
@@ -42,7 +43,7 @@ TMainForm::TMainForm(const MainFormServices& services)
       SoundDevice(services.Audio),
       Waves(&SoundDevice),
       MainTimer(*services.Clock),
-      console_{World, services.GameDir, [this] { Close(); }, 0, 0, services.Folders.Data},
+      console_{World, services.GameDir, [this] { CloseForSeat(); }, 0, 0, services.Folders.Data},
       arena_{World, Images, ShipImages, &Waves} {
     // The display initialises itself with the form, before the first frame.
     Display.Initialize();
@@ -74,32 +75,61 @@ void TMainForm::Running() {
 
 void TMainForm::AppException(const std::string& message) {
     // Nothing is shown: an error during play only ends its frame.
+    if (!KeepsErrors) return;
     ++swallowedErrors_;
     errors_.push_back(message);
 }
 
 void TMainForm::KeyPressed(uint16_t key, ShiftState shift) {
     if (Observer) Observer->KeyDown(key, shift);
+    const SeatScope seat(World, inputSeat_);
     kelvane::KeyPressed(World, key, shift);
 }
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
     if (Observer) Observer->MouseDown(button);
+    const SeatScope seat(World, inputSeat_);
     kelvane::MouseClick(World, button, shift, x, y);
 }
 
 void TMainForm::SetWorldField(std::string_view path, const FieldValue& value) {
-    SetField(World, path, value);
+    {
+        const SeatScope seat(World, inputSeat_);
+        SetField(World, path, value);
+    }
     if (Observer) Observer->FieldWritten(path, value);
 }
 
 void TMainForm::DoConsoleCommand(const std::string& line) {
     if (Observer) Observer->ConsoleLine(line);
     try {
+        const SeatScope seat(World, inputSeat_);
+        console_.Seat = inputSeat_;
         kelvane::DoConsoleCommand(console_, line);
     } catch (const std::exception& error) {
         AppException(error.what());
     }
+    console_.Seat = 0;
+}
+
+void TMainForm::SetInputSeat(int seat) {
+    if (Observer) Observer->InputSeat(seat);
+    inputSeat_ = seat;
+}
+
+void TMainForm::TakeSeat(int seat, const std::string& name) {
+    if (Observer) Observer->SeatTaken(seat, name);
+    kelvane::TakeSeat(World, seat, name);
+}
+
+void TMainForm::LeaveSeat(int seat) {
+    if (Observer) Observer->SeatLeft(seat);
+    kelvane::LeaveSeat(World, seat);
+}
+
+// QUIT and EXIT close the game of the one who typed them.
+void TMainForm::CloseForSeat() {
+    if (console_.Seat == 0 || console_.Seat == ViewSeat) Close();
 }
 
 void TMainForm::Record(const char* name) {
@@ -118,6 +148,7 @@ void TMainForm::Frame() {
     if (!World.Loaded || !Display.CanDraw()) return;
     tickAdvanced_ = true;
     if (DrawsPictures) {
+        const SeatScope seat(World, ViewSeat);
         const ViewForPicture view(World, PictureView);
         DrawFrame();
         Record("Flip");

@@ -39,6 +39,9 @@ public:
     void ConsoleLine(std::string_view line) override;
     void FieldWritten(std::string_view path, const FieldValue& value) override;
     void TickEnded(const World& world, bool advanced) override;
+    void InputSeat(int seat) override;
+    void SeatTaken(int seat, std::string_view name) override;
+    void SeatLeft(int seat) override;
 
     // The end record with the world's final checksum; the file is then complete and closed.
     void Finish(const World& world);
@@ -53,6 +56,8 @@ public:
 
 private:
     void Record(const ReplayRecord& record);
+    // An input record, after the seat it belongs to when that has changed.
+    void RecordInput(const ReplayRecord& record);
     void EndRun();
     // A check or end record: the frames so far and the world's checksum after them.
     void RecordChecksum(RecordKind kind, const World& world);
@@ -68,6 +73,8 @@ private:
     bool runAdvanced_ = true;
     uint64_t frames_ = 0;
     bool pointerWritten_ = false;
+    int inputSeat_ = 0;    // the seat the form's inputs belong to now
+    int writtenSeat_ = 0;  // the seat of the last player record written
     bool failed_ = false;
     uint64_t lastFlush_ = 0;
 };

@@ -117,6 +117,23 @@ void AddBeam(FieldBytes& out, const TBeam& beam) {
     out.Byte(beam.Active);
 }
 
+void AddSeat(FieldBytes& out, const PlayerSeat& seat) {
+    out.Byte(seat.Joined);
+    out.Text(seat.Name);
+    out.Byte(seat.ControlledShip);
+    out.Flag(seat.ConsoleOpen);
+    out.Flag(seat.ShowRange);
+    out.Int(seat.ViewX);
+    out.Int(seat.ViewY);
+    out.HashedBytes(seat.KeyState.data(), seat.KeyState.size());
+    out.Bytes(seat.MouseButtonState.data(), seat.MouseButtonState.size());
+    out.Byte(seat.CapsLock);
+    out.Int(static_cast<int32_t>(seat.ConsoleLog.size()));
+    for (const std::string& line : seat.ConsoleLog) out.Text(line);
+    out.Text(seat.InputLine);
+    out.Text(seat.LastCommand);
+}
+
 }  // namespace
 
 uint64_t WorldChecksum(const World& world) {
@@ -148,6 +165,12 @@ uint64_t WorldChecksum(const World& world) {
     out.Text(world.InputLine);
     out.Text(world.LastCommand);
     out.Int(static_cast<int32_t>(world.Rng.State()));
+    // The seats of a network game; a game for one has none and sums as it always did.
+    if (world.SeatCount > 0) {
+        out.Byte(world.SeatCount);
+        out.Byte(world.PausedBy);
+        for (int seat = 1; seat <= world.SeatCount; ++seat) AddSeat(out, world.Seats[seat]);
+    }
     return out.Hash();
 }
 
