@@ -76,6 +76,7 @@ void NetSession::Attach(TMainForm& form, IFrameObserver* recorder) {
     // The host's seat plays from the first frame; every other seat from the frame after
     // the host's input that seats it.
     game_->Log().Open(1, 1);
+    if (host_) game_->AddLocal(JoinInput(1, setup_.Name));
     std::vector<std::pair<PeerId, Message>> early = std::move(early_);
     early_.clear();
     for (auto& [peer, message] : early) {
@@ -266,6 +267,7 @@ void NetSession::Tick(bool draw, uint64_t lastFrame) {
             waited = true;
             break;
         }
+        if (BeforeFrame) BeforeFrame(game_->Frame() + 1);
         game_->Advance(draw && i == 0);
     }
     // Waiting for the first frame is waiting for the game to begin, not for a late player.

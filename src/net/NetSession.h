@@ -109,6 +109,9 @@ public:
 
     // In game time (the runner): peers are kept in step through this link.
     ConditionedLink* Lockstep = nullptr;
+    // Called before this machine first runs a frame, with its number: the place to add
+    // the local inputs meant for that very frame (a runner's scripted steps).
+    std::function<void(uint64_t frame)> BeforeFrame;
 
 private:
     struct Remote {
