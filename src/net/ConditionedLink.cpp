@@ -10,6 +10,8 @@ namespace {
 
 constexpr uint8_t GameTag = 0;
 constexpr uint8_t TickTag = 1;
+// Sent before the sender's game time began (joining): read at once.
+constexpr uint8_t UntimedTag = 2;
 
 }  // namespace
 
@@ -26,6 +28,21 @@ uint64_t ConditionedLink::DelayTicks() {
     return static_cast<uint64_t>(std::max<int64_t>(1, ticks));
 }
 
+void ConditionedLink::Put(PeerId peer, const std::vector<uint8_t>& datagram) {
+    ByteWriter tagged;
+    tagged.U8(started_ ? GameTag : UntimedTag);
+    tagged.U64(tick_);
+    tagged.Append(datagram);
+    inner_.Send(peer, tagged.Bytes(), true);
+}
+
+void ConditionedLink::Note(PeerId peer, uint64_t tick) {
+    ByteWriter note;
+    note.U8(TickTag);
+    note.U64(tick);
+    inner_.Send(peer, note.Bytes(), true);
+}
+
 void ConditionedLink::Send(PeerId peer, std::span<const uint8_t> datagram, bool reliable) {
     if (!reliable && conditions_.LossPercent > 0) {
         std::uniform_real_distribution<double> roll(0.0, 100.0);
@@ -34,18 +51,26 @@ void ConditionedLink::Send(PeerId peer, std::span<const uint8_t> datagram, bool 
             return;
         }
     }
-    std::vector<uint8_t> tagged;
-    tagged.reserve(datagram.size() + 1);
-    tagged.push_back(GameTag);
-    tagged.insert(tagged.end(), datagram.begin(), datagram.end());
-    // Sent before the end of tick T + d - 1 is read by the other side in tick T + d.
+    std::vector<uint8_t> data(datagram.begin(), datagram.end());
+    if (!started_) {
+        Put(peer, data);
+        return;
+    }
+    // Put on the wire in tick T + d - 1, it is read on the other side in tick T + d.
     const uint64_t due = tick_ + DelayTicks() - 1;
-    if (due <= tick_) Put(peer, tagged);
-    else held_.emplace(due, Held{peer, std::move(tagged)});
+    if (due <= tick_) Put(peer, data);
+    else held_.emplace(due, Held{peer, std::move(data)});
+}
+
+PeerId ConditionedLink::Connect(const std::string& address) {
+    const PeerId peer = inner_.Connect(address);
+    if (peer != 0) connected_.insert(peer);
+    return peer;
 }
 
 void ConditionedLink::Disconnect(PeerId peer) {
     LetGo(peer);
+    connected_.erase(peer);
     for (auto held = held_.begin(); held != held_.end();) {
         if (held->second.Peer == peer) held = held_.erase(held);
         else ++held;
@@ -54,29 +79,37 @@ void ConditionedLink::Disconnect(PeerId peer) {
 }
 
 void ConditionedLink::BeginTick(uint64_t tick) {
+    started_ = true;
     tick_ = tick;
     for (auto held = held_.begin(); held != held_.end() && held->first <= tick; held = held_.erase(held))
         Put(held->second.Peer, held->second.Data);
 }
 
 void ConditionedLink::EndTick(uint64_t tick) {
-    ByteWriter note;
-    note.U8(TickTag);
-    note.U64(tick);
     lastEnded_ = static_cast<int64_t>(tick);
-    for (const auto& [peer, ended] : ended_) Put(peer, note.Bytes());
+    for (const PeerId peer : connected_) Note(peer, tick);
+    inner_.Flush();
+}
+
+void ConditionedLink::Remind() {
+    if (lastEnded_ < 0) return;
+    for (const PeerId peer : connected_) Note(peer, static_cast<uint64_t>(lastEnded_));
+    inner_.Flush();
+}
+
+void ConditionedLink::Finish() {
+    for (auto& [due, held] : held_) Put(held.Peer, held.Data);
+    held_.clear();
+    // A tick no one will reach: nobody waits for this peer again.
+    const uint64_t never = uint64_t{1} << 61;
+    for (const PeerId peer : connected_) Note(peer, never);
+    lastEnded_ = static_cast<int64_t>(never);
     inner_.Flush();
 }
 
 void ConditionedLink::KeepInStep(PeerId peer) {
     const auto heard = heard_.find(peer);
     ended_[peer] = heard == heard_.end() ? -1 : heard->second;
-    if (lastEnded_ >= 0) {
-        ByteWriter note;
-        note.U8(TickTag);
-        note.U64(static_cast<uint64_t>(lastEnded_));
-        Put(peer, note.Bytes());
-    }
 }
 
 void ConditionedLink::LetGo(PeerId peer) { ended_.erase(peer); }
@@ -87,28 +120,55 @@ bool ConditionedLink::InStep(uint64_t tick) const {
 }
 
 bool ConditionedLink::Poll(LinkEvent& event, uint32_t waitMs) {
-    while (inner_.Poll(event, waitMs)) {
+    LinkEvent got;
+    while (inner_.Poll(got, waitMs)) {
         waitMs = 0;
-        if (event.Kind == LinkEventKind::Disconnected) {
-            LetGo(event.Peer);
-            heard_.erase(event.Peer);
-            return true;
+        if (got.Kind != LinkEventKind::Received) {
+            if (got.Kind == LinkEventKind::Connected) {
+                // It hears where this one's ticks are at once.
+                connected_.insert(got.Peer);
+                if (lastEnded_ >= 0) Note(got.Peer, static_cast<uint64_t>(lastEnded_));
+            } else {
+                LetGo(got.Peer);
+                connected_.erase(got.Peer);
+                heard_.erase(got.Peer);
+            }
+            arrived_.push_back(Arrived{0, std::move(got)});
+            continue;
         }
-        if (event.Kind != LinkEventKind::Received) return true;
-        if (event.Data.empty()) continue;
-        if (event.Data.front() == GameTag) {
-            event.Data.erase(event.Data.begin());
-            return true;
+        if (got.Data.size() < 9) continue;  // no datagram of ours: dropped
+        ByteReader head(got.Data.data() + 1, 8);
+        const uint64_t tick = std::min<uint64_t>(head.U64(), uint64_t{1} << 61);
+        if (got.Data.front() == GameTag || got.Data.front() == UntimedTag) {
+            const uint64_t readIn = got.Data.front() == GameTag ? tick + 1 : 0;
+            got.Data.erase(got.Data.begin(), got.Data.begin() + 9);
+            arrived_.push_back(Arrived{readIn, std::move(got)});
+        } else if (got.Data.front() == TickTag && got.Data.size() == 9) {
+            const auto ended = static_cast<int64_t>(tick);
+            int64_t& heard = heard_.try_emplace(got.Peer, -1).first->second;
+            heard = std::max(heard, ended);
+            const auto inStep = ended_.find(got.Peer);
+            if (inStep != ended_.end()) inStep->second = std::max(inStep->second, ended);
+            // The peer is there, even while nothing of the game comes from it: an empty
+            // datagram says so at once.
+            arrived_.push_back(Arrived{0, LinkEvent{LinkEventKind::Received, got.Peer, {}}});
         }
-        if (event.Data.front() == TickTag && event.Data.size() == 9) {
-            ByteReader note(event.Data.data() + 1, 8);
-            const auto tick = static_cast<int64_t>(std::min<uint64_t>(note.U64(), uint64_t{1} << 62));
-            int64_t& heard = heard_.try_emplace(event.Peer, -1).first->second;
-            heard = std::max(heard, tick);
-            const auto inStep = ended_.find(event.Peer);
-            if (inStep != ended_.end()) inStep->second = std::max(inStep->second, tick);
+    }
+    // Handed on in the order they came, each once its tick has come; nothing of a peer
+    // overtakes what came before it from that peer (its going away included).
+    std::vector<PeerId> waiting;
+    for (auto next = arrived_.begin(); next != arrived_.end(); ++next) {
+        const PeerId peer = next->Event.Peer;
+        const bool signOfLife = next->Event.Kind == LinkEventKind::Received && next->Event.Data.empty();
+        if (!signOfLife && std::find(waiting.begin(), waiting.end(), peer) != waiting.end()) continue;
+        // Before game time begins here (joining) everything is read at once.
+        if (started_ && next->Tick > tick_) {
+            waiting.push_back(peer);
+            continue;
         }
-        // Anything else is no datagram of ours: dropped.
+        event = std::move(next->Event);
+        arrived_.erase(next);
+        return true;
     }
     return false;
 }

@@ -136,6 +136,8 @@ std::string EnetLink::LocalAddress() const {
     return Text(address);
 }
 
+uint64_t EnetLink::BytesSent() const { return host_->totalSentData; }
+
 uint32_t EnetLink::RoundTripMs(PeerId peer) const {
     const ENetPeer* target = Find(peer);
     return target ? target->roundTripTime : 0;

@@ -39,6 +39,8 @@ public:
     std::string AddressOf(PeerId peer) const override;
     std::string LocalAddress() const override;
     uint32_t RoundTripMs(PeerId peer) const override;
+    // Every byte put on the wire so far, ENet's own headers included (not UDP's and IP's).
+    uint64_t BytesSent() const;
 
 private:
     PeerId Register(_ENetPeer* peer);

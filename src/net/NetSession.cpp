@@ -127,6 +127,7 @@ void NetSession::Pump(uint32_t waitMs) {
                     problem_ = "the host did not let this game in (no answer, or the connection was closed)";
                 }
                 dialing_.erase(event.Peer);
+                unexpected_.erase(event.Peer);
                 if (const int seat = SeatOf(event.Peer)) {
                     remotes_[seat].Peer = 0;
                     say_(remotes_[seat].Name + "'s connection closed");
@@ -138,9 +139,12 @@ void NetSession::Pump(uint32_t waitMs) {
 }
 
 void NetSession::OnDatagram(PeerId peer, const std::vector<uint8_t>& data) {
+    const int seat = SeatOf(peer);
+    // Anything at all from a peer playing shows it is there (the lockstep link's empty
+    // datagrams say no more than that).
+    if (seat != 0) remotes_[seat].HeardMs = clock_();
     std::optional<Message> message = Decode(data);
     if (!message) return;
-    const int seat = SeatOf(peer);
     if (seat == 0) {
         // Only greetings come from machines not yet playing; anything else from them is dropped.
         if (const auto* hello = std::get_if<Hello>(&*message)) OnHello(peer, *hello);
@@ -153,7 +157,6 @@ void NetSession::OnDatagram(PeerId peer, const std::vector<uint8_t>& data) {
         }
         return;
     }
-    remotes_[seat].HeardMs = clock_();
     if (!game_ && NeedsGame(*message)) {
         early_.emplace_back(peer, std::move(*message));
         return;
@@ -251,10 +254,15 @@ int NetSession::FramesThisTick() {
     return 1;
 }
 
-void NetSession::Tick(bool draw, uint64_t lastFrame) {
+void NetSession::Watch() {
     if (state_ != SessionState::Playing || !game_) return;
     CheckSilence();
     Decide();
+}
+
+void NetSession::Tick(bool draw, uint64_t lastFrame) {
+    if (state_ != SessionState::Playing || !game_) return;
+    Watch();
     if (host_) SendHistory();
     game_->Correct();
     const int frames = FramesThisTick();

@@ -97,6 +97,9 @@ public:
     // this seat's inputs and checksums. No frame after lastFrame is run.
     void Tick(bool draw, uint64_t lastFrame = NoFrame);
 
+    // Between ticks, while waiting: notices who has fallen silent, and ends the leaves
+    // agreed on.
+    void Watch();
     // The runner's end: this machine has confirmed lastFrame, told the others, and heard
     // the same from everyone still playing.
     bool AllDone(uint64_t lastFrame) const;
@@ -190,6 +193,7 @@ private:
     PeerId hostPeer_ = 0;
     std::array<Remote, MaxSeats + 1> remotes_{};
     std::map<PeerId, int> dialing_;  // connections made to reach a seat
+    std::map<PeerId, Hello> unexpected_;  // greetings of seats the host has not announced yet
     std::map<int, LossVote> votes_;  // the authority's: per lost seat
     std::map<int, uint64_t> reported_;  // lost seats not yet agreed on, and what this machine knew
     int lastAuthority_ = 0;

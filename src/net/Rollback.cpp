@@ -126,10 +126,12 @@ void Rollback::RunFrame(uint64_t frame, bool draw) {
         return;
     }
     if (Recorder) Recorder->TickEnded(form_.World, true);
+    ledger_.Confirm();
     final_ = frame;
     predicted_.erase(predicted_.begin(), predicted_.upper_bound(frame));
     ledger_.Forget(frame);
     if (frame % ChecksumInterval == 0 && ConfirmedChecksum) ConfirmedChecksum(frame, WorldChecksum(form_.World));
+    if (FrameConfirmed) FrameConfirmed(frame);
     // The world is saved after the last frame known for all, where the next run starts.
     if (frame == frame_ || frame + 1 > log_.ConfirmedUpTo()) SaveWorld(form_.World, snapshot_);
 }

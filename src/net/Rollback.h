@@ -79,6 +79,8 @@ public:
     IFrameObserver* Recorder = nullptr;
     // Hears the world's checksum after every 25th confirmed frame.
     std::function<void(uint64_t frame, uint64_t checksum)> ConfirmedChecksum;
+    // Hears of every confirmed frame, the form's world being the world after it.
+    std::function<void(uint64_t frame)> FrameConfirmed;
 
 private:
     void RunFrame(uint64_t frame, bool draw);

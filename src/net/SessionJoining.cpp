@@ -80,7 +80,12 @@ void NetSession::OnHello(PeerId peer, const Hello& hello) {
         }
         return;
     }
-    // A newcomer the host announced, with the secret the host gave it.
+    // A newcomer the host announced, with the secret the host gave it. Its greeting may
+    // come before the host's word: it waits for that (as many as there are seats).
+    if (!remote.InGame && remote.Secret == 0) {
+        if (unexpected_.size() < MaxSeats) unexpected_[peer] = hello;
+        return;
+    }
     if (!remote.InGame || remote.Peer || remote.Lost || remote.Secret == 0 || hello.Secret != remote.Secret) return;
     if (!Mismatch(hello).empty()) return;
     Bind(seat, peer);
@@ -177,6 +182,13 @@ void NetSession::OnExpect(const Expect& expect) {
     remote.Secret = expect.Secret;
     remote.JoinFrame = expect.JoinFrame;
     remote.ExpectedMs = clock_();
+    for (auto waiting = unexpected_.begin(); waiting != unexpected_.end(); ++waiting) {
+        if (waiting->second.Seat != expect.Seat) continue;
+        const auto [peer, hello] = *waiting;
+        unexpected_.erase(waiting);
+        OnHello(peer, hello);
+        break;
+    }
 }
 
 // Once every input up to a newcomer's seating is known here, it gets them all: every

@@ -17,6 +17,14 @@ void SoundLedger::Play(int32_t sound) {
     if (waves_) waves_->Play(sound);
 }
 
+void SoundLedger::Confirm() {
+    for (const auto& [sound, times] : thisRun_) {
+        const auto index = static_cast<size_t>(sound);
+        if (confirmed_.size() <= index) confirmed_.resize(index + 1, 0);
+        confirmed_[index] += static_cast<uint64_t>(times);
+    }
+}
+
 void SoundLedger::Forget(uint64_t upTo) { heard_.erase(heard_.begin(), heard_.upper_bound(upTo)); }
 
 }  // namespace kelvane::net

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "combat/Arena.h"
 #include "media/Sound.h"
@@ -20,10 +21,15 @@ public:
     // The sounds that follow are started by this frame's run.
     void BeginFrame(uint64_t frame);
     void Play(int32_t sound) override;
+    // The run of this frame that has just ended was its last: its sounds are the frame's.
+    void Confirm();
     // Frames up to this one will not run again.
     void Forget(uint64_t upTo);
 
     uint64_t Played() const { return played_; }
+    // How often each sound was started by the frames' last runs: the same on every machine,
+    // whatever was heard.
+    const std::vector<uint64_t>& Confirmed() const { return confirmed_; }
 
 private:
     TWaveList* waves_;
@@ -31,6 +37,7 @@ private:
     std::map<int32_t, int> thisRun_;                     // sound -> times started in this run
     std::map<uint64_t, std::map<int32_t, int>> heard_;  // frame -> sound -> times played
     uint64_t played_ = 0;
+    std::vector<uint64_t> confirmed_;  // by sound
 };
 
 }  // namespace kelvane::net

@@ -26,9 +26,32 @@ ordered_json Record(const World& world, const std::string& prefix, const std::ve
     return object;
 }
 
+ordered_json DumpSeat(const PlayerSeat& seat) {
+    ordered_json dumped = ordered_json::object();
+    dumped["Name"] = ToUtf8(seat.Name);
+    dumped["Joined"] = seat.Joined;
+    dumped["ControlledShip"] = seat.ControlledShip;
+    dumped["ConsoleOpen"] = seat.ConsoleOpen;
+    dumped["ShowRange"] = seat.ShowRange;
+    dumped["ViewX"] = seat.ViewX;
+    dumped["ViewY"] = seat.ViewY;
+    dumped["CapsLock"] = seat.CapsLock;
+    dumped["InputLine"] = ToUtf8(seat.InputLine);
+    dumped["LastCommand"] = ToUtf8(seat.LastCommand);
+    ordered_json keys = ordered_json::object();
+    for (size_t key = 0; key < seat.KeyState.size(); ++key)
+        if (seat.KeyState[key] != 0) keys[std::to_string(key)] = seat.KeyState[key];
+    dumped["Keys"] = keys;
+    dumped["MouseButtons"] = seat.MouseButtonState;
+    ordered_json log = ordered_json::array();
+    for (const std::string& line : seat.ConsoleLog) log.push_back(ToUtf8(line));
+    dumped["ConsoleLog"] = log;
+    return dumped;
+}
+
 }  // namespace
 
-ordered_json DumpState(TMainForm& form, uint64_t tick) {
+ordered_json DumpState(TMainForm& form, uint64_t tick, const std::vector<uint64_t>* wavePlays) {
     const World& world = form.World;
     ordered_json state = ordered_json::object();
     state["Tick"] = tick;
@@ -67,6 +90,14 @@ ordered_json DumpState(TMainForm& form, uint64_t tick) {
     }
     state["Beams"] = beams;
 
+    // The people of a network game; a game for one has none and dumps as it always did.
+    if (world.SeatCount > 0) {
+        state["PausedBy"] = world.PausedBy;
+        ordered_json seats = ordered_json::array();
+        for (int s = 1; s <= world.SeatCount; ++s) seats.push_back(DumpSeat(world.Seats[s]));
+        state["Seats"] = seats;
+    }
+
     state["Closed"] = form.CloseRequested();
     state["SwallowedErrors"] = form.SwallowedErrors();
     ordered_json errors = ordered_json::array();
@@ -79,7 +110,10 @@ ordered_json DumpState(TMainForm& form, uint64_t tick) {
     state["ImagePatternCounts"] = patterns;
     state["ShipImagesCount"] = form.ShipImages.Count();
     ordered_json plays = ordered_json::array();
-    for (int32_t i = 0; i < form.Waves.Count(); ++i) plays.push_back(form.Waves.PlayCount(i));
+    for (int32_t i = 0; i < form.Waves.Count(); ++i) {
+        const auto index = static_cast<size_t>(i);
+        plays.push_back(wavePlays ? (index < wavePlays->size() ? (*wavePlays)[index] : 0) : form.Waves.PlayCount(i));
+    }
     state["WavePlays"] = plays;
     return state;
 }

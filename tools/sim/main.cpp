@@ -18,6 +18,7 @@
 #include "Scenario.h"
 #include "SimFolders.h"
 #include "SimOptions.h"
+#include "NetGame.h"
 #include "StateDump.h"
 #include "TournamentCommands.h"
 #include "TournamentOptions.h"
@@ -196,6 +197,7 @@ int RunReplay(const SimOptions& options) {
     ReplayPlayer player(replay);
     TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
     form.DrawsPictures = false;
+    form.ViewSeat = options.Seat;
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
     const bool trailing = player.HasTrailingInputs();
@@ -245,6 +247,7 @@ int main(int argc, char** argv) {
         if (AsksForTournament(arguments)) return RunTournamentCommand(ParseTournamentOptions(arguments));
         if (AsksForMerge(arguments)) return RunMergeCommand(ParseMergeOptions(arguments));
         const SimOptions options = ParseSimOptions(arguments);
+        if (options.Network()) return RunNetGame(options);
         return options.ReplayFile.empty() ? Run(options) : RunReplay(options);
     } catch (const UsageError& error) {
         std::fprintf(stderr, "kelvane-sim: %s\n%s", error.what(), kSimUsage);
