@@ -20,6 +20,8 @@ GOALS = [
     ("BM_DuelFrame", None, 20e3),  # 50,000 duel frames a second on one core
     ("BM_Loading", None, 50e6),
     ("BM_ReplayVerifyFrame", None, 50e3),  # 20,000 frames a second played back and verified
+    ("BM_SaveWorld", None, 20e3),  # the battle's whole world saved for a rollback
+    ("BM_RestoreWorld", None, 20e3),  # ... and restored
 ]
 
 

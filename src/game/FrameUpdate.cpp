@@ -9,6 +9,7 @@
 #include "console/InputState.h"
 #include "console/TextEntry.h"
 #include "game/Movement.h"
+#include "game/PlayerActions.h"
 #include "game/PlayerControls.h"
 #include "world/ArchiveItems.h"
 #include "world/PlayerSeats.h"
@@ -97,7 +98,7 @@ void ActOnKeys(Arena& arena, ConsoleContext& console, StepNames names) {
         PlayerSteering(world);
         PlayerControls(arena);
     }
-    if (!world.ConsoleOpen && KeyActive(world, VK_PAUSE)) {
+    if (!world.ConsoleOpen && KeyActive(world, KeyOf(PlayerAction::Pause))) {
         Step(names, "TogglePause");
         world.Paused = !world.Paused;
     }

@@ -5,7 +5,7 @@
 
 #include "combat/Geometry.h"
 #include "console/InputState.h"
-#include "world/VirtualKeys.h"
+#include "game/PlayerActions.h"
 
 namespace kelvane {
 
@@ -46,8 +46,8 @@ void PlayerSteering(World& world) {
     // Slot 0 is the "no ship yet" slot and must stay zero.
     if (world.ControlledShip == 0) return;
     TShip& ship = world.Ships[world.ControlledShip];
-    const bool left = KeyActive(world, VK_LEFT);
-    const bool right = KeyActive(world, VK_RIGHT);
+    const bool left = KeyActive(world, KeyOf(PlayerAction::TurnLeft));
+    const bool right = KeyActive(world, KeyOf(PlayerAction::TurnRight));
 
     if (left) {
         if (ship.TurnRate <= 0 && ship.TurnRate >= -TurnLimitTest) ship.TurnRate -= TurnStep;
@@ -62,14 +62,14 @@ void PlayerSteering(World& world) {
         ship.TurnRate -= TurnDecay;
     }
 
-    if (KeyActive(world, VK_UP)) {
+    if (KeyActive(world, KeyOf(PlayerAction::Thrust))) {
         // The first thrust from standstill always gives the start speed, even above MaxSpeed.
         if (ship.Speed == 0)
             ship.Speed = StartSpeed;
         else if (ship.Speed <= ship.MaxSpeed - SpeedStep)
             ship.Speed += SpeedStep;
     }
-    if (KeyActive(world, VK_DOWN)) {
+    if (KeyActive(world, KeyOf(PlayerAction::Brake))) {
         if (ship.Speed >= BrakeCutOff)
             ship.Speed -= SpeedStep;
         else
@@ -77,11 +77,30 @@ void PlayerSteering(World& world) {
     }
 }
 
-void CentreView(World& world, int32_t x, int32_t y) {
+View CentredView(int32_t x, int32_t y) {
     const int64_t viewX = static_cast<int64_t>(x) - ViewOffsetX;
     const int64_t viewY = static_cast<int64_t>(y) - ViewOffsetY;
-    world.ViewX = static_cast<int32_t>(std::clamp<int64_t>(viewX, 0, WorldWidth - ScreenWidth));
-    world.ViewY = static_cast<int32_t>(std::clamp<int64_t>(viewY, 0, WorldHeight - ScreenHeight));
+    return {static_cast<int32_t>(std::clamp<int64_t>(viewX, 0, WorldWidth - ScreenWidth)),
+            static_cast<int32_t>(std::clamp<int64_t>(viewY, 0, WorldHeight - ScreenHeight))};
+}
+
+void CentreView(World& world, int32_t x, int32_t y) {
+    const View view = CentredView(x, y);
+    world.ViewX = view.X;
+    world.ViewY = view.Y;
+}
+
+View WatchersView(const World& world) {
+    if (world.ShipCount == 0 || world.ControlledShip != 0) return OwnView(world);
+    int64_t x = 0, y = 0, count = 0;
+    for (const TShip& ship : world.Ships) {
+        if (!ship.InPlay) continue;
+        x += ship.X;
+        y += ship.Y;
+        ++count;
+    }
+    if (count == 0) return OwnView(world);
+    return CentredView(static_cast<int32_t>(x / count), static_cast<int32_t>(y / count));
 }
 
 }  // namespace kelvane

@@ -6,16 +6,11 @@
 #include "combat/Shields.h"
 #include "combat/Weapons.h"
 #include "console/InputState.h"
-#include "world/VirtualKeys.h"
+#include "game/PlayerActions.h"
 
 namespace kelvane {
 
 namespace {
-
-constexpr uint16_t KeyNearestTarget = 'N';
-constexpr uint16_t KeySelfDestruct = 'D';
-constexpr uint16_t KeyShields = 'S';
-constexpr uint16_t KeyRange = 'R';
 
 uint8_t NextSlot(int slot) { return static_cast<uint8_t>(slot >= MaxShips ? 1 : slot + 1); }
 
@@ -46,15 +41,17 @@ void PlayerControls(Arena& arena) {
     TShip& ship = world.Ships[s];
     const auto targetAlive = [&] { return !world.Ships[ship.Target].Dead; };
 
-    if (KeyActive(world, VK_BACK)) NextTarget(world);
-    if (KeyActive(world, KeyNearestTarget)) ship.Target = static_cast<uint8_t>(FindNearestShip(world, s));
-    if (KeyActive(world, VK_SPACE) && targetAlive() && InBeamRange(world, s)) FirePrimaryWeapon(arena, s);
-    if (KeyActive(world, VK_MENU) && targetAlive()) FireSecondaryWeapon(arena, s);
-    if (KeyActive(world, VK_CONTROL) && targetAlive()) UseSpecialDevice(arena, s);
+    const auto active = [&world](PlayerAction action) { return KeyActive(world, KeyOf(action)); };
+
+    if (active(PlayerAction::NextTarget)) NextTarget(world);
+    if (active(PlayerAction::NearestTarget)) ship.Target = static_cast<uint8_t>(FindNearestShip(world, s));
+    if (active(PlayerAction::FirePrimary) && targetAlive() && InBeamRange(world, s)) FirePrimaryWeapon(arena, s);
+    if (active(PlayerAction::FireSecondary) && targetAlive()) FireSecondaryWeapon(arena, s);
+    if (active(PlayerAction::Special) && targetAlive()) UseSpecialDevice(arena, s);
     // The destruction starts in the next unpaused frame.
-    if (KeyActive(world, KeySelfDestruct)) ship.Hull = 0;
-    if (KeyActive(world, KeyShields)) LowerOrRaiseShields(ship);
-    if (KeyActive(world, KeyRange)) world.ShowRange = !world.ShowRange;
+    if (active(PlayerAction::SelfDestruct)) ship.Hull = 0;
+    if (active(PlayerAction::Shields)) LowerOrRaiseShields(ship);
+    if (active(PlayerAction::RangeRing)) world.ShowRange = !world.ShowRange;
 }
 
 }  // namespace kelvane

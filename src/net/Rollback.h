@@ -16,7 +16,7 @@
 #include "game/MainForm.h"
 #include "net/InputLog.h"
 #include "net/SoundLedger.h"
-#include "net/WorldSnapshotStandIn.h"
+#include "world/WorldSnapshot.h"
 
 namespace kelvane::net {
 

@@ -53,8 +53,9 @@ public:
         arguments.insert(arguments.begin(), {"--data", games_.back()->Path()});
         peer.Pid = fork();
         if (peer.Pid == 0) {
-            std::freopen((peer.Dir + "/out.txt").c_str(), "w", stdout);
-            std::freopen((peer.Dir + "/err.txt").c_str(), "w", stderr);
+            if (!std::freopen((peer.Dir + "/out.txt").c_str(), "w", stdout) ||
+                !std::freopen((peer.Dir + "/err.txt").c_str(), "w", stderr))
+                std::_Exit(126);
             setenv("XDG_DATA_HOME", (peer.Dir + "/xdg-data").c_str(), 1);
             setenv("XDG_CACHE_HOME", (peer.Dir + "/xdg-cache").c_str(), 1);
             std::vector<char*> argv;

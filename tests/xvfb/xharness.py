@@ -285,6 +285,14 @@ class Game:
         except subprocess.TimeoutExpired:
             raise TestFailure("the game did not end within %d s of QUIT" % timeout)
 
+    def wait_until(self, condition, what, timeout=20):
+        """Polls condition() until it holds; fails naming what was awaited."""
+        deadline = time.time() + timeout
+        while not condition():
+            if time.time() > deadline:
+                raise TestFailure("waited %d s for: %s" % (timeout, what))
+            time.sleep(0.1)
+
     # ---- what the window and the screen show -------------------------------------------
 
     def geometry(self):

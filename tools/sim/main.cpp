@@ -24,6 +24,7 @@
 #include "TournamentOptions.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
+#include "game/Movement.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "platform/png/PngFile.h"
 #include "replay/DataFingerprint.h"
@@ -197,6 +198,7 @@ int RunReplay(const SimOptions& options) {
     ReplayPlayer player(replay);
     TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
     form.DrawsPictures = false;
+    form.PictureView = WatchersView;  // a duel's pictures follow the fight, as in the window
     form.ViewSeat = options.Seat;
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();

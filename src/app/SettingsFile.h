@@ -7,26 +7,22 @@
 //   WindowHeight=768
 //   Volume=100
 //
-// Fullscreen 0 or 1; the window's size in windowed mode; Volume 0..100. A missing key
-// keeps its default.
+//   [Keys]
+//   Thrust=W
+//   FirePrimary=Space
+//
+// Every key of [Settings] is one row of a table that both reads and writes it; a missing
+// key keeps its default, and a value that is no good makes the file damaged: it is then
+// ignored whole. [Keys] lines are kept as written; the desktop says which of them it
+// cannot use, line by line, and the rest of the settings stand.
 // Read once at start with the game's own INI reader; written whenever the player changes
 // one (full screen switched, the window resized).
 
 #include <string>
 
+#include "game/Settings.h"
+
 namespace kelvane {
-
-struct Settings {
-    bool Fullscreen = true;
-    int WindowWidth = 1024;
-    int WindowHeight = 768;
-    int Volume = 100;
-    bool operator==(const Settings&) const = default;
-};
-
-// Window sides the settings accept; anything else counts as damage.
-constexpr int MinWindowSide = 320;
-constexpr int MaxWindowSide = 16384;
 
 struct LoadedSettings {
     Settings Values;

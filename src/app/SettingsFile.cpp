@@ -1,48 +1,54 @@
-#include "app/Settings.h"
+#include "app/SettingsFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <optional>
+#include <string_view>
 #include <system_error>
+#include <type_traits>
 
 #include "media/ProfileFile.h"
 
 namespace kelvane {
 namespace {
 
-constexpr const char* Section = "Settings";
+constexpr std::string_view SettingsSection = "Settings";
+constexpr std::string_view KeysSection = "Keys";
 
-struct Key {
-    const char* Name;
-    int Settings::*Field;
-    int Minimum;
-    int Maximum;
-};
-constexpr Key IntegerKeys[] = {
-    {"WindowWidth", &Settings::WindowWidth, MinWindowSide, MaxWindowSide},
-    {"WindowHeight", &Settings::WindowHeight, MinWindowSide, MaxWindowSide},
-    {"Volume", &Settings::Volume, 0, 100},
+// One key of [Settings]: how its value is read into the settings and written back.
+struct SettingKey {
+    std::string_view Name;
+    // Stores the value and returns an empty string, or says what a good value is.
+    std::string (*Read)(std::string_view text, Settings& settings);
+    std::string (*Write)(const Settings& settings);
 };
 
-// A key that is present must hold a whole number in range.
-std::optional<int> ReadKey(const ProfileFile& file, const char* key, int minimum, int maximum, bool& present,
-                           std::string& problem) {
-    // A value no line could hold tells a missing key from an empty one.
-    constexpr const char* Missing = "\n";
-    const std::string text = file.ReadString(Section, key, Missing);
-    present = text != Missing;
-    if (!present) return std::nullopt;
-    int32_t value = 0;
-    if (!ParseProfileInteger(text, value) || value < minimum || value > maximum) {
-        problem = std::string(key) + "=" + text + " is not a number from " + std::to_string(minimum) + " to " +
-                  std::to_string(maximum);
-        return std::nullopt;
-    }
-    return value;
+// A whole number from Minimum to Maximum (a flag is a number from 0 to 1), in any form the
+// INI reader takes (hexadecimal too), written back in decimal.
+template <auto Field, int Minimum, int Maximum>
+constexpr SettingKey Number(std::string_view name) {
+    return {name,
+            [](std::string_view text, Settings& settings) -> std::string {
+                int32_t value = 0;
+                if (!ParseProfileInteger(text, value) || value < Minimum || value > Maximum) {
+                    return "a number from " + std::to_string(Minimum) + " to " + std::to_string(Maximum);
+                }
+                settings.*Field = static_cast<std::remove_reference_t<decltype(settings.*Field)>>(value);
+                return {};
+            },
+            [](const Settings& settings) { return std::to_string(static_cast<int>(settings.*Field)); }};
 }
+
+// Every key of [Settings], in the order the file is written. A new setting is a field of
+// Settings and one row here.
+constexpr SettingKey SettingKeys[] = {
+    Number<&Settings::Fullscreen, 0, 1>("Fullscreen"),
+    Number<&Settings::WindowWidth, MinWindowSide, MaxWindowSide>("WindowWidth"),
+    Number<&Settings::WindowHeight, MinWindowSide, MaxWindowSide>("WindowHeight"),
+    Number<&Settings::Volume, 0, 100>("Volume"),
+};
 
 }  // namespace
 
@@ -60,17 +66,16 @@ LoadedSettings ParseSettings(const std::string& text, const std::string& source)
         }
     }
     const ProfileFile file = ProfileFile::Parse(text);
-    std::string problem;
-    bool present = false;
-    if (const std::optional<int> fullscreen = ReadKey(file, "Fullscreen", 0, 1, present, problem)) {
-        loaded.Values.Fullscreen = *fullscreen == 1;
+    for (const SettingKey& key : SettingKeys) {
+        const ProfileEntry* entry = file.FindEntry(SettingsSection, key.Name);
+        if (!entry) continue;
+        const std::string good = key.Read(entry->Value, loaded.Values);
+        if (!good.empty()) return damaged(std::string(key.Name) + "=" + entry->Value + " is not " + good);
     }
-    if (!problem.empty()) return damaged(problem);
-    for (const Key& key : IntegerKeys) {
-        if (const std::optional<int> value = ReadKey(file, key.Name, key.Minimum, key.Maximum, present, problem)) {
-            loaded.Values.*key.Field = *value;
+    for (const ProfileEntry& entry : file.Entries()) {
+        if (ProfileNamesEqual(entry.Section, KeysSection)) {
+            loaded.Values.Keys.push_back({entry.Key, entry.Value, entry.Line});
         }
-        if (!problem.empty()) return damaged(problem);
     }
     return loaded;
 }
@@ -104,11 +109,17 @@ LoadedSettings LoadSettings(const std::string& path) {
 }
 
 std::string FormatSettings(const Settings& settings) {
-    return std::string("[") + Section + "]\n" +
-           "Fullscreen=" + (settings.Fullscreen ? "1" : "0") + "\n" +
-           "WindowWidth=" + std::to_string(settings.WindowWidth) + "\n" +
-           "WindowHeight=" + std::to_string(settings.WindowHeight) + "\n" +
-           "Volume=" + std::to_string(settings.Volume) + "\n";
+    std::string text;
+    const auto line = [&text](std::string_view a, std::string_view b, std::string_view c) {
+        text.append(a).append(b).append(c).append("\n");
+    };
+    line("[", SettingsSection, "]");
+    for (const SettingKey& key : SettingKeys) line(key.Name, "=", key.Write(settings));
+    if (!settings.Keys.empty()) {
+        line("\n[", KeysSection, "]");
+        for (const KeyBinding& binding : settings.Keys) line(binding.Action, "=", binding.Key);
+    }
+    return text;
 }
 
 std::string SaveSettings(const std::string& path, const Settings& settings) {
