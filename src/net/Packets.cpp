@@ -341,7 +341,8 @@ Message DecodeBody(uint8_t kind, Reader& in) {
         }
         case KHistory: {
             History history;
-            const size_t blocks = in.Count(in.U8(), MaxHistoryBlocks, 11);
+            // The smallest block: its seat, first frame and count of frames, a byte each.
+            const size_t blocks = in.Count(in.U8(), MaxHistoryBlocks, 3);
             for (size_t i = 0; i < blocks; ++i) history.Blocks.push_back(in.Block());
             return history;
         }

@@ -30,10 +30,21 @@ struct CountFields {
     constexpr void operator()(const char*, const T&) { ++Count; }
 };
 
+// A record that is never built: counting only names its members, and building one inside
+// a constant expression would construct its texts there, which not every standard
+// library allows.
+template <class T>
+union Unbuilt {
+    constexpr Unbuilt() {}
+    constexpr ~Unbuilt() {}
+    T Record;
+};
+
 // The number of fields the description names.
 template <class T>
 constexpr int DescribedCount() {
-    T record{};
+    Unbuilt<T> unbuilt;
+    const T& record = unbuilt.Record;
     CountFields count;
     Describe(count, record);
     if constexpr (std::is_same_v<T, World>) DescribeSeating(count, record);

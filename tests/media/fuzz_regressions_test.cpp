@@ -32,6 +32,7 @@ const Target Targets[] = {
     {"console", FuzzConsole},
     {"replay", FuzzReplay},
     {"check", FuzzCheck},
+    {"packet", FuzzPacket},
 };
 
 std::vector<fs::path> InputsIn(const fs::path& dir) {

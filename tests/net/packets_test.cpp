@@ -29,6 +29,7 @@ TEST(Packets, EveryMessageComesBackAsItWent) {
         Lost{2, 300, SampleBlock()},
         Left{2, 301, SampleBlock()},
         History{{SampleBlock(), SampleBlock()}},
+        History{{InputBlock{1, 1, {}}, InputBlock{2, 7, {{}}}, InputBlock{3, 2, {}}}},  // blocks of three or four bytes
         Bye{},
         Done{5000},
     };
