@@ -140,10 +140,18 @@ TEST(NetPlay, APeerKilledMidGameIsLetGoAndTheOthersRecordingsVerify) {
     NetPeers peers(root);
     constexpr uint64_t Frames = 3000;
     StartGame(peers, root, 3, Frames, {"--net-delay", "80"});
-    // Cy is switched off once its recording has a few hundred frames.
-    const std::string cyRecording = peers[2].File("game.replay");
-    for (int waited = 0; waited < 60000 && ReadText(cyRecording).find("check 500 ") == std::string::npos; waited += 20)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // Cy is switched off once its recording has a few hundred frames (written under a
+    // hidden name until the game ends).
+    const auto cyReached = [&peers](const std::string& mark) {
+        for (const auto& entry : fs::directory_iterator(peers[2].Dir)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".game.replay.") && ReadText(entry.path().string()).find(mark) != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    for (int waited = 0; waited < 60000 && !cyReached("check 500 "); waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     peers.Kill(peers[2]);
     peers.Wait();
     for (size_t p = 0; p < 2; ++p) {
