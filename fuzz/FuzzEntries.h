@@ -27,6 +27,7 @@ void FuzzConsole(const uint8_t* data, size_t size);         // DoConsoleCommand,
 void FuzzReplay(const uint8_t* data, size_t size);          // ReadReplay, and writing it back
 void FuzzRecording(const uint8_t* data, size_t size);       // a whole recording read and verified by playing it
 void FuzzCheck(const uint8_t* data, size_t size);           // kelvane --check on a definition, script and picture
+void FuzzPacket(const uint8_t* data, size_t size);          // Decode (network datagrams), and encoding it back
 
 // The body shared by the libFuzzer mains: a Finding is printed and aborts.
 int RunFuzzEntry(void (*entry)(const uint8_t*, size_t), const uint8_t* data, size_t size);

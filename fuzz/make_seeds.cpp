@@ -16,6 +16,7 @@
 #include "media/Dib.h"
 #include "base/GamePaths.h"
 #include "media/WaveFile.h"
+#include "net/Packets.h"
 
 namespace {
 
@@ -372,6 +373,28 @@ void ExtractFromData(const fs::path& data, const fs::path& corpus) {
          EncodeBmpFile(quarter));
 }
 
+// One datagram of each kind of the network game, with inputs of every kind.
+void PacketSeeds(const fs::path& dir) {
+    using namespace kelvane::net;
+    const InputBlock block{2, 300, {{}, {KeyInput(38, 0), MouseInput(1)}, {CommandInput("EXEC battle")},
+                                    {JoinInput(3, "cy"), LeaveInput()}}};
+    const std::pair<const char*, Message> seeds[] = {
+        {"hello", Hello{"1.1.0", "ann", 0, 0, {{"Data/GFX.dxg", 1}, {"Data/Ships/Vigil.ini", 2}}}},
+        {"refuse", Refuse{"the game is full"}},
+        {"welcome", Welcome{7, 512, 384, 2, 40, 99, {{1, "ann", "127.0.0.1:26524"}}}},
+        {"expect", Expect{3, 99, "cy", 41}},
+        {"inputs", Inputs{303, -1, 301, block}},
+        {"check", Check{300, 0x0123456789ABCDEF}},
+        {"out_of_step", OutOfStep{300}},
+        {"lost", Lost{2, 303, block}},
+        {"left", Left{2, 304, block}},
+        {"history", History{{block, block}}},
+        {"bye", Bye{}},
+        {"done", Done{5000}},
+    };
+    for (const auto& [name, message] : seeds) Save(dir, std::string(name) + ".bin", Encode(message));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -410,6 +433,7 @@ int main(int argc, char** argv) {
         Save(corpus / "picture_archive", "empty.dxg", WritePictureArchive(PictureCollection{}));
         Save(corpus / "wave_archive", "synthetic.dxg", WriteWaveArchive(SyntheticWaves()));
 
+        PacketSeeds(corpus / "packet");
         if (argc == 3) ExtractFromData(argv[2], corpus);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "fuzz_make_seeds: %s\n", error.what());

@@ -3,7 +3,7 @@
 #
 #   scripts/install-deps.sh play      building and playing: a C++ compiler, CMake, Ninja,
 #                                     pkg-config, SDL2, FreeType, Fontconfig, a font, libpng,
-#                                     nlohmann-json, GNU gettext (msgfmt builds the languages). When all of them are found (the libraries
+#                                     nlohmann-json, ENet, GNU gettext (msgfmt builds the languages). When all of them are found (the libraries
 #                                     through pkg-config), no package manager is run at all.
 #   scripts/install-deps.sh package   the same, and dpkg-shlibdeps for `make package`.
 #   scripts/install-deps.sh test      (the default) everything `make test` runs: also
@@ -37,6 +37,7 @@ play_needs=(
   "pc:fontconfig|libfontconfig-dev|fontconfig-devel|fontconfig"
   "pc:libpng|libpng-dev|libpng-devel|libpng"
   "pc:nlohmann_json|nlohmann-json3-dev|json-devel|nlohmann-json"
+  "pc:libenet|libenet-dev|enet-devel|enet"
   "font|fonts-dejavu-core|dejavu-sans-fonts|ttf-dejavu"
 )
 package_needs=("cmd:dpkg-shlibdeps|dpkg-dev|dpkg-dev|dpkg")
@@ -45,7 +46,7 @@ package_needs=("cmd:dpkg-shlibdeps|dpkg-dev|dpkg-dev|dpkg")
 test_packages=(
   build-essential cmake ninja-build pkg-config gettext
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libpng-dev nlohmann-json3-dev
+  libpng-dev nlohmann-json3-dev libenet-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick openbox
   desktop-file-utils appstream groff-base dpkg-dev lintian util-linux

@@ -61,6 +61,10 @@ public:
         pos_ += 4;
         return v;
     }
+    uint64_t U64() {
+        const uint64_t low = U32();
+        return low | (static_cast<uint64_t>(U32()) << 32);
+    }
     int8_t I8() { return static_cast<int8_t>(U8()); }
     int16_t I16() { return static_cast<int16_t>(U16()); }
     int32_t I32() { return static_cast<int32_t>(U32()); }
@@ -104,6 +108,10 @@ public:
     }
     void U32(uint32_t v) {
         for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<uint8_t>(v >> shift));
+    }
+    void U64(uint64_t v) {
+        U32(static_cast<uint32_t>(v));
+        U32(static_cast<uint32_t>(v >> 32));
     }
     void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
     void Append(const uint8_t* data, size_t count) { bytes_.insert(bytes_.end(), data, data + count); }

@@ -11,14 +11,24 @@
 
 namespace kelvane {
 
+// Where a frame's sounds go instead of straight to the wave list: network play runs a
+// frame again when late inputs arrive, and each sound of a frame must sound once.
+class ISoundSink {
+public:
+    virtual ~ISoundSink() = default;
+    virtual void Play(int32_t sound) = 0;
+};
+
 struct Arena {
     kelvane::World& World;
     const TImageList& Images;      // pattern counts of the projectile pictures
     const TImageList& ShipImages;  // pattern sizes and hit masks of the ships
     TWaveList* Waves = nullptr;    // sound effects, started by index; none: silent
+    ISoundSink* Sounds = nullptr;  // when set, takes the sounds instead of Waves
 
     void Play(int32_t sound) {
-        if (Waves) Waves->Play(sound);
+        if (Sounds) Sounds->Play(sound);
+        else if (Waves) Waves->Play(sound);
     }
 };
 

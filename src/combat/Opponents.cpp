@@ -3,6 +3,7 @@
 #include "combat/Geometry.h"
 #include "combat/Weapons.h"
 #include "base/Rounding.h"
+#include "world/PlayerSeats.h"
 
 namespace kelvane {
 
@@ -96,7 +97,7 @@ void DoAIMove(Arena& arena, int s) {
 
 void MoveComputerShips(Arena& arena) {
     for (int s = 1; s <= MaxShips; ++s)
-        if (arena.World.Ships[s].InPlay && s != arena.World.ControlledShip) DoAIMove(arena, s);
+        if (arena.World.Ships[s].InPlay && !FlownByPlayer(arena.World, s)) DoAIMove(arena, s);
 }
 
 }  // namespace kelvane

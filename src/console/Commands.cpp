@@ -10,6 +10,7 @@
 #include "base/GamePaths.h"
 #include "base/Windows1250.h"
 #include "world/ConsoleMessages.h"
+#include "world/PlayerSeats.h"
 #include "world/TextUtil.h"
 
 namespace kelvane {
@@ -157,7 +158,11 @@ void EnterPlay(World& world, int slot) {
     TShip& ship = world.Ships[slot];
     ship.InPlay = 1;
     ship.Target = static_cast<uint8_t>(FindNearestShip(world, slot));
-    if (world.ShipCount == 0) {
+    // Alone, the first ship in play is yours; at a table of several, each person's first
+    // ship is theirs (their controlled slot names none in play).
+    const bool firstOfPlayer =
+        world.ShipCount == 0 || (PlayersSeated(world) && !world.Ships[world.ControlledShip].InPlay);
+    if (firstOfPlayer) {
         world.ControlledShip = static_cast<uint8_t>(slot);
         ship.Target = static_cast<uint8_t>(slot);
     }

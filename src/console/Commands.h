@@ -55,6 +55,9 @@ struct ConsoleContext {
     std::vector<TypedKey> KeysPressed = {};
     // The outcome of the last line typed, for the hint line; Acted when there is nothing to say.
     CommandOutcome Hint = {};
+    // Network play: the seat whose line runs now (its QUIT ends only that person's game);
+    // 0 in a game for one.
+    int Seat = 0;
 };
 
 using CommandWords = std::array<std::string, CommandWordCount>;

@@ -28,6 +28,12 @@ public:
     // A tick has ended. `advanced`: the frame ran (loaded and drawable) and moved the world
     // on; false when it stood still (the display could not draw, or loading failed).
     virtual void TickEnded(const World& world, bool advanced) = 0;
+
+    // Network play only (a game for one never calls these): the inputs that follow are
+    // those of this seat; someone took a seat; someone left theirs.
+    virtual void InputSeat(int /*seat*/) {}
+    virtual void SeatTaken(int /*seat*/, std::string_view /*name*/) {}
+    virtual void SeatLeft(int /*seat*/) {}
 };
 
 }  // namespace kelvane

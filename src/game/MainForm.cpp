@@ -6,6 +6,7 @@
 #include "game/FramePicture.h"
 #include "game/FrameUpdate.h"
 #include "base/FileError.h"
+#include "world/PlayerSeats.h"
 
 namespace kelvane {
 
@@ -18,7 +19,7 @@ TMainForm::TMainForm(const MainFormServices& services)
       SoundDevice(services.Audio),
       Waves(&SoundDevice),
       MainTimer(*services.Clock),
-      console_{World, services.GameDir, [this] { Close(); }, 0, 0, services.Folders.Data},
+      console_{World, services.GameDir, [this] { CloseForSeat(); }, 0, 0, services.Folders.Data},
       arena_{World, Images, ShipImages, &Waves} {
     // The display initialises itself with the form, before the first frame.
     Display.Initialize();
@@ -50,12 +51,14 @@ void TMainForm::Running() {
 
 void TMainForm::AppException(const std::string& message) {
     // Nothing is shown: an error during play only ends its frame.
+    if (!KeepsErrors) return;
     ++swallowedErrors_;
     errors_.push_back(message);
 }
 
 void TMainForm::KeyPressed(uint16_t key, ShiftState shift) {
     if (Observer) Observer->KeyDown(key, shift);
+    const SeatScope seat(World, inputSeat_);
     kelvane::KeyPressed(World, key, shift);
     // Every key-down is kept in order too, so that keys typed faster than the frames all
     // reach the console.
@@ -64,21 +67,48 @@ void TMainForm::KeyPressed(uint16_t key, ShiftState shift) {
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
     if (Observer) Observer->MouseDown(button);
+    const SeatScope seat(World, inputSeat_);
     kelvane::MouseClick(World, button, shift, x, y);
 }
 
 void TMainForm::SetWorldField(std::string_view path, const FieldValue& value) {
-    SetField(World, path, value);
+    {
+        const SeatScope seat(World, inputSeat_);
+        SetField(World, path, value);
+    }
     if (Observer) Observer->FieldWritten(path, value);
 }
 
 void TMainForm::DoConsoleCommand(const std::string& line) {
     if (Observer) Observer->ConsoleLine(line);
     try {
+        const SeatScope seat(World, inputSeat_);
+        console_.Seat = inputSeat_;
         kelvane::DoConsoleCommand(console_, line);
     } catch (const std::exception& error) {
         AppException(error.what());
     }
+    console_.Seat = 0;
+}
+
+void TMainForm::SetInputSeat(int seat) {
+    if (Observer) Observer->InputSeat(seat);
+    inputSeat_ = seat;
+}
+
+void TMainForm::TakeSeat(int seat, const std::string& name) {
+    if (Observer) Observer->SeatTaken(seat, name);
+    kelvane::TakeSeat(World, seat, name);
+}
+
+void TMainForm::LeaveSeat(int seat) {
+    if (Observer) Observer->SeatLeft(seat);
+    kelvane::LeaveSeat(World, seat);
+}
+
+// QUIT and EXIT close the game of the one who typed them.
+void TMainForm::CloseForSeat() {
+    if (console_.Seat == 0 || console_.Seat == ViewSeat) Close();
 }
 
 void TMainForm::Record(const char* name) {
@@ -97,6 +127,8 @@ void TMainForm::Frame() {
     if (!World.Loaded || !Display.CanDraw()) return;
     tickAdvanced_ = true;
     if (DrawsPictures) {
+        // The picture is one person's: their view, ship, panels and console.
+        const SeatScope seat(World, ViewSeat);
         const View view = PictureView ? PictureView(World) : OwnView(World);
         FramePicture({Display.Back(), Images, ShipImages, FrameRate(), RecordedSteps, &Texts(), &console_.Hint,
                       ShowsFirstHint},

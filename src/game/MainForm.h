@@ -64,6 +64,13 @@ public:
     void KeyPressed(uint16_t key, ShiftState shift);
     void MouseClick(int button, ShiftState shift, int32_t x, int32_t y);
 
+    // Network play: the seat whose inputs the handlers above and below take from now on
+    // (0: the world's own fields, as in a game for one); someone takes or leaves a seat.
+    void SetInputSeat(int seat);
+    int InputSeat() const { return inputSeat_; }
+    void TakeSeat(int seat, const std::string& name);
+    void LeaveSeat(int seat);
+
     // Executes one console line as if typed (the headless runner's "command" steps);
     // an error in it is handled like an error in a frame.
     void DoConsoleCommand(const std::string& line);
@@ -108,6 +115,14 @@ public:
     // is the player's, follows the fight); otherwise the world's own. The world is only
     // read for the picture, so the game goes exactly as without it.
     std::function<View(const kelvane::World&)> PictureView;
+    // Network play: whose view, panels and console the picture shows, and whose QUIT
+    // closes this form (another person's QUIT ends only their own game).
+    int ViewSeat = 0;
+    // False while a frame runs on predicted inputs: network play runs it again once the
+    // inputs are known, and only that run's errors are counted and kept.
+    bool KeepsErrors = true;
+    // Where the rules' sounds go instead of the wave list (none: the wave list).
+    void SetSoundSink(ISoundSink* sink) { arena_.Sounds = sink; }
 
     kelvane::World World;
     MainFormServices Services;
@@ -122,6 +137,7 @@ public:
 private:
     void Frame();
     void Record(const char* name);
+    void CloseForSeat();
     void Pause(uint32_t milliseconds);
     void DrawLoadingProgress(uint8_t cells, const std::string& text);
     void LoadShipDefinitions();
@@ -133,6 +149,7 @@ private:
     Arena arena_;
     bool closeRequested_ = false;
     bool tickAdvanced_ = false;  // the last tick's frame moved the world on
+    int inputSeat_ = 0;
     uint64_t swallowedErrors_ = 0;
     std::vector<std::string> errors_;
     std::optional<std::string> startError_;

@@ -162,6 +162,12 @@ std::string FormatRecord(const ReplayRecord& record) {
             if (const auto* real = std::get_if<double>(&record.Value)) return line + " real " + FormatReal(*real);
             return WithText(line + " text", std::get<std::string>(record.Value));
         }
+        case RecordKind::Player:
+            return "player " + std::to_string(record.Seat);
+        case RecordKind::Join:
+            return WithText("join " + std::to_string(record.Seat), record.Text);
+        case RecordKind::Leave:
+            return "leave " + std::to_string(record.Seat);
         case RecordKind::Pointer:
             return "pointer " + std::to_string(record.X) + " " + std::to_string(record.Y);
         case RecordKind::Frames:
@@ -210,6 +216,17 @@ ReplayRecord ParseRecord(std::string_view line) {
         } else {
             throw ReplayLineError("a value type is int, real or text, not '" + std::string(type.substr(0, 40)) + "'");
         }
+    } else if (name == "player") {
+        record.Kind = RecordKind::Player;
+        record.Seat = static_cast<uint8_t>(ParseSigned(Word(rest, "seat"), 0, MaxSeats, "a seat"));
+    } else if (name == "leave") {
+        record.Kind = RecordKind::Leave;
+        record.Seat = static_cast<uint8_t>(ParseSigned(Word(rest, "seat"), 1, MaxSeats, "a seat"));
+    } else if (name == "join") {
+        record.Kind = RecordKind::Join;
+        record.Seat = static_cast<uint8_t>(ParseSigned(Word(rest, "seat"), 1, MaxSeats, "a seat"));
+        record.Text = UnescapeText(rest);
+        return record;
     } else if (name == "pointer") {
         record.Kind = RecordKind::Pointer;
         constexpr int64_t low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max();

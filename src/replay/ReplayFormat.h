@@ -9,6 +9,10 @@
 //   mouse BUTTON                  a mouse-down: 0 left, 1 right, 2 middle
 //   command TEXT                  a console line given directly (the runner's steps)
 //   set PATH int|real|text VALUE  a world field written directly (the runner's steps)
+//   player K                      network play: the inputs that follow are seat K's (1..8;
+//                                 0 the world's own fields)
+//   join K NAME                   network play: someone named NAME takes seat K
+//   leave K                       network play: seat K's person leaves
 //   pointer X Y                   the pointer position read while loading
 //   frames N                      N ticks that moved the world on
 //   skip N                        N ticks in which the world stood still (no picture)
@@ -42,7 +46,9 @@ struct ReplayHeader {
     std::vector<DataFile> Data;  // sorted by name
 };
 
-enum class RecordKind : uint8_t { Key, Mouse, Command, Set, Pointer, Frames, Skip, Check, End };
+// Inputs first: IsInput relies on the order. Player, Join and Leave appear only in
+// recordings of network games, so a game for one is written as it always was.
+enum class RecordKind : uint8_t { Key, Mouse, Command, Set, Player, Join, Leave, Pointer, Frames, Skip, Check, End };
 
 // One line of the frame stream.
 struct ReplayRecord {
@@ -52,7 +58,8 @@ struct ReplayRecord {
     uint8_t Button = 0;     // Mouse
     int32_t X = 0;          // Pointer
     int32_t Y = 0;          // Pointer
-    std::string Text;       // Command: the line; Set: the field's path
+    uint8_t Seat = 0;       // Player, Join, Leave
+    std::string Text;       // Command: the line; Set: the field's path; Join: the name
     FieldValue Value;       // Set
     uint64_t Count = 0;     // Frames, Skip: ticks; Check, End: the frame
     uint64_t Checksum = 0;  // Check, End

@@ -42,6 +42,15 @@ void ReplayPlayer::ApplyInput(TMainForm& form, const ReplayRecord& record) {
         case RecordKind::Set:
             form.SetWorldField(record.Text, record.Value);  // the reader has checked the field
             break;
+        case RecordKind::Player:
+            form.SetInputSeat(record.Seat);
+            break;
+        case RecordKind::Join:
+            form.TakeSeat(record.Seat, record.Text);
+            break;
+        case RecordKind::Leave:
+            form.LeaveSeat(record.Seat);
+            break;
         case RecordKind::Pointer:
             pointer_.X = record.X;
             pointer_.Y = record.Y;

@@ -155,7 +155,7 @@ void ReplayWriter::KeyDown(uint16_t key, ShiftState shift) {
     record.Kind = RecordKind::Key;
     record.Key = key;
     record.Shift = shift;
-    Record(record);
+    RecordInput(record);
 }
 
 void ReplayWriter::MouseDown(int button) {
@@ -165,7 +165,7 @@ void ReplayWriter::MouseDown(int button) {
     ReplayRecord record;
     record.Kind = RecordKind::Mouse;
     record.Button = static_cast<uint8_t>(button);
-    Record(record);
+    RecordInput(record);
 }
 
 void ReplayWriter::ConsoleLine(std::string_view line) {
@@ -174,7 +174,7 @@ void ReplayWriter::ConsoleLine(std::string_view line) {
     ReplayRecord record;
     record.Kind = RecordKind::Command;
     record.Text = std::string(line);
-    Record(record);
+    RecordInput(record);
 }
 
 void ReplayWriter::FieldWritten(std::string_view path, const FieldValue& value) {
@@ -184,6 +184,39 @@ void ReplayWriter::FieldWritten(std::string_view path, const FieldValue& value) 
     record.Kind = RecordKind::Set;
     record.Text = std::string(path);
     record.Value = value;
+    RecordInput(record);
+}
+
+void ReplayWriter::RecordInput(const ReplayRecord& record) {
+    EndRun();
+    if (inputSeat_ != writtenSeat_) {
+        ReplayRecord player;
+        player.Kind = RecordKind::Player;
+        player.Seat = static_cast<uint8_t>(inputSeat_);
+        Record(player);
+        writtenSeat_ = inputSeat_;
+    }
+    Record(record);
+}
+
+void ReplayWriter::InputSeat(int seat) { inputSeat_ = seat; }
+
+void ReplayWriter::SeatTaken(int seat, std::string_view name) {
+    if (descriptor_ < 0) return;
+    EndRun();
+    ReplayRecord record;
+    record.Kind = RecordKind::Join;
+    record.Seat = static_cast<uint8_t>(seat);
+    record.Text = std::string(name);
+    Record(record);
+}
+
+void ReplayWriter::SeatLeft(int seat) {
+    if (descriptor_ < 0) return;
+    EndRun();
+    ReplayRecord record;
+    record.Kind = RecordKind::Leave;
+    record.Seat = static_cast<uint8_t>(seat);
     Record(record);
 }
 

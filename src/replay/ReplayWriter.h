@@ -55,6 +55,9 @@ public:
     void ConsoleLine(std::string_view line) override;
     void FieldWritten(std::string_view path, const FieldValue& value) override;
     void TickEnded(const World& world, bool advanced) override;
+    void InputSeat(int seat) override;
+    void SeatTaken(int seat, std::string_view name) override;
+    void SeatLeft(int seat) override;
 
     // The end record with the world's final checksum; the file is then complete and closed.
     void Finish(const World& world);
@@ -73,6 +76,8 @@ private:
     // close is a write too: a file system may only say there that the bytes did not fit.
     void Close();
     void Record(const ReplayRecord& record);
+    // An input record, after the seat it belongs to when that has changed.
+    void RecordInput(const ReplayRecord& record);
     void EndRun();
     // A check or end record: the frames so far and the world's checksum after them.
     void RecordChecksum(RecordKind kind, const World& world);
@@ -92,6 +97,8 @@ private:
     bool runAdvanced_ = true;
     uint64_t frames_ = 0;
     bool pointerWritten_ = false;
+    int inputSeat_ = 0;    // the seat the form's inputs belong to now
+    int writtenSeat_ = 0;  // the seat of the last player record written
     bool failed_ = false;
     uint64_t lastFlush_ = 0;
 };

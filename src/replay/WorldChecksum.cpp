@@ -92,6 +92,8 @@ uint64_t WorldChecksum(const World& world) {
     FieldBytes out;
     AddFields add{out};
     Describe(add, world);
+    // The seats of a network game; a game for one has none and sums as it always did.
+    if (world.SeatCount > 0) DescribeSeating(add, world);
     return out.Hash();
 }
 

@@ -22,6 +22,7 @@ constexpr int WorldHeight = 1536;
 constexpr int ScreenWidth = 1024;
 constexpr int ScreenHeight = 768;
 constexpr int KeyCodeCount = 65536;
+constexpr int MaxSeats = 8;
 
 // One timed part of a ship's scripted explosion.
 struct TExplosionPart {
@@ -116,6 +117,28 @@ struct TBeam {
     bool operator==(const TBeam&) const = default;
 };
 
+// One person of a game played by several over the network. Each has their own ship,
+// keys, console and view; while that person's inputs and keys are acted on, these fields
+// stand in the world's own (PlayerSeats.h), so the rules written for one player run once
+// per seat unchanged. A game for one has no seats, and none of this is used.
+struct PlayerSeat {
+    uint8_t Joined = 0;  // 1 from joining until leaving
+    std::string Name;
+    uint8_t ControlledShip = 0;
+    bool ConsoleOpen = false;
+    bool ShowRange = false;
+    int32_t ViewX = 0;
+    int32_t ViewY = 0;
+    std::vector<uint8_t> KeyState;  // 65,536 entries while joined, else empty
+    std::array<uint8_t, 3> MouseButtonState{};
+    uint8_t CapsLock = 0;
+    std::vector<std::string> ConsoleLog;
+    std::string InputLine;
+    std::string LastCommand;
+
+    bool operator==(const PlayerSeat&) const = default;
+};
+
 // Every field, of World and of the records above, is also named once in
 // world/WorldFields.h, from which the field registry, the world checksum and the snapshot
 // are made: a field added here and not there stops the build.
@@ -148,6 +171,12 @@ struct World {
     std::string LastCommand;
 
     RandomGenerator Rng;
+
+    // Network play: the people at the table (none in a game for one) and the seat that
+    // last paused the game (0: not paused, or paused in a game for one).
+    Table<PlayerSeat, MaxSeats> Seats{"Seats"};
+    uint8_t SeatCount = 0;  // seats ever taken, 1..SeatCount
+    uint8_t PausedBy = 0;
 
     // Field by field (reals by value: WorldChecksum tells -0.0 from 0.0).
     bool operator==(const World&) const = default;

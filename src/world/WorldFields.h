@@ -115,6 +115,25 @@ constexpr void Describe(Visit& visit, Beam& beam) {
     visit("Active", beam.Active);
 }
 
+template <class Visit, RecordOf<PlayerSeat> Seat>
+constexpr void Describe(Visit& visit, Seat& seat) {
+    visit("Joined", seat.Joined);
+    visit("Name", seat.Name);
+    visit("ControlledShip", seat.ControlledShip);
+    visit("ConsoleOpen", seat.ConsoleOpen);
+    visit("ShowRange", seat.ShowRange);
+    visit("ViewX", seat.ViewX);
+    visit("ViewY", seat.ViewY);
+    visit("KeyState", seat.KeyState);
+    visit("MouseButtonState", seat.MouseButtonState);
+    visit("CapsLock", seat.CapsLock);
+    visit("ConsoleLog", seat.ConsoleLog);
+    visit("InputLine", seat.InputLine);
+    visit("LastCommand", seat.LastCommand);
+}
+
+// The world's fields but the seats of network play (DescribeSeating): a game for one
+// has none, and its dumps, field names and checksum are the ones it always had.
 template <class Visit, RecordOf<World> WorldRecord>
 constexpr void Describe(Visit& visit, WorldRecord& world) {
     visit("Ships", world.Ships);
@@ -139,6 +158,15 @@ constexpr void Describe(Visit& visit, WorldRecord& world) {
     visit("InputLine", world.InputLine);
     visit("LastCommand", world.LastCommand);
     visit("RandomState", world.Rng);
+}
+
+// The seats of network play, apart from the rest: the snapshot always takes them, the
+// checksum once someone is seated, the runner's dump as a list of its own.
+template <class Visit, RecordOf<World> WorldRecord>
+constexpr void DescribeSeating(Visit& visit, WorldRecord& world) {
+    visit("SeatCount", world.SeatCount);
+    visit("PausedBy", world.PausedBy);
+    visit("Seats", world.Seats);
 }
 
 // ---- the kinds of fields, for the visitors ----------------------------------------------

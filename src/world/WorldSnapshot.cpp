@@ -121,6 +121,7 @@ private:
 void SaveWorld(const World& world, WorldSnapshot& into) {
     Saver save(into);
     Describe(save, world);
+    DescribeSeating(save, world);
     into.Size = save.Size();
 }
 
@@ -128,6 +129,7 @@ void RestoreWorld(World& world, const WorldSnapshot& from) {
     if (from.Size == 0) throw std::logic_error("nothing was saved in this world snapshot");
     Restorer restore(from);
     Describe(restore, world);
+    DescribeSeating(restore, world);
     if (!restore.AtEnd()) throw std::logic_error("a world snapshot holds more than a world");
 }
 

@@ -33,6 +33,7 @@ const Target Targets[] = {
     {"replay", FuzzReplay},
     {"recording", FuzzRecording},
     {"check", FuzzCheck},
+    {"packet", FuzzPacket},
 };
 
 std::vector<fs::path> InputsIn(const fs::path& dir) {

@@ -38,6 +38,12 @@ TEST(ReplayFormat, EveryKindOfRecordRoundTrips) {
         set.Value = value;
         records.push_back(set);
     }
+    for (RecordKind kind : {RecordKind::Player, RecordKind::Join, RecordKind::Leave}) {
+        ReplayRecord seat = Make(kind);
+        seat.Seat = 8;
+        if (kind == RecordKind::Join) seat.Text = "ann \x8a";
+        records.push_back(seat);
+    }
     ReplayRecord pointer = Make(RecordKind::Pointer);
     pointer.X = std::numeric_limits<int32_t>::min();
     pointer.Y = std::numeric_limits<int32_t>::max();
@@ -56,6 +62,12 @@ TEST(ReplayFormat, EveryKindOfRecordRoundTrips) {
         ASSERT_FALSE(line.empty() || line.back() == ' ') << line;
         EXPECT_EQ(ParseRecord(line), record) << line;
     }
+}
+
+TEST(ReplayFormat, SeatsOutsideTheTableAreDamage) {
+    for (const char* line : {"player 9", "join 0 ann", "join 9 ann", "leave 0", "player -1", "leave", "player 1 2"})
+        EXPECT_THROW(ParseRecord(line), ReplayLineError) << line;
+    EXPECT_EQ(ParseRecord("player 0").Seat, 0);  // the world's own fields again
 }
 
 TEST(ReplayFormat, EveryByteValueSurvivesEscaping) {

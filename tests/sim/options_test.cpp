@@ -81,3 +81,46 @@ TEST(MergeOptions, FilesAndJson) {
 
 }  // namespace
 }  // namespace kelvane::sim
+
+namespace kelvane::sim {
+namespace {
+
+TEST(NetworkOptions, HostingJoiningAndTheLinkConditioner) {
+    const SimOptions host = Parsed(ParseSimOptions({"--host", "127.0.0.1:26524", "--players", "4", "--net-delay", "120",
+                                             "--net-jitter", "40", "--net-loss", "5.5", "--name", "ann"}));
+    EXPECT_TRUE(host.Network());
+    EXPECT_EQ(host.Players, 4);
+    EXPECT_EQ(host.NetDelayMs, 120u);
+    EXPECT_EQ(host.NetJitterMs, 40u);
+    EXPECT_EQ(host.NetLossPercent, 5.5);
+    EXPECT_EQ(Parsed(ParseSimOptions({"--join", "h:1"})).Join, "h:1");
+    EXPECT_EQ(Parsed(ParseSimOptions({"--replay", "r", "--seat", "3"})).Seat, 3);
+}
+
+TEST(NetworkOptions, WhatDoesNotGoTogetherIsAUsageError) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--host", "26524"},                                  // how many players?
+        {"--host", "26524", "--players", "1"},
+        {"--host", "26524", "--players", "9"},
+        {"--host", "26524", "--players", "2", "--join", "h:1"},
+        {"--join", "h:1", "--players", "2"},
+        {"--join", "h:1", "--shot", "5:a.png"},
+        {"--join", "h:1", "--net-loss", "101"},
+        {"--join", "h:1", "--net-loss", "x"},
+        {"--net-delay", "10"},                                // conditioning nothing
+        {"--players", "2"},
+        {"--seat", "2"},                                      // a view of no recording
+        {"--replay", "r", "--seat", "9"},
+        {"--replay", "r", "--join", "h:1"},
+    };
+    for (const auto& arguments : bad) {
+        std::string line;
+        for (const std::string& argument : arguments) line += argument + " ";
+        const Result<SimOptions> options = ParseSimOptions(arguments);
+        ASSERT_FALSE(options) << line;
+        EXPECT_EQ(options.Error().Status, ExitStatus::BadInput) << line;
+    }
+}
+
+}  // namespace
+}  // namespace kelvane::sim

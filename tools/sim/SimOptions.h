@@ -30,6 +30,17 @@ struct SimOptions {
     bool Verify = false;     // compares the recording's checksums
     bool Force = false;      // plays a recording made with other data
     std::string Language = "original";  // the texts' language in shots (dumps never hold any)
+    int Seat = 0;            // with --replay: whose view the shots show (network games)
+
+    // Network play (NetGame.h): host on [ADDR:]PORT for Players, or join HOST:PORT.
+    std::string Host;
+    int Players = 0;
+    std::string Join;
+    std::string Name;
+    uint32_t NetDelayMs = 0;
+    uint32_t NetJitterMs = 0;
+    double NetLossPercent = 0;
+    bool Network() const { return !Host.empty() || !Join.empty(); }
 };
 
 // A whole number of type T, all of `text`; UsageError naming `what` otherwise.

@@ -58,9 +58,34 @@ void AddTables(ordered_json& object, const World& world, const std::string& pref
     Describe(table, record);
 }
 
+// A seat of a network game by its description: its values, the keys it holds (by code,
+// those not idle), its buttons and its console.
+ordered_json DumpSeat(const PlayerSeat& seat) {
+    ordered_json dumped = ordered_json::object();
+    auto add = [&dumped](const char* name, const auto& field) {
+        using T = std::remove_cvref_t<decltype(field)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+            dumped[name] = ToUtf8(field);
+        } else if constexpr (std::is_same_v<T, std::vector<uint8_t>>) {
+            ordered_json keys = ordered_json::object();
+            for (size_t key = 0; key < field.size(); ++key)
+                if (field[key] != 0) keys[std::to_string(key)] = field[key];
+            dumped[name] = keys;
+        } else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
+            ordered_json lines = ordered_json::array();
+            for (const std::string& line : field) lines.push_back(ToUtf8(line));
+            dumped[name] = lines;
+        } else {
+            dumped[name] = field;  // flags, bytes, whole numbers and the buttons
+        }
+    };
+    Describe(add, seat);
+    return dumped;
+}
+
 }  // namespace
 
-ordered_json DumpState(TMainForm& form, uint64_t tick) {
+ordered_json DumpState(TMainForm& form, uint64_t tick, const std::vector<uint64_t>* wavePlays) {
     const World& world = form.World;
     ordered_json state = ordered_json::object();
     state["Tick"] = tick;
@@ -71,6 +96,14 @@ ordered_json DumpState(TMainForm& form, uint64_t tick) {
     for (const std::string& line : world.ConsoleLog) log.push_back(ToUtf8(line));
     state["ConsoleLog"] = log;
     AddTables(state, world, "", world);  // Ships, Projectiles, Beams
+
+    // The people of a network game; a game for one has none and dumps as it always did.
+    if (world.SeatCount > 0) {
+        state["PausedBy"] = world.PausedBy;
+        ordered_json seats = ordered_json::array();
+        for (int s = 1; s <= world.SeatCount; ++s) seats.push_back(DumpSeat(world.Seats[s]));
+        state["Seats"] = seats;
+    }
 
     state["Closed"] = form.CloseRequested();
     state["SwallowedErrors"] = form.SwallowedErrors();
@@ -84,7 +117,10 @@ ordered_json DumpState(TMainForm& form, uint64_t tick) {
     state["ImagePatternCounts"] = patterns;
     state["ShipImagesCount"] = form.ShipImages.Count();
     ordered_json plays = ordered_json::array();
-    for (int32_t i = 0; i < form.Waves.Count(); ++i) plays.push_back(form.Waves.PlayCount(i));
+    for (int32_t i = 0; i < form.Waves.Count(); ++i) {
+        const auto index = static_cast<size_t>(i);
+        plays.push_back(wavePlays ? (index < wavePlays->size() ? (*wavePlays)[index] : 0) : form.Waves.PlayCount(i));
+    }
     state["WavePlays"] = plays;
     return state;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <vector>
 
 namespace kelvane {
 class TMainForm;
@@ -11,6 +12,8 @@ class TMainForm;
 
 namespace kelvane::sim {
 
-nlohmann::ordered_json DumpState(TMainForm& form, uint64_t tick);
+// wavePlays: how often each sound was started, when not the wave list's own count (a
+// network game counts the sounds of its confirmed frames, the same on every machine).
+nlohmann::ordered_json DumpState(TMainForm& form, uint64_t tick, const std::vector<uint64_t>* wavePlays = nullptr);
 
 }  // namespace kelvane::sim

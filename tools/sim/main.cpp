@@ -18,6 +18,7 @@
 #include "Scenario.h"
 #include "SimFolders.h"
 #include "SimOptions.h"
+#include "NetGame.h"
 #include "StateDump.h"
 #include "TournamentCommands.h"
 #include "TournamentOptions.h"
@@ -219,6 +220,7 @@ ExitStatus RunReplay(const SimOptions& options) {
     TMainForm form(player.Services(services));
     form.DrawsPictures = false;
     form.PictureView = WatchersView;  // a duel's pictures follow the fight, as in the window
+    form.ViewSeat = options.Seat;
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
     const bool trailing = player.HasTrailingInputs();
@@ -276,6 +278,7 @@ ExitStatus RunCommand(const std::vector<std::string>& arguments) {
     }
     const Result<SimOptions> options = ParseSimOptions(arguments);
     if (!options) return ReportUsageFailure(options.Error());
+    if (options->Network()) return RunNetGame(*options);
     return options->ReplayFile.empty() ? Run(*options) : RunReplay(*options);
 }
 
