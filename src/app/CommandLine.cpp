@@ -13,6 +13,12 @@ uint32_t ParseSeed(const std::string& text) {
         throw UsageError("--seed needs a whole number from 0 to 4294967295, not '" + text + "'");
     return seed;
 }
+
+Pilot ParsePilot(const std::string& text) {
+    const std::optional<Pilot> pilot = FindPilot(text);
+    if (!pilot) throw UsageError("--pilot needs " + PilotChoices() + ", not '" + text + "'");
+    return *pilot;
+}
 }  // namespace
 
 const char* const GameUsage =
@@ -25,6 +31,9 @@ const char* const GameUsage =
     "  --data DIR     read Data/ and Scripts/ from DIR instead of the installed data\n"
     "  --seed N       start the random numbers from N, as kelvane-sim --seed N does\n"
     "                 (for tests and bug reports: the same ships in the same places)\n"
+    "  --pilot NAME   who flies the computer's ships in this game: classic (the game's\n"
+    "                 own pilot) or veteran (flies with the player's keys, and well);\n"
+    "                 the default is Pilot= of settings.ini, else classic\n"
     "  --check        check the ship definitions, pictures and scripts the game would\n"
     "                 read (with --data DIR, and your own), print what is wrong and exit:\n"
     "                 status 1 when something does not work, else 0; no window opens\n"
@@ -55,10 +64,13 @@ GameOptions ParseGameOptions(const std::vector<std::string>& arguments) {
         else if (option == "--replay") options.ReplayFile = value();
         else if (option.rfind("--replay=", 0) == 0 && option.size() > 9) options.ReplayFile = option.substr(9);
         else if (option == "--force") options.Force = true;
+        else if (option == "--pilot") options.Pilot = ParsePilot(value());
+        else if (option.rfind("--pilot=", 0) == 0) options.Pilot = ParsePilot(option.substr(8));
         else throw UsageError("unknown option '" + option + "'");
     }
-    // A recording holds its own seed.
+    // A recording holds its own seed and pilots.
     if (options.ReplayFile && options.Seed) throw UsageError("--seed does not go with --replay");
+    if (options.ReplayFile && options.Pilot) throw UsageError("--pilot does not go with --replay");
     if (options.Force && !options.ReplayFile) throw UsageError("--force goes only with --replay");
     return options;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "combat/Pilot.h"
+
 namespace kelvane {
 
 class UsageError : public std::runtime_error {
@@ -23,6 +25,7 @@ struct GameOptions {
     std::optional<uint32_t> Seed;        // --seed N: the same seed as kelvane-sim --seed
     std::optional<std::string> ReplayFile;  // --replay FILE: watch a recording instead of playing
     bool Force = false;                     // --force: watch a recording made with other data
+    std::optional<kelvane::Pilot> Pilot;    // --pilot NAME: who flies the computer's ships; unset: the setting
 };
 
 // Throws UsageError naming the option that is wrong.

@@ -8,14 +8,20 @@
 
 namespace kelvane {
 
-RecordedGame::RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say)
-    : folder_(std::move(folder)), startTime_(startTime), seed_(seed), say_(std::move(say)), errors_(say_) {}
+RecordedGame::RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say, Pilot pilot)
+    : folder_(std::move(folder)),
+      startTime_(startTime),
+      seed_(seed),
+      say_(std::move(say)),
+      pilots_(pilot),
+      errors_(say_) {}
 
 RecordedGame::~RecordedGame() = default;
 
 MainFormServices RecordedGame::Services(const MainFormServices& platform) {
     MainFormServices services = platform;
     services.Seed = seed_;  // the recording must know it: never left to the loading's clock
+    services.Pilots = pilots_;
     return services;
 }
 
@@ -32,7 +38,8 @@ void RecordedGame::Begin(TMainForm& form) {
     ReplayWriterOptions options;
     options.Report = say_;
     writer_ = std::make_unique<ReplayWriter>(
-        path, ReplayHeader{seed_, FingerprintGameData(form.Services.GameDir, form.Services.Folders)}, options);
+        path, ReplayHeader{seed_, FingerprintGameData(form.Services.GameDir, form.Services.Folders), pilots_},
+        options);
     if (writer_->Failed()) {
         writer_.reset();
         return;

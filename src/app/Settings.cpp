@@ -72,6 +72,13 @@ LoadedSettings ParseSettings(const std::string& text, const std::string& source)
         }
         if (!problem.empty()) return damaged(problem);
     }
+    constexpr const char* Missing = "\n";
+    const std::string pilot = file.ReadString(Section, "Pilot", Missing);
+    if (pilot != Missing) {
+        const std::optional<Pilot> chosen = FindPilot(pilot);
+        if (!chosen) return damaged("Pilot=" + pilot + " is not " + PilotChoices());
+        loaded.Values.Pilot = *chosen;
+    }
     return loaded;
 }
 
@@ -108,7 +115,8 @@ std::string FormatSettings(const Settings& settings) {
            "Fullscreen=" + (settings.Fullscreen ? "1" : "0") + "\n" +
            "WindowWidth=" + std::to_string(settings.WindowWidth) + "\n" +
            "WindowHeight=" + std::to_string(settings.WindowHeight) + "\n" +
-           "Volume=" + std::to_string(settings.Volume) + "\n";
+           "Volume=" + std::to_string(settings.Volume) + "\n" +
+           "Pilot=" + PilotName(settings.Pilot) + "\n";
 }
 
 std::string SaveSettings(const std::string& path, const Settings& settings) {

@@ -6,13 +6,16 @@
 //   WindowWidth=1024
 //   WindowHeight=768
 //   Volume=100
+//   Pilot=classic
 //
-// Fullscreen 0 or 1; the window's size in windowed mode; Volume 0..100. A missing key
-// keeps its default.
+// Fullscreen 0 or 1; the window's size in windowed mode; Volume 0..100; Pilot the pilot
+// of the computer's ships, classic or veteran. A missing key keeps its default.
 // Read once at start with the game's own INI reader; written whenever the player changes
 // one (full screen switched, the window resized).
 
 #include <string>
+
+#include "combat/Pilot.h"
 
 namespace kelvane {
 
@@ -21,6 +24,7 @@ struct Settings {
     int WindowWidth = 1024;
     int WindowHeight = 768;
     int Volume = 100;
+    kelvane::Pilot Pilot = kelvane::Pilot::Classic;
     bool operator==(const Settings&) const = default;
 };
 

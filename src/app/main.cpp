@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         std::tm startTime{};
         localtime_r(&now, &startTime);
         session = std::make_unique<RecordedGame>(folders.State.empty() ? std::string() : folders.State + "replays/",
-                                                 startTime, *game.Seed, say);
+                                                 startTime, *game.Seed, say, options.Pilot.value_or(settings.Pilot));
     }
     game.Session = session.get();
     // --fullscreen and --windowed hold for this game only; F11 changes the saved setting.

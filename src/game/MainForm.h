@@ -35,6 +35,7 @@ struct MainFormServices {
     std::string GameDir;          // the folder holding Data/ and Scripts/, ending in '/'
     PlayerFolders Folders;        // the player's own ships and scripts, and the cache
     std::optional<uint32_t> Seed;  // a fixed seed instead of the clock
+    PilotSeats Pilots{};           // who flies the computer's ships: the classic pilot unless chosen
 };
 
 class TMainForm {

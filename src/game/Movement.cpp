@@ -11,11 +11,6 @@ namespace kelvane {
 
 namespace {
 
-constexpr double SpeedStep = 0.5;      // thrust and brake change per frame
-constexpr double BrakeCutOff = 4.5;    // braking below this stops the ship at once
-constexpr double TurnStep = 0.75;      // turn-rate change per frame while a turn key is held
-constexpr double TurnLimitTest = 2.0;  // stepped only up to this size, so the top rate is 2.25
-constexpr double TurnDecay = 0.005;    // per-frame return toward 0 once the key is let go
 constexpr double TurnSnapLimit = 0.25; // smaller turn rates become 0
 constexpr int32_t ViewOffsetX = 511;
 constexpr int32_t ViewOffsetY = 383;
@@ -45,36 +40,12 @@ void TurnSnap(World& world) {
 void PlayerSteering(World& world) {
     // Slot 0 is the "no ship yet" slot and must stay zero.
     if (world.ControlledShip == 0) return;
-    TShip& ship = world.Ships[world.ControlledShip];
-    const bool left = KeyActive(world, VK_LEFT);
-    const bool right = KeyActive(world, VK_RIGHT);
-
-    if (left) {
-        if (ship.TurnRate <= 0 && ship.TurnRate >= -TurnLimitTest) ship.TurnRate -= TurnStep;
-        if (ship.TurnRate > 0) ship.TurnRate = 0;  // the opposite key stops a turn at once
-    } else if (ship.TurnRate <= -TurnDecay) {
-        ship.TurnRate += TurnDecay;
-    }
-    if (right) {
-        if (ship.TurnRate >= 0 && ship.TurnRate <= TurnLimitTest) ship.TurnRate += TurnStep;
-        if (ship.TurnRate < 0) ship.TurnRate = 0;
-    } else if (ship.TurnRate >= TurnDecay) {
-        ship.TurnRate -= TurnDecay;
-    }
-
-    if (KeyActive(world, VK_UP)) {
-        // The first thrust from standstill always gives the start speed, even above MaxSpeed.
-        if (ship.Speed == 0)
-            ship.Speed = StartSpeed;
-        else if (ship.Speed <= ship.MaxSpeed - SpeedStep)
-            ship.Speed += SpeedStep;
-    }
-    if (KeyActive(world, VK_DOWN)) {
-        if (ship.Speed >= BrakeCutOff)
-            ship.Speed -= SpeedStep;
-        else
-            ship.Speed = 0;
-    }
+    ShipControls keys;
+    keys.TurnLeft = KeyActive(world, VK_LEFT);
+    keys.TurnRight = KeyActive(world, VK_RIGHT);
+    keys.Thrust = KeyActive(world, VK_UP);
+    keys.Brake = KeyActive(world, VK_DOWN);
+    Steer(world.Ships[world.ControlledShip], keys);
 }
 
 void CentreView(World& world, int32_t x, int32_t y) {

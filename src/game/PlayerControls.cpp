@@ -2,9 +2,8 @@
 
 #include <cstdint>
 
-#include "combat/Geometry.h"
 #include "combat/Shields.h"
-#include "combat/Weapons.h"
+#include "combat/ShipControls.h"
 #include "console/InputState.h"
 #include "world/VirtualKeys.h"
 
@@ -44,13 +43,14 @@ void PlayerControls(Arena& arena) {
     if (world.ConsoleOpen || world.ControlledShip == 0 || world.Controlled().Dead) return;
     const int s = world.ControlledShip;
     TShip& ship = world.Ships[s];
-    const auto targetAlive = [&] { return !world.Ships[ship.Target].Dead; };
 
     if (KeyActive(world, VK_BACK)) NextTarget(world);
-    if (KeyActive(world, KeyNearestTarget)) ship.Target = static_cast<uint8_t>(FindNearestShip(world, s));
-    if (KeyActive(world, VK_SPACE) && targetAlive() && InBeamRange(world, s)) FirePrimaryWeapon(arena, s);
-    if (KeyActive(world, VK_MENU) && targetAlive()) FireSecondaryWeapon(arena, s);
-    if (KeyActive(world, VK_CONTROL) && targetAlive()) UseSpecialDevice(arena, s);
+    ShipControls keys;
+    keys.NearestTarget = KeyActive(world, KeyNearestTarget);
+    keys.FirePrimary = KeyActive(world, VK_SPACE);
+    keys.FireSecondary = KeyActive(world, VK_MENU);
+    keys.UseSpecial = KeyActive(world, VK_CONTROL);
+    UseTargetAndTriggers(arena, s, keys);
     // The destruction starts in the next unpaused frame.
     if (KeyActive(world, KeySelfDestruct)) ship.Hull = 0;
     if (KeyActive(world, KeyShields)) LowerOrRaiseShields(ship);

@@ -67,6 +67,11 @@ ReplayHeader ReadHeader(Lines& lines) {
         for (;;) {
             next("no start line");
             if (line == "start") return header;
+            // Pilots come before the data files: a recording that names none is classic.
+            if (line.substr(0, 6) == "pilot " && header.Data.empty()) {
+                ParsePilotLine(line, header.Pilots);
+                continue;
+            }
             if (line.substr(0, 5) != "file ") throw ReplayLineError("expected a data file or 'start'");
             std::string_view rest = line.substr(5);
             DataFile file;

@@ -5,17 +5,21 @@ namespace kelvane::sim {
 const char* const kSimUsage =
     "usage: kelvane-sim [--data DIR] [--seed N] [--frames N] [--scenario FILE]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--record FILE]\n"
+    "                   [--pilot classic|veteran]\n"
     "       kelvane-sim --replay FILE [--verify] [--force] [--data DIR]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing]\n"
     "       kelvane-sim --tournament [--data DIR] [--ships A,B,...] [--games N] [--ticks T]\n"
     "                   [--seed S] [--jobs J] [--shard I/N] [--json FILE]\n"
-    "                   [--record-duels DIR]\n"
+    "                   [--record-duels DIR] [--pilots P[,Q]] [--no-scatter] [--measure]\n"
     "       kelvane-sim --merge PART.json... [--json FILE]\n"
     "  K is a tick number or 'last'; a dump FILE of '-' is standard output.\n"
     "  A tournament's duels: N per pair of ship types (default 20), at most T frames each\n"
     "  (default 15000), on J threads (default: all cores); --shard runs part I of N; a\n"
     "  --json FILE of '-' is standard output; --record-duels writes every duel into DIR as\n"
-    "  a recording (NAME-NAME-GAME.replay) to watch with kelvane --replay.\n";
+    "  a recording (NAME-NAME-GAME.replay) to watch with kelvane --replay.\n"
+    "  --pilot: who flies the computer's ships (default classic). --pilots: one pilot flies\n"
+    "  both ships of every duel, or two play each pair both ways round; --no-scatter leaves\n"
+    "  stalemates alone; --measure counts shots, hits and quiet stretches.\n";
 
 namespace {
 
@@ -54,12 +58,18 @@ SimOptions ParseSimOptions(const std::vector<std::string>& arguments) {
         else if (option == "--replay") options.ReplayFile = value();
         else if (option == "--verify") options.Verify = true;
         else if (option == "--force") options.Force = true;
+        else if (option == "--pilot") {
+            const std::string& name = value();
+            options.Pilot = FindPilot(name);
+            if (!options.Pilot) throw UsageError("--pilot needs " + PilotChoices() + ", not '" + name + "'");
+        }
         else throw UsageError("unknown option '" + option + "'");
     }
     if (!options.ReplayFile.empty()) {
         // A recording brings its own seed, frames and inputs.
-        if (!options.ScenarioFile.empty() || options.Seed || options.Frames || !options.RecordFile.empty()) {
-            throw UsageError("--replay takes no --scenario, --seed, --frames or --record");
+        if (!options.ScenarioFile.empty() || options.Seed || options.Frames || !options.RecordFile.empty() ||
+            options.Pilot) {
+            throw UsageError("--replay takes no --scenario, --seed, --frames, --record or --pilot");
         }
     } else if (options.Verify || options.Force) {
         throw UsageError("--verify and --force go with --replay");

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "combat/Pilot.h"
+
 namespace kelvane::sim {
 
 class UsageError : public std::runtime_error {
@@ -33,6 +35,7 @@ struct SimOptions {
     std::string ReplayFile;  // plays a recording instead of a scenario
     bool Verify = false;     // compares the recording's checksums
     bool Force = false;      // plays a recording made with other data
+    std::optional<kelvane::Pilot> Pilot;  // who flies the computer's ships; unset: classic
 };
 
 // A whole number of type T, all of `text`; UsageError naming `what` otherwise.

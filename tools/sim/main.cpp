@@ -107,7 +107,9 @@ int Run(const SimOptions& options) {
     const SimFolders folders = FindSimFolders(options.DataDir);
 
     HeadlessMachine machine;
-    TMainForm form(machine.Services(folders.GameDir, seed, folders.Player));
+    MainFormServices services = machine.Services(folders.GameDir, seed, folders.Player);
+    services.Pilots = PilotSeats(options.Pilot.value_or(Pilot::Classic));
+    TMainForm form(services);
     Outputs outputs(options, form, machine.Presenter);
     std::unique_ptr<ReplayWriter> recorder;
     // A recorded run tells of the errors it passes over as the game does, naming the frame.
@@ -117,7 +119,8 @@ int Run(const SimOptions& options) {
     };
     if (!options.RecordFile.empty()) {
         recorder = std::make_unique<ReplayWriter>(
-            options.RecordFile, ReplayHeader{seed, FingerprintGameData(folders.GameDir, folders.Player)},
+            options.RecordFile,
+            ReplayHeader{seed, FingerprintGameData(folders.GameDir, folders.Player), services.Pilots},
             WriterOptions());
         form.Observer = recorder.get();
     }
