@@ -12,10 +12,22 @@ constexpr double Radians = 3.14159265358979323846 / 180.0;
 constexpr double WatchedDistance = 700;
 // Shots passing further than this from the ship's centre, flying straight, are let be.
 constexpr double PassingDistance = 200;
+
+bool OutOfField(double x, double y) { return x < -32 || x > WorldWidth + 31 || y < -32 || y > WorldHeight + 31; }
+
+void Advance(IncomingShot& shot) {
+    shot.X += shot.DirX * shot.Speed;
+    shot.Y += shot.DirY * shot.Speed;
+    const double turnedX = shot.DirX * shot.TurnCos - shot.DirY * shot.TurnSin;
+    shot.DirY = shot.DirX * shot.TurnSin + shot.DirY * shot.TurnCos;
+    shot.DirX = turnedX;
+}
+
 }  // namespace
 
-std::vector<IncomingShot> IncomingShots(const World& world, int s) {
-    std::vector<IncomingShot> shots;
+IncomingShots ShotsAt(const World& world, int s) {
+    IncomingShots found;
+    std::array<double, WatchedShots> distances{};
     const TShip& ship = world.Ships[s];
     const double shipX = std::sin(ship.Heading * Radians) * ship.Speed;
     const double shipY = -std::cos(ship.Heading * Radians) * ship.Speed;
@@ -23,40 +35,41 @@ std::vector<IncomingShot> IncomingShots(const World& world, int s) {
         const TProjectileWeapon& shot = world.Projectiles[p];
         if (!shot.Active || shot.Owner == s) continue;
         const double dx = shot.X - ship.X, dy = shot.Y - ship.Y;
-        if (dx * dx + dy * dy > WatchedDistance * WatchedDistance) continue;
+        const double squared = dx * dx + dy * dy;
+        if (squared > WatchedDistance * WatchedDistance) continue;
         // Where the two would pass if both flew straight on: shots flying away, or passing
         // far off, are no danger (torpedoes homing on the ship always are).
-        const double vx = std::sin(shot.Heading * Radians) * shot.Speed - shipX;
-        const double vy = -std::cos(shot.Heading * Radians) * shot.Speed - shipY;
-        const double closing = std::max(1e-6, vx * vx + vy * vy);
-        const double when = -(dx * vx + dy * vy) / closing;
+        IncomingShot incoming;
+        incoming.X = shot.X;
+        incoming.Y = shot.Y;
+        incoming.DirX = std::sin(shot.Heading * Radians);
+        incoming.DirY = -std::cos(shot.Heading * Radians);
+        incoming.Speed = shot.Speed;
+        const double vx = incoming.DirX * shot.Speed - shipX, vy = incoming.DirY * shot.Speed - shipY;
+        const double when = -(dx * vx + dy * vy) / std::max(1e-6, vx * vx + vy * vy);
         const bool homing = shot.Homing && shot.Target == s;
         if (!homing) {
             if (when < 0 || when > DangerHorizon) continue;
             const double px = dx + vx * when, py = dy + vy * when;
             if (px * px + py * py > PassingDistance * PassingDistance) continue;
         }
-        TShip flight;  // a shot flies as a ship would, turn and all
-        flight.X = shot.X;
-        flight.Y = shot.Y;
-        flight.Heading = shot.Heading;
-        flight.Speed = shot.Speed;
-        flight.TurnRate = shot.TurnRate;
-        const int frames = homing ? DangerHorizon : std::min(DangerHorizon, static_cast<int>(when) + 8);
-        IncomingShot incoming;
-        incoming.Track = TrackOf(flight, frames, false);
-        incoming.Frames = frames;
-        for (int k = 1; k <= frames; ++k) {
-            // A shot ends once it leaves the field.
-            const double x = incoming.Track.X[k], y = incoming.Track.Y[k];
-            if (x < -32 || x > WorldWidth + 31 || y < -32 || y > WorldHeight + 31) {
-                incoming.Frames = k - 1;
-                break;
-            }
+        if (shot.TurnRate != 0) {
+            incoming.TurnCos = std::cos(shot.TurnRate * Radians);
+            incoming.TurnSin = std::sin(shot.TurnRate * Radians);
         }
-        shots.push_back(incoming);
+        incoming.Frames = homing ? DangerHorizon : std::min(DangerHorizon, static_cast<int>(when) + 8);
+        // Keep the nearest: a full list gives up its furthest shot for a nearer one.
+        int slot = found.Count;
+        if (found.Count == WatchedShots) {
+            slot = static_cast<int>(std::max_element(distances.begin(), distances.end()) - distances.begin());
+            if (distances[slot] <= squared) continue;
+        } else {
+            ++found.Count;
+        }
+        found.Shots[slot] = incoming;
+        distances[slot] = squared;
     }
-    return shots;
+    return found;
 }
 
 ShipControls Manoeuvre::Keys(const TShip& ship) const {
@@ -71,62 +84,69 @@ ShipControls Manoeuvre::Keys(const TShip& ship) const {
     return keys;
 }
 
-double ClearanceOf(const TShip& ship, const Manoeuvre& manoeuvre, const std::vector<IncomingShot>& shots,
-                   double shipRadius, double enough) {
-    if (shots.empty()) return enough;
+double ClearanceOf(const TShip& ship, const Manoeuvre& manoeuvre, const IncomingShots& shots, double shipRadius,
+                   double enough) {
+    if (shots.Count == 0) return enough;
     const double far = shipRadius + enough;
     double nearest = far * far;  // squared
     int horizon = 0;
-    for (const IncomingShot& shot : shots) horizon = std::max(horizon, shot.Frames);
-    TShip flying;
-    flying.TurnRate = ship.TurnRate;
-    flying.Speed = ship.Speed;
-    flying.MaxSpeed = ship.MaxSpeed;
+    std::array<IncomingShot, WatchedShots> flying = shots.Shots;
+    for (int i = 0; i < shots.Count; ++i) horizon = std::max(horizon, shots.Shots[i].Frames);
+    TShip steered;
+    steered.TurnRate = ship.TurnRate;
+    steered.Speed = ship.Speed;
+    steered.MaxSpeed = ship.MaxSpeed;
     double x = ship.X, y = ship.Y;
     double dirX = std::sin(ship.Heading * Radians), dirY = -std::cos(ship.Heading * Radians);
     double turnCos = 1, turnSin = 0, turnOf = 0;
     // Keys held now set the speed and turn of the next frame's move; the turn comes after
     // the move, and small turns snap to nothing after it.
     for (int k = 1; k <= horizon; ++k) {
-        Steer(flying, manoeuvre.Keys(flying));
-        x = std::clamp(x + dirX * flying.Speed, 0.0, WorldWidth - 1.0);
-        y = std::clamp(y + dirY * flying.Speed, 0.0, WorldHeight - 1.0);
-        if (flying.TurnRate != turnOf) {
-            turnOf = flying.TurnRate;
+        Steer(steered, manoeuvre.Keys(steered));
+        x = std::clamp(x + dirX * steered.Speed, 0.0, WorldWidth - 1.0);
+        y = std::clamp(y + dirY * steered.Speed, 0.0, WorldHeight - 1.0);
+        if (steered.TurnRate != turnOf) {
+            turnOf = steered.TurnRate;
             turnCos = std::cos(turnOf * Radians);
             turnSin = std::sin(turnOf * Radians);
         }
         const double turnedX = dirX * turnCos - dirY * turnSin;
         dirY = dirX * turnSin + dirY * turnCos;
         dirX = turnedX;
-        if (std::fabs(flying.TurnRate) < 0.25) flying.TurnRate = 0;
-        for (const IncomingShot& shot : shots) {
+        if (std::fabs(steered.TurnRate) < 0.25) steered.TurnRate = 0;
+        for (int i = 0; i < shots.Count; ++i) {
+            IncomingShot& shot = flying[i];
             if (k > shot.Frames) continue;
-            const double dx = shot.Track.X[k] - x, dy = shot.Track.Y[k] - y;
+            Advance(shot);
+            if (OutOfField(shot.X, shot.Y)) {
+                shot.Frames = 0;  // gone: watched no further
+                continue;
+            }
+            const double dx = shot.X - x, dy = shot.Y - y;
             nearest = std::min(nearest, dx * dx + dy * dy);
         }
     }
     return std::sqrt(nearest) - shipRadius;
 }
 
-Manoeuvre Dodge(const TShip& ship, const Manoeuvre& wanted, const std::vector<IncomingShot>& shots,
-                double shipRadius, double enough) {
-    Manoeuvre best = wanted;
+Manoeuvre Dodge(const TShip& ship, const Manoeuvre& wanted, const IncomingShots& shots, double shipRadius,
+                double enough) {
     double bestClearance = ClearanceOf(ship, wanted, shots, shipRadius, enough);
-    int bestDistance = 0;
     if (bestClearance >= enough) return wanted;
-    for (int turn = -1; turn <= 1; ++turn) {
-        for (int throttle = -1; throttle <= 1; ++throttle) {
-            const Manoeuvre trial{turn, throttle};
-            if (trial == wanted) continue;
-            const double clearance = ClearanceOf(ship, trial, shots, shipRadius, enough);
-            const int distance = std::abs(turn - wanted.Turn) + std::abs(throttle - wanted.Throttle);
-            const bool better = clearance > bestClearance + 1e-9 ||
-                                (clearance >= enough && bestClearance >= enough && distance < bestDistance);
-            if (better) {
-                best = trial;
-                bestClearance = clearance;
-                bestDistance = distance;
+    Manoeuvre best = wanted;
+    // The other manoeuvres by how far they differ from the wanted one: the first that is
+    // safe enough is taken.
+    for (int distance = 1; distance <= 4; ++distance) {
+        for (int turn = -1; turn <= 1; ++turn) {
+            for (int throttle = -1; throttle <= 1; ++throttle) {
+                if (std::abs(turn - wanted.Turn) + std::abs(throttle - wanted.Throttle) != distance) continue;
+                const Manoeuvre trial{turn, throttle};
+                const double clearance = ClearanceOf(ship, trial, shots, shipRadius, enough);
+                if (clearance >= enough) return trial;
+                if (clearance > bestClearance) {
+                    best = trial;
+                    bestClearance = clearance;
+                }
             }
         }
     }

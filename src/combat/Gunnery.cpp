@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "combat/Geometry.h"
 #include "combat/Helm.h"
 #include "combat/Projectiles.h"
 
@@ -47,12 +46,6 @@ ShotCourse CourseAlong(int32_t x, int32_t y, int32_t heading, double speed) {
     course.StepX = static_cast<int32_t>(std::nearbyint(std::sin(heading * Radians) * speed));
     course.StepY = static_cast<int32_t>(std::nearbyint(-std::cos(heading * Radians) * speed));
     return course;
-}
-
-ShotCourse CourseOfShot(const World& world, int s, int t, double speed) {
-    const TShip& ship = world.Ships[s];
-    // Shots leave 10 pixels left of the centre, whatever the heading.
-    return CourseAlong(ship.X - 10, ship.Y, AimAngle(world, s, t), speed);
 }
 
 int FramesToHit(const ShotCourse& shot, const ShipTrack& target, double radius, int frames) {

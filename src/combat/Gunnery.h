@@ -31,8 +31,6 @@ struct ShotCourse {
     int32_t StepX = 0;
     int32_t StepY = 0;
 };
-// The course of a shot ship s fires this frame at ship t, aimed as the triggers aim it.
-ShotCourse CourseOfShot(const World& world, int s, int t, double speed);
 // The course of a shot leaving (x, y) on an integer heading.
 ShotCourse CourseAlong(int32_t x, int32_t y, int32_t heading, double speed);
 

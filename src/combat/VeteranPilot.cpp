@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "combat/Evasion.h"
 #include "combat/Geometry.h"
@@ -15,9 +16,12 @@ namespace kelvane {
 
 namespace {
 
-// The range a ship with beams or pulse guns keeps, as a share of the beam range (the
-// primary trigger fires only inside it).
-constexpr double GunRangeShare = 0.75;
+// The range a ship keeps, as a share of the beam range (the primary trigger fires only
+// inside it): beams hit wherever inside it, so a beam ship stays near its edge, where
+// shots at it fly longest; pulse guns hit more the shorter their flight.
+constexpr double BeamRangeShare = 0.85;
+constexpr double PulseRangeShare = 0.6;
+constexpr bool TurretBeams = true;
 // How close to the ship's edge a shot may pass before the veteran steps aside.
 constexpr double DodgeMargin = 12;
 // A shot is fired only when it meets the target this many frames ahead at most.
@@ -37,10 +41,22 @@ struct Look {
     const TShip& Foe;
     double Distance = 0;
     double Bearing = 0;  // from the ship to the foe
-    ShipTrack FoeTrack;
+    // Worked out only when a shot is weighed, and then once.
+    const ShipTrack& FoeTrack() const {
+        if (!track_) track_ = TrackOf(Foe, LongestShot);
+        return *track_;
+    }
+    int32_t ShotHeading() const {  // where a shot fired now leaves (AimAngle)
+        if (!shotHeading_) shotHeading_ = AimAngle(World, S, T);
+        return *shotHeading_;
+    }
     double FoeRadius = 0;
     double MyRadius = 0;
     int32_t BeamReach = 0;
+
+private:
+    mutable std::optional<ShipTrack> track_;
+    mutable std::optional<int32_t> shotHeading_;
 };
 
 // The weapon a slot carries when the trigger named fires it; nullptr otherwise.
@@ -59,15 +75,15 @@ int32_t ReloadLeft(const TShip& ship, WeaponSlot slot) {
 }
 
 bool ShotMeets(const Look& look, double speed, double allowance) {
-    const ShotCourse course = CourseOfShot(look.World, look.S, look.T, speed);
-    return FramesToHit(course, look.FoeTrack, look.FoeRadius * allowance, LongestShot) > 0;
+    const ShotCourse course = CourseAlong(look.Me.X - 10, look.Me.Y, look.ShotHeading(), speed);
+    return FramesToHit(course, look.FoeTrack(), look.FoeRadius * allowance, LongestShot) > 0;
 }
 
 // The heading that puts a shot of this speed on the foe: the lead when the shot would
 // leave along the nose, the bearing when the foe lies so near the nose that the shot
 // goes straight at it anyway.
 double AimFor(const Look& look, double speed) {
-    const Interception meet = Intercept(look.Me.X - 10, look.Me.Y, speed, look.FoeTrack);
+    const Interception meet = Intercept(look.Me.X - 10, look.Me.Y, speed, look.FoeTrack());
     if (meet.Frames == 0) return look.Bearing;
     if (std::fabs(HeadingDifference(meet.Heading, look.Bearing)) < 10.5) return look.Bearing;
     return meet.Heading;
@@ -80,12 +96,16 @@ double Remaining(const TShip& ship) {
 
 bool ShieldsHeld(const TShip& ship) { return ship.ShieldsUp && ship.Shields > 0; }
 
-// Breaking off: while a tachyon holds the ship's shields down against a foe that still
-// has its own, or while it is clearly losing and nothing of its own is loaded.
+// Breaking off, only where running helps: while a tachyon holds the ship's shields down
+// with the hull too low to take what the foe can still put into it, or while the ship is
+// clearly losing, nothing of its own is loaded, and it is the faster of the two. It comes
+// back as soon as its shields are up again or a weapon is loaded.
 bool BreaksOff(const Look& look, int32_t soonestReload) {
     const TShip& me = look.Me;
-    const bool bare = !me.ShieldsUp && me.ShieldsDownTimer > 0 && ShieldsHeld(look.Foe);
-    const bool losing = Remaining(me) < Remaining(look.Foe) - 0.25 && soonestReload > 25;
+    const TShip& foe = look.Foe;
+    const bool bare = !me.ShieldsUp && me.ShieldsDownTimer > 0 && ShieldsHeld(foe) && me.Hull < me.MaxHull / 2;
+    const bool outpaces = me.MaxSpeed > foe.Speed + 1;
+    const bool losing = Remaining(me) < Remaining(foe) - 0.25 && soonestReload > 30 && outpaces;
     return bare || losing;
 }
 
@@ -134,9 +154,10 @@ double BearingRate(const Look& look) {
 
 // Bringing the nose round onto a heading. A ship flies its turn on a circle of its own
 // (the faster, the wider): a foe inside that circle cannot be faced by turning, which is
-// how computer ships end up circling each other for good. So the veteran slows down to
-// turn tighter, turns on the spot when the foe's bearing does not run away faster than
-// it can turn, and otherwise flies straight out until the foe is outside its circle.
+// how computer ships end up circling each other for good. So the veteran turns slowly,
+// turns on the spot when the foe is inside even its slowest circle and the foe's bearing
+// does not run away faster than it can turn, and otherwise flies straight out until the
+// foe is outside its circle.
 Course TurnOnto(const Look& look, double heading, double cruise) {
     constexpr double radians = 3.14159265358979323846 / 180.0;
     const TShip& me = look.Me;
@@ -151,7 +172,8 @@ Course TurnOnto(const Look& look, double heading, double cruise) {
     const int way = frames(clockwise, TopTurnRate - rate) <= frames(360 - clockwise, TopTurnRate + rate) ? 1 : -1;
     const double side = way;
     const double across = (me.Heading + 90 * side) * radians;
-    for (const double speed : {cruise, StartSpeed}) {
+    // Slow: the slower the ship, the less its own flight swings the bearing away.
+    for (const double speed : {StartSpeed}) {
         const double radius = TurningRadius(speed);
         const double cx = me.X + radius * std::sin(across), cy = me.Y - radius * std::cos(across);
         const double fx = look.Foe.X - cx, fy = look.Foe.Y - cy;
@@ -184,17 +206,31 @@ Course Plan(const Look& look) {
 
     if (BreaksOff(look, soonest)) return {AwayFromEdges(me, look.Bearing + 180), me.MaxSpeed};
 
-    // An aimed weapon loaded by the time the nose is round: point it.
-    for (int i = 0; i < count; ++i) {
+    // The nose wants the lead of an aimed weapon loaded by the time it is round (the
+    // primary first), else the bearing.
+    double wanted = look.Bearing;
+    bool aiming = false;
+    for (int i = 0; i < count && !aiming; ++i) {
         const double heading = AimFor(look, aimed[i].Speed);
         const double turn = std::fabs(HeadingDifference(heading, me.Heading));
         if (aimed[i].Reload > turn / TopTurnRate + 4) continue;
-        return TurnOnto(look, heading, cruise);
+        wanted = heading;
+        aiming = true;
     }
 
-    // Nothing to aim yet: circle at the range the guns want, on the side away from the
-    // foe's nose.
-    const double range = GunRangeShare * look.BeamReach;
+    const bool beams = IsWeaponOfKind(me.PrimaryWeaponType, WeaponKind::Beam);
+    const double range = (beams ? BeamRangeShare : PulseRangeShare) * look.BeamReach;
+    if (!beams || TurretBeams) {
+        // Pulse guns: close in, then hold the range and turn on the spot with the foe.
+        if (look.Distance > range + 150) return TurnOnto(look, wanted, me.MaxSpeed);
+        if (look.Distance > range + 40) return TurnOnto(look, wanted, cruise);
+        if (std::fabs(BearingRate(look)) > 0.8 * TopTurnRate) return {me.Heading, me.MaxSpeed};
+        return {wanted, 0};
+    }
+    if (aiming) return TurnOnto(look, wanted, cruise);
+
+    // Beams with nothing to aim: circle at the range the beams want, on the side away
+    // from the foe's nose.
     const double fromFoe = BearingOf(me.X - look.Foe.X, me.Y - look.Foe.Y);
     const double side = HeadingDifference(fromFoe, look.Foe.Heading) >= 0 ? 1 : -1;
     const double offset = 90 - std::clamp((look.Distance - range) * 0.4, -45.0, 80.0);
@@ -217,8 +253,11 @@ void PullTriggers(const Look& look, ShipControls& keys) {
     const WeaponRow* torpedo = Carried(me, WeaponSlot::Secondary, Trigger::Secondary);
     if (torpedo && me.SecondaryReload == 0) keys.FireSecondary = ShotMeets(look, torpedo->Speed, TorpedoAllowance);
 
+    // The tachyon only at shields that are up, and not in a frame whose own beam (fired
+    // first) may take the last of them.
     const WeaponRow* device = Carried(me, WeaponSlot::Special, Trigger::Special);
-    if (device && me.SpecialReload == 0 && ShieldsHeld(look.Foe))
+    const bool beamMayEmpty = keys.FirePrimary && beamReady && look.Foe.Shields <= me.PrimaryStrength * 3 / 2 + 1;
+    if (device && me.SpecialReload == 0 && ShieldsHeld(look.Foe) && !beamMayEmpty)
         keys.UseSpecial = look.Distance < 1.5 * look.BeamReach && ShotMeets(look, device->Speed, 1.0);
 }
 
@@ -254,7 +293,6 @@ ShipControls VeteranControls(const Arena& arena, int s) {
     const double dx = foe.X - me.X, dy = foe.Y - me.Y;
     look.Distance = std::sqrt(dx * dx + dy * dy);
     look.Bearing = BearingOf(dx, dy);
-    look.FoeTrack = TrackOf(foe, LongestShot);
     look.FoeRadius = HitRadius(arena, foe);
     look.MyRadius = HitRadius(arena, me) + 8;
     look.BeamReach = BeamRange(world);
@@ -264,8 +302,8 @@ ShipControls VeteranControls(const Arena& arena, int s) {
     TurnToward(me, course.Heading, keys, course.Way);
     HoldSpeed(me, course.Speed, keys);
 
-    const std::vector<IncomingShot> shots = IncomingShots(world, s);
-    if (!shots.empty()) {
+    const IncomingShots shots = ShotsAt(world, s);
+    if (shots.Count > 0) {
         const Manoeuvre wanted = AsManoeuvre(keys);
         const Manoeuvre chosen = Dodge(me, wanted, shots, look.MyRadius, DodgeMargin);
         if (!(chosen == wanted)) {

@@ -1,5 +1,7 @@
 #include "DuelMeasures.h"
 
+#include <algorithm>
+
 #include "combat/Geometry.h"
 #include "combat/WeaponTable.h"
 #include "combat/Weapons.h"
@@ -20,9 +22,17 @@ bool FlewOut(int32_t x, int32_t y, double speed, double heading, double turnRate
     return x < -32 || x > WorldWidth + 31 || y < -32 || y > WorldHeight + 31;
 }
 
+// Shields and hull a ship has left; shields a tachyon holds down still count, so only a
+// real loss lowers it.
+int32_t Strength(const TShip& ship) {
+    const int32_t shields = std::max(0, ship.Shields) + (ship.ShieldsUp ? 0 : std::max(0, ship.StoredShields));
+    return shields + std::max(0, ship.Hull);
+}
+
 }  // namespace
 
 ShotCounts& ShotCounts::operator+=(const ShotCounts& more) {
+    Damage += more.Damage;
     Beams += more.Beams;
     Pulses += more.Pulses;
     PulseHits += more.PulseHits;
@@ -52,8 +62,7 @@ void DuelWatch::Remember(const World& world) {
     }
     for (int i = 0; i < 2; ++i) {
         const TShip& ship = world.Ships[slots_[i]];
-        strengths_[2 * i] = ship.Shields;
-        strengths_[2 * i + 1] = ship.Hull;
+        strengths_[i] = Strength(ship);
         shieldsUp_[i] = ship.ShieldsUp != 0;
     }
 }
@@ -102,8 +111,10 @@ void DuelWatch::Frame(const World& world) {
 
     bool lost = false;
     for (int i = 0; i < 2; ++i) {
-        const TShip& ship = world.Ships[slots_[i]];
-        lost = lost || ship.Shields < strengths_[2 * i] || ship.Hull < strengths_[2 * i + 1];
+        const int32_t now = Strength(world.Ships[slots_[i]]);
+        if (now >= strengths_[i]) continue;  // repairs and shields coming back are no fighting
+        lost = true;
+        measures_.Shots[1 - i].Damage += static_cast<uint64_t>(strengths_[i] - now);
     }
     if (lost) {
         if (run_ >= QuietStretch) measures_.QuietFrames += run_;

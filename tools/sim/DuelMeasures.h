@@ -15,6 +15,7 @@ namespace kelvane::sim {
 constexpr uint64_t QuietStretch = 250;
 
 struct ShotCounts {
+    uint64_t Damage = 0;  // shields and hull the other ship lost (shields knocked out are not lost)
     uint64_t Beams = 0;
     uint64_t Pulses = 0;
     uint64_t PulseHits = 0;
@@ -58,7 +59,7 @@ private:
 
     std::array<int, 2> slots_;
     std::array<ShotSeen, MaxProjectiles + 1> shots_{};
-    std::array<int32_t, 4> strengths_{};
+    std::array<int32_t, 2> strengths_{};  // what each ship has left
     std::array<bool, 2> shieldsUp_{};
     uint64_t run_ = 0;  // frames without a loss so far
     DuelMeasures measures_;

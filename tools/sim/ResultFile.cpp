@@ -22,6 +22,7 @@ double OneDecimal(double value) { return std::round(value * 10.0) / 10.0; }
 
 ordered_json ShotsJson(const ShotCounts& shots) {
     ordered_json line = ordered_json::object();
+    line["damage"] = shots.Damage;
     line["beams"] = shots.Beams;
     line["pulses"] = shots.Pulses;
     line["pulse_hits"] = shots.PulseHits;
@@ -121,6 +122,7 @@ int ShipIndex(const Reader& reader, const std::vector<std::string>& ships, const
 ShotCounts ParseShots(const Reader& reader, const ordered_json& line) {
     constexpr uint64_t most = UINT32_MAX;
     ShotCounts shots;
+    shots.Damage = reader.Number<uint64_t>(line, "damage", 0, most);
     shots.Beams = reader.Number<uint64_t>(line, "beams", 0, most);
     shots.Pulses = reader.Number<uint64_t>(line, "pulses", 0, most);
     shots.PulseHits = reader.Number<uint64_t>(line, "pulse_hits", 0, shots.Pulses);

@@ -171,7 +171,7 @@ std::string FormatSummary(const TournamentResults& results, const DuelSummary& s
     text += "quiet: " + share(summary.QuietFrames, summary.Frames) + " of " + std::to_string(summary.Frames) +
             " frames lay in stretches of " + std::to_string(QuietStretch) + " frames or more without a loss\n";
     for (const auto& [pilot, shots] : summary.Shots) {
-        text += std::string(PilotName(pilot)) + ": pulse shots " + std::to_string(shots.Pulses) + ", hit " +
+        text += std::string(PilotName(pilot)) + ": damage " + std::to_string(shots.Damage) + "; pulse shots " + std::to_string(shots.Pulses) + ", hit " +
                 share(shots.PulseHits, shots.Pulses) + "; torpedoes " + std::to_string(shots.Torpedoes) + ", hit " +
                 share(shots.TorpedoHits, shots.Torpedoes) + "; beams " + std::to_string(shots.Beams) +
                 "; tachyon shots " + std::to_string(shots.Tachyons) + ", hit " + share(shots.TachyonHits, shots.Tachyons) +

@@ -21,6 +21,7 @@
 #include "StateDump.h"
 #include "TournamentCommands.h"
 #include "TournamentOptions.h"
+#include "app/WatchedRecording.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
 #include "platform/headless/HeadlessMachine.h"
@@ -199,6 +200,8 @@ int RunReplay(const SimOptions& options) {
     ReplayPlayer player(replay);
     TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
     form.DrawsPictures = false;
+    // A duel, in which no ship is the player's, is shown as the game's watcher shows it.
+    form.PictureView = FollowShipsInPlay;
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
     const bool trailing = player.HasTrailingInputs();
