@@ -20,6 +20,8 @@ ShipTrack TrackOf(const TShip& ship, int frames, bool inField) {
     const double turnCos = std::cos(ship.TurnRate * Radians), turnSin = std::sin(ship.TurnRate * Radians);
     track.X[0] = x;
     track.Y[0] = y;
+    track.NoseX[0] = dirX;
+    track.NoseY[0] = dirY;
     frames = std::clamp(frames, 0, LookAhead);
     track.Frames = frames;
     for (int k = 1; k <= frames; ++k) {
@@ -34,6 +36,8 @@ ShipTrack TrackOf(const TShip& ship, int frames, bool inField) {
         dirX = turnedX;
         track.X[k] = x;
         track.Y[k] = y;
+        track.NoseX[k] = dirX;  // as the turn after the move leaves it for the hit test
+        track.NoseY[k] = dirY;
     }
     return track;
 }
@@ -55,6 +59,33 @@ int FramesToHit(const ShotCourse& shot, const ShipTrack& target, double radius, 
         const double dx = shot.X + static_cast<double>(shot.StepX) * k - target.X[k];
         const double dy = shot.Y + static_cast<double>(shot.StepY) * k - target.Y[k];
         if (dx * dx + dy * dy <= reach) return k;
+    }
+    return 0;
+}
+
+bool OnHitMask(const TPictureCollectionItem& picture, double shipX, double shipY, double noseX, double noseY, double x,
+               double y) {
+    // The shot's place in the frame of the picture drawn nose up.
+    const double dx = x - shipX, dy = y - shipY;
+    const double across = -dx * noseY + dy * noseX;
+    const double ahead = dx * noseX + dy * noseY;
+    const int64_t lx = std::llround(across), ly = std::llround(-ahead);
+    const int64_t w = picture.PatternWidth, h = picture.PatternHeight;
+    if (lx < HitBoxInset - w / 2 || lx >= w / 2 - HitBoxInset || ly < HitBoxInset - h / 2 || ly >= h / 2 - HitBoxInset)
+        return false;
+    const int64_t column = w + lx + w / 2 - HitBoxInset, row = ly + h / 2 - HitBoxInset;
+    return picture.PixelColor(static_cast<int32_t>(column), static_cast<int32_t>(row)) == HitMaskColor;
+}
+
+int FramesToHit(const ShotCourse& shot, const ShipTrack& target, const TPictureCollectionItem& picture, int frames) {
+    // Nothing nearer than the picture's corners can touch the mask.
+    const double reach = (picture.PatternWidth + picture.PatternHeight) / 2.0;
+    frames = std::min(frames, target.Frames);
+    for (int k = 1; k <= frames; ++k) {
+        const double x = shot.X + static_cast<double>(shot.StepX) * k, y = shot.Y + static_cast<double>(shot.StepY) * k;
+        const double dx = x - target.X[k], dy = y - target.Y[k];
+        if (dx * dx + dy * dy > reach * reach) continue;
+        if (OnHitMask(picture, target.X[k], target.Y[k], target.NoseX[k], target.NoseY[k], x, y)) return k;
     }
     return 0;
 }

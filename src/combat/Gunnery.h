@@ -21,6 +21,8 @@ struct ShipTrack {
     int Frames = 0;  // places 0..Frames are known
     std::array<double, LookAhead + 1> X{};
     std::array<double, LookAhead + 1> Y{};
+    std::array<double, LookAhead + 1> NoseX{};  // the unit vector of the heading
+    std::array<double, LookAhead + 1> NoseY{};
 };
 ShipTrack TrackOf(const TShip& ship, int frames = LookAhead, bool inField = true);
 
@@ -37,6 +39,13 @@ ShotCourse CourseAlong(int32_t x, int32_t y, int32_t heading, double speed);
 // The first frame (1..frames, within the track) in which the shot passes within `radius`
 // of the tracked ship's centre; 0 when it never does.
 int FramesToHit(const ShotCourse& shot, const ShipTrack& target, double radius, int frames = LookAhead);
+// The same, the shot meeting the ship's hit mask as the hit test reads it.
+int FramesToHit(const ShotCourse& shot, const ShipTrack& target, const TPictureCollectionItem& picture,
+                int frames = LookAhead);
+// Whether a shot at (x, y) lies on the hit mask of a ship at (shipX, shipY) whose nose
+// points along (noseX, noseY).
+bool OnHitMask(const TPictureCollectionItem& picture, double shipX, double shipY, double noseX, double noseY, double x,
+               double y);
 
 // The heading (degrees) from (x, y) at which a shot of this speed meets the tracked ship,
 // and in how many frames; frames 0 when it cannot within the track.

@@ -21,7 +21,6 @@ namespace {
 // shots at it fly longest; pulse guns hit more the shorter their flight.
 constexpr double BeamRangeShare = 0.85;
 constexpr double PulseRangeShare = 0.6;
-constexpr bool TurretBeams = true;
 // How close to the ship's edge a shot may pass before the veteran steps aside.
 constexpr double DodgeMargin = 12;
 // A shot is fired only when it meets the target this many frames ahead at most.
@@ -74,8 +73,13 @@ int32_t ReloadLeft(const TShip& ship, WeaponSlot slot) {
     return ship.SpecialReload;
 }
 
+// Straight shots are weighed against the foe's hit mask; a torpedo, which homes, only by
+// how near it passes.
 bool ShotMeets(const Look& look, double speed, double allowance) {
     const ShotCourse course = CourseAlong(look.Me.X - 10, look.Me.Y, look.ShotHeading(), speed);
+    const kelvane::Arena& arena = look.Arena;
+    if (allowance == 1.0 && look.Foe.ImageIndex < arena.ShipImages.Count())
+        return FramesToHit(course, look.FoeTrack(), arena.ShipImages.Item(look.Foe.ImageIndex), LongestShot) > 0;
     return FramesToHit(course, look.FoeTrack(), look.FoeRadius * allowance, LongestShot) > 0;
 }
 
@@ -209,33 +213,22 @@ Course Plan(const Look& look) {
     // The nose wants the lead of an aimed weapon loaded by the time it is round (the
     // primary first), else the bearing.
     double wanted = look.Bearing;
-    bool aiming = false;
-    for (int i = 0; i < count && !aiming; ++i) {
+    for (int i = 0; i < count; ++i) {
         const double heading = AimFor(look, aimed[i].Speed);
         const double turn = std::fabs(HeadingDifference(heading, me.Heading));
         if (aimed[i].Reload > turn / TopTurnRate + 4) continue;
         wanted = heading;
-        aiming = true;
+        break;
     }
 
+    // Close in, then hold the range the guns want and turn on the spot with the foe,
+    // thrusting off only to dodge or when the foe swings round faster than the ship turns.
     const bool beams = IsWeaponOfKind(me.PrimaryWeaponType, WeaponKind::Beam);
     const double range = (beams ? BeamRangeShare : PulseRangeShare) * look.BeamReach;
-    if (!beams || TurretBeams) {
-        // Pulse guns: close in, then hold the range and turn on the spot with the foe.
-        if (look.Distance > range + 150) return TurnOnto(look, wanted, me.MaxSpeed);
-        if (look.Distance > range + 40) return TurnOnto(look, wanted, cruise);
-        if (std::fabs(BearingRate(look)) > 0.8 * TopTurnRate) return {me.Heading, me.MaxSpeed};
-        return {wanted, 0};
-    }
-    if (aiming) return TurnOnto(look, wanted, cruise);
-
-    // Beams with nothing to aim: circle at the range the beams want, on the side away
-    // from the foe's nose.
-    const double fromFoe = BearingOf(me.X - look.Foe.X, me.Y - look.Foe.Y);
-    const double side = HeadingDifference(fromFoe, look.Foe.Heading) >= 0 ? 1 : -1;
-    const double offset = 90 - std::clamp((look.Distance - range) * 0.4, -45.0, 80.0);
-    const double speed = look.Distance > range + 150 ? me.MaxSpeed : cruise;
-    return {AwayFromEdges(me, look.Bearing - side * offset), speed};
+    if (look.Distance > range + 150) return TurnOnto(look, wanted, me.MaxSpeed);
+    if (look.Distance > range + 40) return TurnOnto(look, wanted, cruise);
+    if (std::fabs(BearingRate(look)) > 0.8 * TopTurnRate) return {me.Heading, me.MaxSpeed};
+    return {wanted, 0};
 }
 
 void PullTriggers(const Look& look, ShipControls& keys) {
