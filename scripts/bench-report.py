@@ -21,6 +21,8 @@ GOALS = [
     ("BM_VeteranPilot", None, 2e3),  # the veteran's keys for one ship in one frame
     ("BM_Loading", None, 50e6),
     ("BM_ReplayVerifyFrame", None, 50e3),  # 20,000 frames a second played back and verified
+    ("BM_SaveWorld", None, 20e3),  # the battle's whole world saved for a rollback
+    ("BM_RestoreWorld", None, 20e3),  # ... and restored
 ]
 
 

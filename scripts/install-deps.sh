@@ -10,7 +10,11 @@
 #                                     GoogleTest, Google Benchmark, and Xvfb, xdotool,
 #                                     ImageMagick, openbox, the desktop-file and AppStream
 #                                     validators and the Debian packaging tools.
+#                                     And the check that aarch64 plays alike: the aarch64
+#                                     cross compiler, qemu-user and the arm64 libraries the
+#                                     runner links (multiarch; no SDL: the runner needs none).
 #   scripts/install-deps.sh fuzz      the same, and clang with libFuzzer for `make fuzz`.
+#   scripts/install-deps.sh cross     only the aarch64 check's part (scripts/cross-check.sh).
 #
 # Packages are Debian's, installed with apt-get (through sudo when not root, never asking).
 # Without apt-get it names what is missing, with the package names of Debian, Fedora and
@@ -18,7 +22,7 @@
 set -euo pipefail
 
 mode=${1:-test}
-case "$mode" in play | package | test | fuzz) ;; *) echo "usage: $0 [play|package|test|fuzz]" >&2; exit 2 ;; esac
+case "$mode" in play | package | test | fuzz | cross) ;; *) echo "usage: $0 [play|package|test|fuzz|cross]" >&2; exit 2 ;; esac
 
 # What building and playing need: "check|Debian|Fedora|Arch" for each, where check is
 # a program (cmd:NAME), a pkg-config module (pc:NAME) or any font Fontconfig knows (font).
@@ -43,7 +47,7 @@ test_packages=(
   libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick openbox
-  desktop-file-utils appstream groff-base dpkg-dev util-linux
+  desktop-file-utils appstream groff-base dpkg-dev lintian util-linux
 )
 
 found() {  # check
@@ -69,8 +73,11 @@ apt_install() {  # packages...
 
 fuzz_packages=(clang libclang-rt-14-dev)
 [ "$mode" = fuzz ] && test_packages+=("${fuzz_packages[@]}")
+cross_packages=(g++-aarch64-linux-gnu qemu-user libfreetype-dev:arm64 libfontconfig-dev:arm64 libpng-dev:arm64)
+[ "$mode" = cross ] && test_packages=()
+test_packages+=("${cross_packages[@]}")
 
-if [ "$mode" = test ] || [ "$mode" = fuzz ]; then
+if [ "$mode" = test ] || [ "$mode" = fuzz ] || [ "$mode" = cross ]; then
   if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
     echo "install-deps: make test installs its tools with apt-get, which this system lacks." >&2
     echo "Install the equivalents of these Debian packages: ${test_packages[*]}" >&2
@@ -80,7 +87,12 @@ if [ "$mode" = test ] || [ "$mode" = fuzz ]; then
   for p in "${test_packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
-  [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
+  [ ${#missing[@]} -eq 0 ] && exit 0
+  # The arm64 libraries install beside the native ones once dpkg knows the architecture.
+  if printf '%s\n' "${missing[@]}" | grep -q ':arm64$' && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    if [ "$(id -u)" -eq 0 ]; then dpkg --add-architecture arm64; else sudo dpkg --add-architecture arm64; fi
+  fi
+  apt_install "${missing[@]}"
   exit 0
 fi
 

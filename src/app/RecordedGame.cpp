@@ -26,6 +26,7 @@ MainFormServices RecordedGame::Services(const MainFormServices& platform) {
 }
 
 void RecordedGame::Begin(TMainForm& form) {
+    PlayedGame::Begin(form);
     if (folder_.empty()) {
         say_("there is no folder for recordings (neither XDG_STATE_HOME nor HOME is set); the game goes on unrecorded");
         return;
@@ -49,11 +50,10 @@ void RecordedGame::Begin(TMainForm& form) {
     form.Observer = writer_.get();
 }
 
-bool RecordedGame::Tick(TMainForm& form) {
+void RecordedGame::Tick(TMainForm& form) {
     form.TimerTick();
     ++ticks_;
     errors_.Tell(form, ticks_, writer_ && writer_->Recording() ? writer_->Path() : std::string());
-    return true;
 }
 
 void RecordedGame::End(TMainForm& form) {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/sdl/GameSession.h"
+#include "game/GameSession.h"
 #include "replay/PassedOverErrors.h"
 #include "replay/ReplayWriter.h"
 
@@ -19,7 +19,7 @@ namespace kelvane {
 // One line for the player (the program puts "kelvane: " before it, on standard error).
 using SayLine = std::function<void(const std::string&)>;
 
-class RecordedGame : public GameSession {
+class RecordedGame : public PlayedGame {
 public:
     // folder: where recordings go, empty when there is no such place (no home); the
     // file is named by startTime (local time). seed: the game's seed, picked by the caller;
@@ -32,7 +32,7 @@ public:
     // Makes the file, writes its header (the data's fingerprint) and removes the oldest
     // recordings beyond the newest 20, this one counted.
     void Begin(TMainForm& form) override;
-    bool Tick(TMainForm& form) override;
+    void Tick(TMainForm& form) override;
     // The end record; a game that could not even start leaves no recording.
     void End(TMainForm& form) override;
 

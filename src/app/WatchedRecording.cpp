@@ -1,6 +1,7 @@
 #include "app/WatchedRecording.h"
 
 #include "game/Movement.h"
+#include "game/PlayerActions.h"
 #include "replay/DataFingerprint.h"
 
 namespace kelvane {
@@ -13,34 +14,31 @@ MainFormServices WatchedRecording::Services(const MainFormServices& platform) {
     return player_.Services(platform);
 }
 
-void WatchedRecording::Begin(TMainForm& form) { form.PictureView = FollowShipsInPlay; }
+void WatchedRecording::Begin(TMainForm& form) { form.PictureView = WatchersView; }
 
-void FollowShipsInPlay(World& world) {
-    if (world.ShipCount == 0 || world.ControlledShip != 0) return;
-    int64_t x = 0, y = 0, count = 0;
-    for (int s = 1; s <= MaxShips; ++s) {
-        const TShip& ship = world.Ships[s];
-        if (!ship.InPlay) continue;
-        x += ship.X;
-        y += ship.Y;
-        ++count;
-    }
-    if (count > 0) CentreView(world, static_cast<int32_t>(x / count), static_cast<int32_t>(y / count));
-}
-
-bool WatchedRecording::Tick(TMainForm& form) {
+void WatchedRecording::Tick(TMainForm& form) {
     // A frame the window cannot show would not move the world on: it waits.
-    if (window_ && !window_->CanDraw()) return true;
+    if (ended_ || (window_ && !window_->CanDraw())) return;
     if (player_.PlayFrame(form, [](TMainForm& played) { played.TimerTick(); })) {
         if (player_.Divergence() && !divergenceTold_) {
             divergenceTold_ = true;
             say_("the replay diverges at frame " + std::to_string(*player_.Divergence()) +
                  ": from there on it does not show the game that was recorded");
         }
-        if (player_.FramesPlayed() < player_.Frames()) return true;
+        if (player_.FramesPlayed() < player_.Frames()) return;
     }
     player_.Finish(form);
-    return false;
+    ended_ = true;
+}
+
+void WatchedRecording::KeyPressed(uint16_t key, ShiftState) {
+    if (key == KeyOf(PlayerAction::Pause)) paused_ = !paused_;
+}
+
+StandingLine WatchedRecording::Standing() const {
+    if (ended_) return {EndText(), EndDetail()};
+    if (paused_) return {"Playback paused", "Esc goes on"};
+    return {};
 }
 
 std::string WatchedRecording::EndText() const {

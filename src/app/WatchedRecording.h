@@ -8,39 +8,49 @@
 #include <string>
 
 #include "app/RecordedGame.h"
-#include "platform/sdl/GameSession.h"
+#include "game/GameSession.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 
 namespace kelvane {
 
-class WatchedRecording : public GameSession {
+class WatchedRecording : public GameSession, private GameInput {
 public:
     // The recording must outlive the session, and the session the form.
     WatchedRecording(const Replay& replay, SayLine say);
 
     MainFormServices Services(const MainFormServices& platform) override;
+    // The pictures follow a duel (WatchersView); the world's own view stays as it is.
     void Begin(TMainForm& form) override;
-    bool Tick(TMainForm& form) override;
-    bool Watching() const override { return true; }
-    std::string EndText() const override;
-    std::string EndDetail() const override;
+    GameInput& Input() override { return *this; }
+    bool Ticking() const override { return !paused_ && !ended_; }
+    void Tick(TMainForm& form) override;
+    // A watched game's QUIT ends its recording, not the watching: the window stays open.
+    bool Closes(const TMainForm&) const override { return false; }
+    // "Playback paused" while paused; once the recording has ended, its end.
+    StandingLine Standing() const override;
 
+    bool Ended() const { return ended_; }
     uint64_t FramesPlayed() const { return player_.FramesPlayed(); }
+    std::string EndText() const;
+    std::string EndDetail() const;
 
 private:
+    // The player's keys do nothing to the watched game; the Pause key (which Esc is while
+    // the console is closed, and a watched game's console is never the player's) pauses
+    // and resumes the playback.
+    void KeyPressed(uint16_t key, ShiftState shift) override;
+    void MouseClick(int, ShiftState, int32_t, int32_t) override {}
+    bool ConsoleOpen() const override { return false; }
+
     const Replay& replay_;
     SayLine say_;
     ReplayPlayer player_;
     IPresenter* window_ = nullptr;  // the platform's presenter: whether the window can show a picture
     bool divergenceTold_ = false;
+    bool paused_ = false;
+    bool ended_ = false;
 };
-
-// The watcher's view of a game in which no ship is the player's (a tournament's duel):
-// the game's own view would stay in the field's corner, where the player's ship of such
-// a game sits, so the picture follows the middle of the ships in play instead. Any other
-// game is left to its own view.
-void FollowShipsInPlay(World& world);
 
 // Opens a recording to watch on this data. Empty when it may be played (a line on the
 // ending of a cut or damaged file said); otherwise the exit status, its reason said:

@@ -1,6 +1,5 @@
 // Kelvane: a two-dimensional space-combat game.
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -10,7 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/Folders.h"
 #include "app/RecordedGame.h"
-#include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "app/WatchedRecording.h"
 #include "check/Checker.h"
@@ -89,29 +88,22 @@ int main(int argc, char** argv) {
             return *refused;
         session = std::make_unique<WatchedRecording>(replay, say);
     } else {
-        game.Seed = options.Seed ? *options.Seed : ClockSeed();
+        const uint32_t seed = options.Seed ? *options.Seed : ClockSeed();
         const std::time_t now = std::time(nullptr);
         std::tm startTime{};
         localtime_r(&now, &startTime);
         session = std::make_unique<RecordedGame>(folders.State.empty() ? std::string() : folders.State + "replays/",
-                                                 startTime, *game.Seed, say, options.Pilot.value_or(settings.Pilot));
+                                                 startTime, seed, say, options.Pilot.value_or(settings.Pilot));
     }
-    game.Session = session.get();
+    game.Chosen = settings;
     // --fullscreen and --windowed hold for this game only; F11 changes the saved setting.
-    game.Fullscreen = options.Fullscreen.value_or(settings.Fullscreen);
-    game.WindowWidth = settings.WindowWidth;
-    game.WindowHeight = settings.WindowHeight;
-    game.Volume = settings.Volume;
+    game.Fullscreen = options.Fullscreen;
+    game.SettingsFile = settingsPath;
     game.PicturesFolder = ResolvePicturesFolder(environment, AskXdgUserDir);
-    // A resize keeps the saved choice of full screen; only a switch (F11) changes it.
-    bool shownFullscreen = game.Fullscreen;
-    game.WindowChanged = [&](bool fullscreen, int width, int height) {
+    game.SettingsChanged = [&settingsPath](const Settings& changed) {
         if (settingsPath.empty()) return;
-        if (fullscreen != shownFullscreen) settings.Fullscreen = shownFullscreen = fullscreen;
-        settings.WindowWidth = std::clamp(width, MinWindowSide, MaxWindowSide);
-        settings.WindowHeight = std::clamp(height, MinWindowSide, MaxWindowSide);
-        const std::string problem = SaveSettings(settingsPath, settings);
+        const std::string problem = SaveSettings(settingsPath, changed);
         if (!problem.empty()) std::fprintf(stderr, "kelvane: settings not saved: %s\n", problem.c_str());
     };
-    return RunSdlGame(game);
+    return RunSdlGame(game, *session);
 }

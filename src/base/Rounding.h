@@ -22,14 +22,14 @@ inline int32_t Saturate(int64_t v) {
 // a + b kept inside the 32-bit range.
 inline int32_t SaturatingAdd(int32_t a, int64_t b) { return Saturate(static_cast<int64_t>(a) + b); }
 
-inline int32_t SaturateToInt32(long double v) {
+inline int32_t SaturateToInt32(double v) {
     if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0L) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0L) return std::numeric_limits<int32_t>::min();
+    if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(v);
 }
 
-inline int32_t RoundEven(long double v) { return SaturateToInt32(std::nearbyintl(v)); }
+// Extended-precision values round through RoundEven(Extended) (base/Extended.h).
 inline int32_t RoundEven(double v) { return SaturateToInt32(std::nearbyint(v)); }
 
 // numerator / denominator rounded exactly, halves to the even neighbour; a zero
@@ -52,6 +52,6 @@ inline int32_t RoundEvenRatio(int64_t numerator, int64_t denominator) {
 }
 
 // Truncation toward zero, where the game asks for it.
-inline int32_t Trunc(double v) { return SaturateToInt32(std::trunc(static_cast<long double>(v))); }
+inline int32_t Trunc(double v) { return SaturateToInt32(std::trunc(v)); }
 
 }  // namespace kelvane

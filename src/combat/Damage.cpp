@@ -1,5 +1,6 @@
 #include "combat/Damage.h"
 
+#include "base/Extended.h"
 #include "base/Rounding.h"
 
 namespace kelvane {
@@ -9,11 +10,11 @@ constexpr uint8_t HullRepairInterval = 40;
 
 // HitRoll / Accuracy of the shooter. A shooter with Accuracy 0 always rolls 0, and 0 / 0
 // is taken as 0, so such a ship deals just the fixed part of its damage.
-long double HitRatio(World& world, int shooter, int target) {
+Extended HitRatio(World& world, int shooter, int target) {
     const int32_t roll = HitRoll(world, shooter, target);
     const int32_t accuracy = world.Ships[shooter].Accuracy;
-    if (accuracy == 0) return 0.0L;
-    return static_cast<long double>(roll) / static_cast<long double>(accuracy);
+    if (accuracy == 0) return Extended();
+    return Extended::Ratio(roll, accuracy);
 }
 
 }  // namespace
@@ -27,18 +28,19 @@ int32_t HitRoll(World& world, int shooter, int target) {
     return quality > 0 ? static_cast<int32_t>(quality) : 0;
 }
 
-int32_t BeamDamage(World& world, int shooter, int target, long double hullFactor) {
-    const long double ratio = HitRatio(world, shooter, target);
-    const long double strength = world.Ships[shooter].PrimaryStrength;
-    const long double base = ratio * strength + strength / 2.0L;
+int32_t BeamDamage(World& world, int shooter, int target, Extended hullFactor) {
+    const Extended ratio = HitRatio(world, shooter, target);
+    const Extended strength(world.Ships[shooter].PrimaryStrength);
+    const Extended base = ratio * strength + strength / Extended(2.0);
     const bool shieldsHold = world.Ships[target].Shields > 0;
-    return RoundEven(shieldsHold ? base * 1.0L : base * hullFactor);
+    return RoundEven(shieldsHold ? base : base * hullFactor);
 }
 
 int32_t ShotDamage(World& world, int owner, int target, int32_t damage) {
-    const long double ratio = HitRatio(world, owner, target);
-    const long double base = damage;
-    return RoundEven((ratio * base * 0.5L + base / 2.0L * 1.5L) * 1.0L);
+    const Extended ratio = HitRatio(world, owner, target);
+    const Extended base(damage);
+    const Extended half(0.5), two(2.0), oneAndHalf(1.5);
+    return RoundEven(ratio * base * half + base / two * oneAndHalf);
 }
 
 void ApplyDamage(World& world, int target, int32_t damage) {
@@ -55,9 +57,8 @@ void AwardPoints(World& world, int shooter, int target) {
     // A shooter without a strength rating would divide by zero: such a ship scores nothing.
     if (scorer.StrengthRating == 0) return;
     if (victim.Hull >= 1) return;
-    const long double ratio =
-        static_cast<long double>(victim.StrengthRating) / static_cast<long double>(scorer.StrengthRating);
-    scorer.Score = SaturatingAdd(scorer.Score, RoundEven(ratio * 100.0L));
+    const Extended ratio = Extended::Ratio(victim.StrengthRating, scorer.StrengthRating);
+    scorer.Score = SaturatingAdd(scorer.Score, RoundEven(ratio * Extended(100.0)));
 }
 
 void RepairHulls(World& world) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "base/Extended.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -14,7 +15,7 @@ int32_t HitRoll(World& world, int shooter, int target);
 // Damage of a beam hit from `shooter` on `target`: between half the shooter's
 // PrimaryStrength and just under one and a half times it, times hullFactor when the
 // target's shields are down. Draws the hit roll.
-int32_t BeamDamage(World& world, int shooter, int target, long double hullFactor);
+int32_t BeamDamage(World& world, int shooter, int target, Extended hullFactor);
 // Damage of a shot of base `damage` from `owner` hitting `target`: between 0.75 and 1.25
 // times the base. Draws the hit roll.
 int32_t ShotDamage(World& world, int owner, int target, int32_t damage);

@@ -72,15 +72,15 @@ IncomingShots ShotsAt(const World& world, int s) {
     return found;
 }
 
-ShipControls Manoeuvre::Keys(const TShip& ship) const {
-    ShipControls keys;
-    if (Turn < 0) keys.TurnLeft = true;
-    if (Turn > 0) keys.TurnRight = true;
+HeldActions Manoeuvre::Keys(const TShip& ship) const {
+    HeldActions keys;
+    if (Turn < 0) keys.Hold(PlayerAction::TurnLeft);
+    if (Turn > 0) keys.Hold(PlayerAction::TurnRight);
     // No turn: the opposite key stops a turn at once.
-    if (Turn == 0 && ship.TurnRate > 0) keys.TurnLeft = true;
-    if (Turn == 0 && ship.TurnRate < 0) keys.TurnRight = true;
-    if (Throttle > 0) keys.Thrust = true;
-    if (Throttle < 0) keys.Brake = ship.Speed > 0;
+    if (Turn == 0 && ship.TurnRate > 0) keys.Hold(PlayerAction::TurnLeft);
+    if (Turn == 0 && ship.TurnRate < 0) keys.Hold(PlayerAction::TurnRight);
+    if (Throttle > 0) keys.Hold(PlayerAction::Thrust);
+    if (Throttle < 0) keys.Hold(PlayerAction::Brake, ship.Speed > 0);
     return keys;
 }
 

@@ -37,7 +37,7 @@ IncomingShots ShotsAt(const World& world, int s);
 struct Manoeuvre {
     int Turn = 0;
     int Throttle = 0;
-    ShipControls Keys(const TShip& ship) const;
+    HeldActions Keys(const TShip& ship) const;
     bool operator==(const Manoeuvre&) const = default;
 };
 

@@ -1,29 +1,12 @@
 #include "combat/Geometry.h"
 
-#include <cmath>
 #include <cstdint>
 
+#include "base/ExtendedMath.h"
 #include "base/Rounding.h"
+#include "combat/Trigonometry.h"
 
 namespace kelvane {
-
-namespace {
-
-constexpr long double PiL = 3.141592653589793238462643383279502884L;
-// The factors are constants of extended precision, as the angle conversions use them.
-constexpr long double RadToDegFactor = 180.0L / PiL;
-constexpr long double DegToRadFactor = PiL / 180.0L;
-
-// Arctangent of a positive ratio, in degrees, rounded.
-int32_t RoundedArcTanDegrees(int64_t numerator, int64_t denominator) {
-    const long double ratio = static_cast<long double>(numerator) / static_cast<long double>(denominator);
-    return RoundEven(std::atan(ratio) * RadToDegFactor);
-}
-
-long double SinDegrees(long double degrees) { return std::sin(degrees * DegToRadFactor); }
-long double CosDegrees(long double degrees) { return std::cos(degrees * DegToRadFactor); }
-
-}  // namespace
 
 int32_t Bearing(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     const int64_t dx = static_cast<int64_t>(x2) - x1;
@@ -50,10 +33,11 @@ int32_t AngleAndDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
     if (dx == 0 && dy == 0) return 0;
 
     const int32_t angle = Bearing(x1, y1, x2, y2);
-    const long double fx = static_cast<long double>(dx);
-    const long double fy = static_cast<long double>(dy);
-    // Squares and root through the general power function (powl), in extended precision.
-    distance = RoundEven(std::pow(std::pow(fx, 2.0L) + std::pow(fy, 2.0L), 0.5L));
+    const Extended fx(dx);
+    const Extended fy(dy);
+    // Squares and root in extended precision (the rules take them with the general power
+    // function; the square root rounds to the same whole distance).
+    distance = RoundEven(Sqrt(fx * fx + fy * fy));
     return angle;
 }
 
@@ -69,23 +53,23 @@ int32_t TurnDirection(int32_t from, int32_t to) { return AngleDiff(to, from) <= 
 int32_t PolarOffset(int32_t x, int32_t y, int32_t d, std::string_view axis, int32_t angle) {
     int64_t px = x;
     int64_t py = y;
-    const long double dist = d;
+    const Extended dist(d);
     if (angle >= 0 && angle < 90) {
-        const long double a = angle;
-        px = px + RoundEven(SinDegrees(a) * dist);
-        py = py - RoundEven(CosDegrees(a) * dist);
+        const SineCosine a = SinCosDegrees(angle);
+        px = px + RoundEven(a.Sin * dist);
+        py = py - RoundEven(a.Cos * dist);
     } else if (angle >= 90 && angle < 180) {
-        const long double a = angle - 90;
-        px = px + RoundEven(CosDegrees(a) * dist);
-        py = py + RoundEven(SinDegrees(a) * dist);
+        const SineCosine a = SinCosDegrees(angle - 90);
+        px = px + RoundEven(a.Cos * dist);
+        py = py + RoundEven(a.Sin * dist);
     } else if (angle >= 180 && angle < 270) {
-        const long double a = angle - 180;
-        px = px - RoundEven(SinDegrees(a) * dist);
-        py = py + RoundEven(CosDegrees(a) * dist);
+        const SineCosine a = SinCosDegrees(angle - 180);
+        px = px - RoundEven(a.Sin * dist);
+        py = py + RoundEven(a.Cos * dist);
     } else if (angle >= 270 && angle < 360) {
-        const long double a = angle - 270;
-        px = px - RoundEven(CosDegrees(a) * dist);
-        py = py - RoundEven(SinDegrees(a) * dist);
+        const SineCosine a = SinCosDegrees(angle - 270);
+        px = px - RoundEven(a.Cos * dist);
+        py = py - RoundEven(a.Sin * dist);
     }
     // The axis is compared after upper-casing a..z, so only "X" and "x" pick X.
     const bool wantsX = axis.size() == 1 && (axis[0] == 'X' || axis[0] == 'x');
@@ -93,22 +77,26 @@ int32_t PolarOffset(int32_t x, int32_t y, int32_t d, std::string_view axis, int3
 }
 
 void HeadingStep(int32_t& x, int32_t& y, double speed, double& heading, double turnRate) {
-    const long double h = heading;
-    const long double s = speed;
+    const Extended s(speed);
     int64_t nx = x;
     int64_t ny = y;
+    // heading - 90, - 180 and - 270 are exact within their quadrants.
     if (heading >= 0 && heading < 90) {
-        nx += RoundEven(SinDegrees(h) * s);
-        ny -= RoundEven(CosDegrees(h) * s);
+        const SineCosine h = SinCosDegrees(heading);
+        nx += RoundEven(h.Sin * s);
+        ny -= RoundEven(h.Cos * s);
     } else if (heading >= 90 && heading < 180) {
-        nx += RoundEven(CosDegrees(h - 90) * s);
-        ny += RoundEven(SinDegrees(h - 90) * s);
+        const SineCosine h = SinCosDegrees(heading - 90);
+        nx += RoundEven(h.Cos * s);
+        ny += RoundEven(h.Sin * s);
     } else if (heading >= 180 && heading < 270) {
-        nx -= RoundEven(SinDegrees(h - 180) * s);
-        ny += RoundEven(CosDegrees(h - 180) * s);
+        const SineCosine h = SinCosDegrees(heading - 180);
+        nx -= RoundEven(h.Sin * s);
+        ny += RoundEven(h.Cos * s);
     } else if (heading >= 270 && heading < 360) {
-        nx -= RoundEven(CosDegrees(h - 270) * s);
-        ny -= RoundEven(SinDegrees(h - 270) * s);
+        const SineCosine h = SinCosDegrees(heading - 270);
+        nx -= RoundEven(h.Cos * s);
+        ny -= RoundEven(h.Sin * s);
     }
     x = Saturate(nx);
     y = Saturate(ny);
@@ -129,11 +117,11 @@ int32_t AimAngle(const World& world, int shooter, int target) {
     return nose;
 }
 
-bool IsOnScreen(const World& world, int32_t x, int32_t y, int32_t margin) {
-    const int64_t left = static_cast<int64_t>(world.ViewX) - margin;
-    const int64_t right = static_cast<int64_t>(world.ViewX) + (ScreenWidth - 1) + margin;
-    const int64_t top = static_cast<int64_t>(world.ViewY) - margin;
-    const int64_t bottom = static_cast<int64_t>(world.ViewY) + (ScreenHeight - 1) + margin;
+bool IsOnScreen(const View& view, int32_t x, int32_t y, int32_t margin) {
+    const int64_t left = static_cast<int64_t>(view.X) - margin;
+    const int64_t right = static_cast<int64_t>(view.X) + (ScreenWidth - 1) + margin;
+    const int64_t top = static_cast<int64_t>(view.Y) - margin;
+    const int64_t bottom = static_cast<int64_t>(view.Y) + (ScreenHeight - 1) + margin;
     return left < x && x < right && top < y && y < bottom;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "world/View.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -28,7 +29,9 @@ void HeadingStep(int32_t& x, int32_t& y, double speed, double& heading, double t
 // Launch heading: the bearing A to the target when the nose h lies within (A - 10, A + 10],
 // that is when A lies within [h - 10, h + 10); else h.
 int32_t AimAngle(const World& world, int shooter, int target);
-bool IsOnScreen(const World& world, int32_t x, int32_t y, int32_t margin);
+// Whether world point (x, y) lies inside the screen seen from `view`, widened by `margin`
+// on every side (the bounds themselves are outside).
+bool IsOnScreen(const View& view, int32_t x, int32_t y, int32_t margin);
 // A random place and heading for a ship entering the field (loading and re-entry):
 // X 300..1746, Y 300..1234, heading 0, 90 or 180, drawn in that order.
 void PlaceAtRandom(World& world, TShip& ship);

@@ -21,12 +21,12 @@ double BearingOf(double dx, double dy) {
     return degrees < 0 ? degrees + 360 : degrees;
 }
 
-void TurnToward(const TShip& ship, double wanted, ShipControls& keys, int way) {
+void TurnToward(const TShip& ship, double wanted, HeldActions& keys, int way) {
     const double turn = HeadingDifference(wanted, ship.Heading);
     if (way != 0 && turn * way < 0 && std::fabs(turn) > 2 * TopTurnRate) {
         // The long way round: hold the key of that way.
-        keys.TurnLeft = way < 0;
-        keys.TurnRight = way > 0;
+        keys.Hold(PlayerAction::TurnLeft, way < 0);
+        keys.Hold(PlayerAction::TurnRight, way > 0);
         return;
     }
     // The four ways to hold the two turn keys; the first of equally good ones wins, so
@@ -37,28 +37,28 @@ void TurnToward(const TShip& ship, double wanted, ShipControls& keys, int way) {
     for (const auto& way : ways) {
         TShip trial;
         trial.TurnRate = ship.TurnRate;
-        ShipControls turn;
-        turn.TurnLeft = way[0];
-        turn.TurnRight = way[1];
+        HeldActions turn;
+        turn.Hold(PlayerAction::TurnLeft, way[0]);
+        turn.Hold(PlayerAction::TurnRight, way[1]);
         Steer(trial, turn);
         const double miss = std::fabs(HeadingDifference(wanted, ship.Heading + trial.TurnRate));
         if (miss < best - 1e-9) {
             best = miss;
-            keys.TurnLeft = way[0];
-            keys.TurnRight = way[1];
+            keys.Hold(PlayerAction::TurnLeft, way[0]);
+            keys.Hold(PlayerAction::TurnRight, way[1]);
         }
     }
 }
 
-void HoldSpeed(const TShip& ship, double wanted, ShipControls& keys) {
-    keys.Thrust = false;
-    keys.Brake = false;
+void HoldSpeed(const TShip& ship, double wanted, HeldActions& keys) {
+    keys.Hold(PlayerAction::Thrust, false);
+    keys.Hold(PlayerAction::Brake, false);
     if (wanted <= 0) {
-        keys.Brake = ship.Speed > 0;
+        keys.Hold(PlayerAction::Brake, ship.Speed > 0);
     } else if (ship.Speed < wanted - SpeedStep / 2) {
-        keys.Thrust = true;
+        keys.Hold(PlayerAction::Thrust);
     } else if (ship.Speed > wanted + SpeedStep / 2 && (ship.Speed >= BrakeCutOff || wanted < StartSpeed)) {
-        keys.Brake = true;
+        keys.Hold(PlayerAction::Brake);
     }
 }
 

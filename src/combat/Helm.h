@@ -16,9 +16,9 @@ double BearingOf(double dx, double dy);
 // Sets the turn keys of `keys` so that the next move leaves the nose as near `wanted` as
 // one frame's keys can; with a `way` (1 clockwise, -1 counter-clockwise) a turn of more
 // than a few degrees goes that way round even when the other way is shorter.
-void TurnToward(const TShip& ship, double wanted, ShipControls& keys, int way = 0);
+void TurnToward(const TShip& ship, double wanted, HeldActions& keys, int way = 0);
 // Sets the thrust and brake keys toward `wanted` pixels a frame (0 stops the ship).
-void HoldSpeed(const TShip& ship, double wanted, ShipControls& keys);
+void HoldSpeed(const TShip& ship, double wanted, HeldActions& keys);
 // The radius, in pixels, of the tightest circle the ship flies at this speed.
 double TurningRadius(double speed);
 

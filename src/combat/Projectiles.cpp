@@ -8,6 +8,7 @@
 #include "combat/Damage.h"
 #include "combat/Geometry.h"
 #include "combat/Shields.h"
+#include "base/Extended.h"
 #include "base/Rounding.h"
 #include "world/TextUtil.h"
 
@@ -175,8 +176,9 @@ void DoProjectileCollision(Arena& arena, int p, int s) {
         KnockOutShields(world, s);
     } else if (effect == "POLARON_EFFECT") {
         // Polaron hits slow the target's guns.
-        ship.PrimaryReload = RoundEven(static_cast<long double>(ship.PrimaryReload) * 1.25L);
-        ship.SecondaryReload = RoundEven(static_cast<long double>(ship.SecondaryReload) * 1.25L);
+        const Extended slower(1.25);
+        ship.PrimaryReload = RoundEven(Extended(ship.PrimaryReload) * slower);
+        ship.SecondaryReload = RoundEven(Extended(ship.SecondaryReload) * slower);
     }
     shot.Active = 0;
     AwardPoints(world, owner, s);

@@ -1,9 +1,11 @@
 #pragma once
-// What a pilot can do to its ship in a frame: the arrow keys' steering, the nearest-target
-// key and the three triggers. The player's keys reach the ship through these rules, and so
-// do the veteran computer pilot's choices: it can do exactly what a player can, no more.
+// What a pilot can do to its ship in a frame: the steering actions, the nearest target
+// and the three triggers. The player's keys reach the ship through these rules (as the
+// actions of game/PlayerActions' table), and so do the veteran computer pilot's choices:
+// it can do exactly what a player can, no more.
 
 #include "combat/Arena.h"
+#include "combat/PlayerAction.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -18,25 +20,13 @@ constexpr double TurnLimitTest = 2.0;  // stepped only up to this size, so the t
 constexpr double TurnDecay = 0.005;    // per-frame return toward 0 once the key is let go
 constexpr double TopTurnRate = 3 * TurnStep;  // 0.75, 1.5, 2.25: stepped no further above 2.0
 
-// The keys held in one frame.
-struct ShipControls {
-    bool TurnLeft = false;
-    bool TurnRight = false;
-    bool Thrust = false;
-    bool Brake = false;
-    bool NearestTarget = false;
-    bool FirePrimary = false;
-    bool FireSecondary = false;
-    bool UseSpecial = false;
-    bool operator==(const ShipControls&) const = default;
-};
 
-// The arrow keys on a ship's turn rate and speed.
-void Steer(TShip& ship, const ShipControls& controls);
-// The nearest-target key, then the three triggers, each only at a target not destroyed;
+// The steering actions on a ship's turn rate and speed.
+void Steer(TShip& ship, const HeldActions& controls);
+// The nearest target, then the three triggers, each only at a target not destroyed;
 // the primary trigger also only within beam range.
-void UseTargetAndTriggers(Arena& arena, int s, const ShipControls& controls);
+void UseTargetAndTriggers(Arena& arena, int s, const HeldActions& controls);
 // Steering, then the target and the triggers: a whole frame's keys.
-void ApplyControls(Arena& arena, int s, const ShipControls& controls);
+void ApplyControls(Arena& arena, int s, const HeldActions& controls);
 
 }  // namespace kelvane

@@ -231,7 +231,7 @@ Course Plan(const Look& look) {
     return {wanted, 0};
 }
 
-void PullTriggers(const Look& look, ShipControls& keys) {
+void PullTriggers(const Look& look, HeldActions& keys) {
     const TShip& me = look.Me;
     const bool inRange = look.Distance < look.BeamReach;
     // The primary trigger: beams hit by range alone; pulse guns (in either slot) need aim.
@@ -241,38 +241,38 @@ void PullTriggers(const Look& look, ShipControls& keys) {
     const bool pulseReady = pulse && ReloadLeft(me, pulse->Slot) == 0;
     const bool pulseHits = pulseReady && ShotMeets(look, pulse->Speed, 1.0);
     const bool beamReady = beam && beam->Kind == WeaponKind::Beam && me.PrimaryReload == 0;
-    keys.FirePrimary = inRange && (pulseHits || (beamReady && !pulseReady));
+    keys.Hold(PlayerAction::FirePrimary, inRange && (pulseHits || (beamReady && !pulseReady)));
 
     const WeaponRow* torpedo = Carried(me, WeaponSlot::Secondary, Trigger::Secondary);
-    if (torpedo && me.SecondaryReload == 0) keys.FireSecondary = ShotMeets(look, torpedo->Speed, TorpedoAllowance);
+    if (torpedo && me.SecondaryReload == 0) keys.Hold(PlayerAction::FireSecondary, ShotMeets(look, torpedo->Speed, TorpedoAllowance));
 
     // The tachyon only at shields that are up, and not in a frame whose own beam (fired
     // first) may take the last of them.
     const WeaponRow* device = Carried(me, WeaponSlot::Special, Trigger::Special);
-    const bool beamMayEmpty = keys.FirePrimary && beamReady && look.Foe.Shields <= me.PrimaryStrength * 3 / 2 + 1;
+    const bool beamMayEmpty = keys[PlayerAction::FirePrimary] && beamReady && look.Foe.Shields <= me.PrimaryStrength * 3 / 2 + 1;
     if (device && me.SpecialReload == 0 && ShieldsHeld(look.Foe) && !beamMayEmpty)
-        keys.UseSpecial = look.Distance < 1.5 * look.BeamReach && ShotMeets(look, device->Speed, 1.0);
+        keys.Hold(PlayerAction::Special, look.Distance < 1.5 * look.BeamReach && ShotMeets(look, device->Speed, 1.0));
 }
 
-Manoeuvre AsManoeuvre(const ShipControls& keys) {
+Manoeuvre AsManoeuvre(const HeldActions& keys) {
     Manoeuvre manoeuvre;
-    manoeuvre.Turn = keys.TurnRight && !keys.TurnLeft ? 1 : keys.TurnLeft && !keys.TurnRight ? -1 : 0;
-    manoeuvre.Throttle = keys.Thrust ? 1 : keys.Brake ? -1 : 0;
+    manoeuvre.Turn = keys[PlayerAction::TurnRight] && !keys[PlayerAction::TurnLeft] ? 1 : keys[PlayerAction::TurnLeft] && !keys[PlayerAction::TurnRight] ? -1 : 0;
+    manoeuvre.Throttle = keys[PlayerAction::Thrust] ? 1 : keys[PlayerAction::Brake] ? -1 : 0;
     return manoeuvre;
 }
 
 }  // namespace
 
-ShipControls VeteranControls(const Arena& arena, int s) {
+HeldActions VeteranControls(const Arena& arena, int s) {
     const World& world = arena.World;
     const TShip& me = world.Ships[s];
-    ShipControls keys;
+    HeldActions keys;
     if (me.Dead) return keys;
 
     int t = me.Target;
     const TShip& target = world.Ships[t];
     if (t == s || !target.InPlay || target.Dead || !WithinTracking(me, target)) {
-        keys.NearestTarget = true;
+        keys.Hold(PlayerAction::NearestTarget);
         t = FindNearestShip(world, s);
     }
     if (t == s) {
@@ -300,11 +300,11 @@ ShipControls VeteranControls(const Arena& arena, int s) {
         const Manoeuvre wanted = AsManoeuvre(keys);
         const Manoeuvre chosen = Dodge(me, wanted, shots, look.MyRadius, DodgeMargin);
         if (!(chosen == wanted)) {
-            const ShipControls dodge = chosen.Keys(me);
-            keys.TurnLeft = dodge.TurnLeft;
-            keys.TurnRight = dodge.TurnRight;
-            keys.Thrust = dodge.Thrust;
-            keys.Brake = dodge.Brake;
+            const HeldActions dodge = chosen.Keys(me);
+            keys.Hold(PlayerAction::TurnLeft, dodge[PlayerAction::TurnLeft]);
+            keys.Hold(PlayerAction::TurnRight, dodge[PlayerAction::TurnRight]);
+            keys.Hold(PlayerAction::Thrust, dodge[PlayerAction::Thrust]);
+            keys.Hold(PlayerAction::Brake, dodge[PlayerAction::Brake]);
         }
     }
     return keys;

@@ -12,7 +12,7 @@
 namespace kelvane {
 
 // The keys the veteran holds this frame for ship s.
-ShipControls VeteranControls(const Arena& arena, int s);
+HeldActions VeteranControls(const Arena& arena, int s);
 // One frame of the veteran's play for ship s: its keys, acted on.
 void FlyVeteran(Arena& arena, int s);
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/Extended.h"
 #include "base/Rounding.h"
 #include "world/ArchiveItems.h"
 
@@ -12,21 +13,23 @@ using enum Trigger;
 using enum WeaponKind;
 
 constexpr int32_t TachyonReload = 200;
+constexpr Extended Whole(1.0);
+constexpr Extended Nine10ths = Extended::Ratio(9, 10);
 
 // clang-format off
 const std::array<WeaponRow, 11> Rows{{
     // identifier        trigger    slot                    kind     picture              sound             speed  damage                           hull   reload                 effect
-    {"PHASER_ORANGE",    Primary,   WeaponSlot::Primary,    Beam,    Gfx::PhaserBeam,     Sfx::Beam,        0.0,  DamageSource::PrimaryStrength,   1.0L, ReloadTime::R0,        "NONE"},
-    {"BEAM_POLARON",     Primary,   WeaponSlot::Primary,    Beam,    Gfx::PolaronBeam,    Sfx::Beam,        0.0,  DamageSource::PrimaryStrength,   0.9L, ReloadTime::R0,        "NONE"},
-    {"PHASER_PULSE",     Primary,   WeaponSlot::Secondary,  Pulse,   Gfx::PhaserPulse,    Sfx::PhaserPulse, 17.0, DamageSource::SecondaryStrength, 1.0L, ReloadTime::R0Pulse,   "NONE"},
-    {"DISRUPTOR_MARK1",  Primary,   WeaponSlot::Primary,    Pulse,   Gfx::DisruptorMark1, Sfx::Disruptor,   16.0, DamageSource::PrimaryStrength,   1.0L, ReloadTime::R0Pulse,   "NONE"},
-    {"DISRUPTOR_MARK2",  Primary,   WeaponSlot::Primary,    Pulse,   Gfx::DisruptorMark2, Sfx::Disruptor,   17.0, DamageSource::PrimaryStrength,   1.0L, ReloadTime::R0Pulse,   "NONE"},
-    {"TORPEDO_PHOTON",   Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::PhotonTorpedo,  Sfx::Launch,      15.0, DamageSource::SecondaryStrength, 1.0L, ReloadTime::R0,        "NONE"},
-    {"TORPEDO_QUANTUM",  Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::QuantumTorpedo, Sfx::Launch,      10.0, DamageSource::SecondaryStrength, 1.0L, ReloadTime::R0,        "NONE"},
-    {"TORPEDO_POLARON",  Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::PolaronTorpedo, Sfx::Launch,      12.0, DamageSource::SecondaryStrength, 1.0L, ReloadTime::R0,        "POLARON_EFFECT"},
-    {"TORPEDO_ION",      Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::IonTorpedo,     Sfx::Launch,      9.0,  DamageSource::SecondaryStrength, 1.0L, ReloadTime::R0,        "NONE"},
-    {"TORPEDO_PLASMA",   Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::PlasmaTorpedo,  Sfx::Launch,      12.0, DamageSource::SecondaryStrength, 1.0L, ReloadTime::R0,        "NONE"},
-    {"TACHYON_PULSE",    Special,   WeaponSlot::Special,    Tachyon, Gfx::TachyonShot,    Sfx::Launch,      15.0, DamageSource::None,              1.0L, ReloadTime::Tachyon,   "TACHYON_EFFECT"},
+    {"PHASER_ORANGE",    Primary,   WeaponSlot::Primary,    Beam,    Gfx::PhaserBeam,     Sfx::Beam,        0.0,  DamageSource::PrimaryStrength,   Whole, ReloadTime::R0,        "NONE"},
+    {"BEAM_POLARON",     Primary,   WeaponSlot::Primary,    Beam,    Gfx::PolaronBeam,    Sfx::Beam,        0.0,  DamageSource::PrimaryStrength,   Nine10ths, ReloadTime::R0,        "NONE"},
+    {"PHASER_PULSE",     Primary,   WeaponSlot::Secondary,  Pulse,   Gfx::PhaserPulse,    Sfx::PhaserPulse, 17.0, DamageSource::SecondaryStrength, Whole, ReloadTime::R0Pulse,   "NONE"},
+    {"DISRUPTOR_MARK1",  Primary,   WeaponSlot::Primary,    Pulse,   Gfx::DisruptorMark1, Sfx::Disruptor,   16.0, DamageSource::PrimaryStrength,   Whole, ReloadTime::R0Pulse,   "NONE"},
+    {"DISRUPTOR_MARK2",  Primary,   WeaponSlot::Primary,    Pulse,   Gfx::DisruptorMark2, Sfx::Disruptor,   17.0, DamageSource::PrimaryStrength,   Whole, ReloadTime::R0Pulse,   "NONE"},
+    {"TORPEDO_PHOTON",   Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::PhotonTorpedo,  Sfx::Launch,      15.0, DamageSource::SecondaryStrength, Whole, ReloadTime::R0,        "NONE"},
+    {"TORPEDO_QUANTUM",  Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::QuantumTorpedo, Sfx::Launch,      10.0, DamageSource::SecondaryStrength, Whole, ReloadTime::R0,        "NONE"},
+    {"TORPEDO_POLARON",  Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::PolaronTorpedo, Sfx::Launch,      12.0, DamageSource::SecondaryStrength, Whole, ReloadTime::R0,        "POLARON_EFFECT"},
+    {"TORPEDO_ION",      Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::IonTorpedo,     Sfx::Launch,      9.0,  DamageSource::SecondaryStrength, Whole, ReloadTime::R0,        "NONE"},
+    {"TORPEDO_PLASMA",   Secondary, WeaponSlot::Secondary,  Torpedo, Gfx::PlasmaTorpedo,  Sfx::Launch,      12.0, DamageSource::SecondaryStrength, Whole, ReloadTime::R0,        "NONE"},
+    {"TACHYON_PULSE",    Special,   WeaponSlot::Special,    Tachyon, Gfx::TachyonShot,    Sfx::Launch,      15.0, DamageSource::None,              Whole, ReloadTime::Tachyon,   "TACHYON_EFFECT"},
 }};
 // clang-format on
 
@@ -69,10 +72,10 @@ int32_t& ReloadOf(TShip& ship, WeaponSlot slot) {
 
 int32_t ReloadFrames(const WeaponRow& row, const TShip& ship) {
     // R0 is held as a double, as the beams have always taken it.
-    const double r0 = static_cast<double>(static_cast<long double>(ship.PrimaryStrength) * 0.95L + 30.0L);
+    const double r0 = (Extended(ship.PrimaryStrength) * Extended::Ratio(19, 20) + Extended(30.0)).ToDouble();
     switch (row.Reload) {
         case ReloadTime::R0: return RoundEven(r0);
-        case ReloadTime::R0Pulse: return RoundEven(static_cast<long double>(r0) * 0.4L);
+        case ReloadTime::R0Pulse: return RoundEven(Extended(r0) * Extended::Ratio(2, 5));
         case ReloadTime::Tachyon: break;
     }
     return TachyonReload;

@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "base/Extended.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -47,7 +48,7 @@ struct WeaponRow {
     int32_t Sound;           // Sfx item played when it fires
     double Speed;            // shots, pixels per frame
     DamageSource Damage;
-    long double HullFactor;  // beams: the share of their damage a bare hull takes
+    Extended HullFactor;  // beams: the share of their damage a bare hull takes
     ReloadTime Reload;
     const char* Effect;      // shots: the effect of a hit, "NONE" for none
 };

@@ -3,6 +3,7 @@
 #include "combat/Damage.h"
 #include "combat/Geometry.h"
 #include "combat/Projectiles.h"
+#include "base/Extended.h"
 #include "base/Rounding.h"
 
 namespace kelvane {
@@ -83,8 +84,8 @@ int FindFreeBeam(const World& world) {
 }
 
 int32_t BeamRange(const World& world) {
-    const long double accuracy = world.Ships[world.ControlledShip].Accuracy;
-    return RoundEven(accuracy / 2.25L + 300.0L);
+    const Extended accuracy(world.Ships[world.ControlledShip].Accuracy);
+    return RoundEven(accuracy / Extended(2.25) + Extended(300.0));
 }
 
 bool InBeamRange(const World& world, int s) {

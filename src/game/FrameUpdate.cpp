@@ -9,6 +9,7 @@
 #include "console/InputState.h"
 #include "console/TextEntry.h"
 #include "game/Movement.h"
+#include "game/PlayerActions.h"
 #include "game/PlayerControls.h"
 #include "world/ArchiveItems.h"
 
@@ -90,7 +91,7 @@ void FrameUpdate(Arena& arena, ConsoleContext& console, std::vector<std::string>
         PlayerSteering(world);
         PlayerControls(arena);
     }
-    if (!world.ConsoleOpen && KeyActive(world, VK_PAUSE)) {
+    if (!world.ConsoleOpen && KeyActive(world, KeyOf(PlayerAction::Pause))) {
         step("TogglePause");
         world.Paused = !world.Paused;
     }

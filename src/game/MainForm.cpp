@@ -2,36 +2,12 @@
 
 #include <exception>
 
-#include "console/ConsoleDrawing.h"
 #include "console/InputState.h"
+#include "game/FramePicture.h"
 #include "game/FrameUpdate.h"
-#include "game/Overlays.h"
 #include "base/FileError.h"
 
 namespace kelvane {
-namespace {
-
-// Moves the view for the picture and puts the world's own back, however drawing ends.
-class ViewForPicture {
-public:
-    ViewForPicture(World& world, const std::function<void(World&)>& move)
-        : world_(world), viewX_(world.ViewX), viewY_(world.ViewY) {
-        if (move) move(world);
-    }
-    ~ViewForPicture() {
-        world_.ViewX = viewX_;
-        world_.ViewY = viewY_;
-    }
-    ViewForPicture(const ViewForPicture&) = delete;
-    ViewForPicture& operator=(const ViewForPicture&) = delete;
-
-private:
-    World& world_;
-    int32_t viewX_;
-    int32_t viewY_;
-};
-
-}  // namespace
 
 TMainForm::TMainForm(const MainFormServices& services)
     : Services(services),
@@ -118,33 +94,12 @@ void TMainForm::Frame() {
     if (!World.Loaded || !Display.CanDraw()) return;
     tickAdvanced_ = true;
     if (DrawsPictures) {
-        const ViewForPicture view(World, PictureView);
-        DrawFrame();
+        const View view = PictureView ? PictureView(World) : OwnView(World);
+        FramePicture({Display.Back(), Images, ShipImages, FrameRate(), RecordedSteps}, World, view).Draw();
         Record("Flip");
         Display.Flip();
     }
     FrameUpdate(arena_, console_, RecordedSteps);
-}
-
-// The layers of the picture, from the black fill up.
-void TMainForm::DrawFrame() {
-    Record("Fill");
-    Display.Back().Fill(0);
-    DrawBackground();
-    DrawProjectiles();
-    DrawBeams();
-    if (World.ShowRange && World.ShipCount > 0 && !World.Controlled().Dead) DrawRangeRing();
-    DrawShips();
-    if (World.ShipCount > 0) DrawTargetMarker();
-    DrawStatusPanels();
-    Record("DrawConsole");
-    DrawConsole(Display.Back(), World);
-    // Until the first ship is created the player is told how to start; it never shows
-    // once play has begun.
-    if (FirstHintShown(World)) DrawFirstHint(Display.Back());
-    DrawRespawnCountdown();
-    DrawPausePicture();
-    DrawDiagnostics();
 }
 
 }  // namespace kelvane

@@ -20,6 +20,7 @@
 #include "media/ImageList.h"
 #include "media/Platform.h"
 #include "media/Sound.h"
+#include "world/View.h"
 #include "world/VirtualKeys.h"
 #include "world/World.h"
 
@@ -95,10 +96,10 @@ public:
     bool DrawsPictures = true;
     // When set, sees every input the form takes and the end of every tick (recordings).
     IFrameObserver* Observer = nullptr;
-    // When set, may move the view (ViewX, ViewY) for the picture alone: the world's own
-    // view is put back as soon as the picture is drawn, so the game goes exactly as
-    // without it (a watched duel, in which no ship is the player's, follows the fight).
-    std::function<void(kelvane::World&)> PictureView;
+    // When set, gives the view each picture is drawn from (a watched duel, in which no ship
+    // is the player's, follows the fight); otherwise the world's own. The world is only
+    // read for the picture, so the game goes exactly as without it.
+    std::function<View(const kelvane::World&)> PictureView;
 
     kelvane::World World;
     MainFormServices Services;
@@ -112,7 +113,6 @@ public:
 
 private:
     void Frame();
-    void DrawFrame();
     void Record(const char* name);
     void Pause(uint32_t milliseconds);
     void DrawLoadingProgress(uint8_t cells, const std::string& text);
@@ -120,21 +120,6 @@ private:
     // Writes the ship picture archive beside the data, or else into the cache folder;
     // returns where it went.
     std::string SaveShipArchive(const std::string& besideData);
-
-    // Drawing.
-    void DrawBackground();
-    void DrawProjectiles();
-    void DrawBeams();
-    void DrawRangeRing();
-    void DrawShips();
-    void DrawExplosionParts(int s, bool onScreen);
-    void DrawTargetMarker();
-    void DrawStatusPanels();
-    void DrawBars(int32_t frameX, const TShip& ship);
-    void DrawShipListAndMap();
-    void DrawRespawnCountdown();
-    void DrawPausePicture();
-    void DrawDiagnostics();
 
     ConsoleContext console_;
     Arena arena_;

@@ -4,8 +4,7 @@
 #include <cstdint>
 
 #include "combat/Geometry.h"
-#include "console/InputState.h"
-#include "world/VirtualKeys.h"
+#include "game/PlayerActions.h"
 
 namespace kelvane {
 
@@ -40,19 +39,33 @@ void TurnSnap(World& world) {
 void PlayerSteering(World& world) {
     // Slot 0 is the "no ship yet" slot and must stay zero.
     if (world.ControlledShip == 0) return;
-    ShipControls keys;
-    keys.TurnLeft = KeyActive(world, VK_LEFT);
-    keys.TurnRight = KeyActive(world, VK_RIGHT);
-    keys.Thrust = KeyActive(world, VK_UP);
-    keys.Brake = KeyActive(world, VK_DOWN);
-    Steer(world.Ships[world.ControlledShip], keys);
+    Steer(world.Ships[world.ControlledShip], HeldKeys(world));
+}
+
+View CentredView(int32_t x, int32_t y) {
+    const int64_t viewX = static_cast<int64_t>(x) - ViewOffsetX;
+    const int64_t viewY = static_cast<int64_t>(y) - ViewOffsetY;
+    return {static_cast<int32_t>(std::clamp<int64_t>(viewX, 0, WorldWidth - ScreenWidth)),
+            static_cast<int32_t>(std::clamp<int64_t>(viewY, 0, WorldHeight - ScreenHeight))};
 }
 
 void CentreView(World& world, int32_t x, int32_t y) {
-    const int64_t viewX = static_cast<int64_t>(x) - ViewOffsetX;
-    const int64_t viewY = static_cast<int64_t>(y) - ViewOffsetY;
-    world.ViewX = static_cast<int32_t>(std::clamp<int64_t>(viewX, 0, WorldWidth - ScreenWidth));
-    world.ViewY = static_cast<int32_t>(std::clamp<int64_t>(viewY, 0, WorldHeight - ScreenHeight));
+    const View view = CentredView(x, y);
+    world.ViewX = view.X;
+    world.ViewY = view.Y;
+}
+
+View WatchersView(const World& world) {
+    if (world.ShipCount == 0 || world.ControlledShip != 0) return OwnView(world);
+    int64_t x = 0, y = 0, count = 0;
+    for (const TShip& ship : world.Ships) {
+        if (!ship.InPlay) continue;
+        x += ship.X;
+        y += ship.Y;
+        ++count;
+    }
+    if (count == 0) return OwnView(world);
+    return CentredView(static_cast<int32_t>(x / count), static_cast<int32_t>(y / count));
 }
 
 }  // namespace kelvane

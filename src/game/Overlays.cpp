@@ -1,8 +1,10 @@
 #include "game/Overlays.h"
 
 #include <algorithm>
+#include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "console/WriteText.h"
 #include "media/Canvas.h"
@@ -95,9 +97,9 @@ namespace {
 // One table of the help: three columns, a heading row, then the rows; the column in
 // orange is the one the player presses or types.
 struct HelpRow {
-    const char* First;
-    const char* Second;
-    const char* Action;
+    std::string_view First;
+    std::string_view Second;
+    std::string_view Action;
 };
 constexpr uint8_t HelpSize = 9;
 constexpr int32_t HelpRowHeight = 17;
@@ -105,11 +107,11 @@ constexpr int32_t HelpRowHeight = 17;
 int32_t HelpTable(Surface& picture, int32_t x, int32_t y, const HelpRow& heading, std::span<const HelpRow> rows,
                   int accentColumn) {
     const int32_t columns[] = {x, x + 180, x + 380};
-    const char* const headings[] = {heading.First, heading.Second, heading.Action};
+    const std::string_view headings[] = {heading.First, heading.Second, heading.Action};
     for (int c = 0; c < 3; ++c) WriteText(picture, columns[c], y, headings[c], DimColor, FontStyle::Bold, HelpSize);
     y += HelpRowHeight + 2;
     for (const HelpRow& row : rows) {
-        const char* const cells[] = {row.First, row.Second, row.Action};
+        const std::string_view cells[] = {row.First, row.Second, row.Action};
         for (int c = 0; c < 3; ++c) {
             WriteText(picture, columns[c], y, cells[c], c == accentColumn ? AccentColor : TextColor, FontStyle(),
                       HelpSize);
@@ -119,35 +121,35 @@ int32_t HelpTable(Surface& picture, int32_t x, int32_t y, const HelpRow& heading
     return y;
 }
 
+// The keys that are the desktop's, not the player's actions: never rebound.
+constexpr HelpRow DesktopKeys[] = {
+    {"Esc", "Start", "pause and resume (closes an open console)"},
+    {"the key left of 1", "", "open or close the console"},
+    {"F11 or Alt+Enter", "", "full screen or window"},
+    {"F12", "", "save a screenshot"},
+    {"F1", "", "show or hide this help"},
+};
+constexpr HelpRow Commands[] = {
+    {"CREATESHIP name", "CREATESHIP Vigil", "put a ship in play; the first is yours"},
+    {"DELETESHIP name", "DELETESHIP Kestrel", "take a ship out of play"},
+    {"YOURSHIP name", "YOURSHIP Talon", "fly another ship in play"},
+    {"EXEC script", "EXEC battle", "run a script: battle, duel, trio"},
+    {"QUIT or EXIT", "QUIT", "end the game"},
+};
+
 }  // namespace
 
-void DrawHelpOverlay(Surface& picture) {
-    static constexpr HelpRow Keys[] = {
-        {"Up / Down", "stick or d-pad up / down", "thrust / brake"},
-        {"Left / Right", "stick or d-pad left / right", "turn"},
-        {"Space", "A", "fire the primary weapon"},
-        {"Alt", "B", "launch a torpedo"},
-        {"Ctrl", "X", "use the special device"},
-        {"N", "Y", "nearest target"},
-        {"Backspace", "LB or RB", "next target"},
-        {"S", "click the left stick", "lower or raise the shields"},
-        {"R", "Back", "show or hide the range ring"},
-        {"D", "", "self-destruct"},
-        {"Pause or Esc", "Start", "pause and resume"},
-        {"the key left of 1", "", "open or close the console (Esc closes it too)"},
-        {"F11 or Alt+Enter", "", "full screen or window"},
-        {"F12", "", "save a screenshot"},
-        {"F1", "", "show or hide this help"},
-    };
-    static constexpr HelpRow Commands[] = {
-        {"CREATESHIP name", "CREATESHIP Vigil", "put a ship in play; the first is yours"},
-        {"DELETESHIP name", "DELETESHIP Kestrel", "take a ship out of play"},
-        {"YOURSHIP name", "YOURSHIP Talon", "fly another ship in play"},
-        {"EXEC script", "EXEC battle", "run a script: battle, duel, trio"},
-        {"QUIT or EXIT", "QUIT", "end the game"},
-    };
+void DrawHelpOverlay(Surface& picture, const ActionKeyNames& keys) {
+    std::array<std::string, PlayerActionCount> pads;
+    std::vector<HelpRow> rows;
+    for (size_t i = 0; i < PlayerActionCount; ++i) {
+        pads[i] = PadWords(PlayerActions[i]);
+        rows.push_back({keys[i], pads[i], PlayerActions[i].Words});
+    }
+    rows.insert(rows.end(), std::begin(DesktopKeys), std::end(DesktopKeys));
+
     constexpr int32_t Left = 132, Right = 892, Top = 112, TextX = Left + 24;
-    const int32_t bottom = Top + 76 + HelpRowHeight * static_cast<int32_t>(std::size(Keys) + std::size(Commands) + 2);
+    const int32_t bottom = Top + 76 + HelpRowHeight * static_cast<int32_t>(rows.size() + std::size(Commands) + 2);
     // Darker than the other boxes: a whole page of text over the busiest scene.
     Panel(picture, Left, Top, Right, bottom, 4);
 
@@ -155,7 +157,7 @@ void DrawHelpOverlay(Surface& picture) {
     WriteText(picture, TextX, y, "Kelvane \x97 keys and commands", HeadingColor, FontStyle::Bold, 12);
     WriteText(picture, Right - 24 - Width(picture, "F1 closes this help", 8), y + 4, "F1 closes this help", DimColor,
               FontStyle(), 8);
-    y = HelpTable(picture, TextX, y + 30, {"Key", "Pad", "What it does"}, Keys, 0);
+    y = HelpTable(picture, TextX, y + 30, {"Key", "Pad", "What it does"}, rows, 0);
     HelpTable(picture, TextX, y + 12, {"Console command", "Example", "What it does"}, Commands, 1);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "game/PlayerActions.h"
 #include "media/Surface.h"
 #include "world/World.h"
 
@@ -18,8 +19,9 @@ namespace kelvane {
 bool FirstHintShown(const World& world);
 void DrawFirstHint(Surface& back);
 
-// The keys, the pad buttons and the console commands with an example each.
-void DrawHelpOverlay(Surface& picture);
+// The keys (each action's as `keys` names it, then the desktop's own), the pad buttons and
+// the console commands with an example each.
+void DrawHelpOverlay(Surface& picture, const ActionKeyNames& keys);
 
 // A short message in a small box, centred across the picture with its top at `top`,
 // with an optional second, dimmer line: near the top a passing notice (a saved

@@ -4,17 +4,11 @@
 
 #include "combat/Shields.h"
 #include "combat/ShipControls.h"
-#include "console/InputState.h"
-#include "world/VirtualKeys.h"
+#include "game/PlayerActions.h"
 
 namespace kelvane {
 
 namespace {
-
-constexpr uint16_t KeyNearestTarget = 'N';
-constexpr uint16_t KeySelfDestruct = 'D';
-constexpr uint16_t KeyShields = 'S';
-constexpr uint16_t KeyRange = 'R';
 
 uint8_t NextSlot(int slot) { return static_cast<uint8_t>(slot >= MaxShips ? 1 : slot + 1); }
 
@@ -44,17 +38,13 @@ void PlayerControls(Arena& arena) {
     const int s = world.ControlledShip;
     TShip& ship = world.Ships[s];
 
-    if (KeyActive(world, VK_BACK)) NextTarget(world);
-    ShipControls keys;
-    keys.NearestTarget = KeyActive(world, KeyNearestTarget);
-    keys.FirePrimary = KeyActive(world, VK_SPACE);
-    keys.FireSecondary = KeyActive(world, VK_MENU);
-    keys.UseSpecial = KeyActive(world, VK_CONTROL);
-    UseTargetAndTriggers(arena, s, keys);
+    const HeldActions held = HeldKeys(world);
+    if (held[PlayerAction::NextTarget]) NextTarget(world);
+    UseTargetAndTriggers(arena, s, held);
     // The destruction starts in the next unpaused frame.
-    if (KeyActive(world, KeySelfDestruct)) ship.Hull = 0;
-    if (KeyActive(world, KeyShields)) LowerOrRaiseShields(ship);
-    if (KeyActive(world, KeyRange)) world.ShowRange = !world.ShowRange;
+    if (held[PlayerAction::SelfDestruct]) ship.Hull = 0;
+    if (held[PlayerAction::Shields]) LowerOrRaiseShields(ship);
+    if (held[PlayerAction::RangeRing]) world.ShowRange = !world.ShowRange;
 }
 
 }  // namespace kelvane

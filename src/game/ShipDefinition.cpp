@@ -7,6 +7,7 @@
 #include "base/FileError.h"
 #include "base/GamePaths.h"
 #include "media/ProfileFile.h"
+#include "base/Extended.h"
 #include "base/Rounding.h"
 #include "world/ArchiveItems.h"
 #include "world/TextUtil.h"
@@ -15,20 +16,23 @@ namespace kelvane {
 namespace {
 
 // The products are formed in extended precision so that 25 x 0.1 is exactly 2.5.
-int32_t Scaled(int32_t value, long double factor) { return RoundEven(static_cast<long double>(value) * factor); }
+constexpr Extended Tenth = Extended::Ratio(1, 10);
+int32_t Scaled(int32_t value, Extended factor) { return RoundEven(Extended(value) * factor); }
 
 void ReadStrengths(const ProfileFile& ini, TShip& ship) {
     const char* section = "StrengthIndices";
-    ship.PrimaryStrength = Scaled(ini.ReadInteger(section, "PrimaryWeapon", 0), 0.1L);
-    ship.SecondaryStrength = Scaled(ini.ReadInteger(section, "SecondaryWeapon", 0), 0.1L);
-    ship.Accuracy = Scaled(ini.ReadInteger(section, "Accurancy", 0), 0.075L);
+    ship.PrimaryStrength = Scaled(ini.ReadInteger(section, "PrimaryWeapon", 0), Tenth);
+    ship.SecondaryStrength = Scaled(ini.ReadInteger(section, "SecondaryWeapon", 0), Tenth);
+    ship.Accuracy = Scaled(ini.ReadInteger(section, "Accurancy", 0), Extended::Ratio(3, 40));
     ship.Shields = ship.MaxShields = ini.ReadInteger(section, "Shields", 0);
     ship.Hull = ship.MaxHull = ini.ReadInteger(section, "Hull", 0);
-    ship.MaxSpeed = Scaled(ini.ReadInteger(section, "Speed", 0), 0.01L);
-    ship.Manoeuvrability = Scaled(ini.ReadInteger(section, "Manoeuvrability", 0), 0.0015L);
-    ship.StrengthRating = RoundEven(1.1L * ship.PrimaryStrength + 1.1L * ship.SecondaryStrength + ship.Accuracy +
-                                    static_cast<long double>(ship.MaxShields) + ship.MaxHull +
-                                    0.1L * ship.MaxSpeed + 0.75L * ship.Manoeuvrability);
+    ship.MaxSpeed = Scaled(ini.ReadInteger(section, "Speed", 0), Extended::Ratio(1, 100));
+    ship.Manoeuvrability = Scaled(ini.ReadInteger(section, "Manoeuvrability", 0), Extended::Ratio(3, 2000));
+    const Extended elevenTenths = Extended::Ratio(11, 10), threeQuarters(0.75);
+    ship.StrengthRating = RoundEven(elevenTenths * Extended(ship.PrimaryStrength) +
+                                    elevenTenths * Extended(ship.SecondaryStrength) + Extended(ship.Accuracy) +
+                                    Extended(ship.MaxShields) + Extended(ship.MaxHull) +
+                                    Tenth * Extended(ship.MaxSpeed) + threeQuarters * Extended(ship.Manoeuvrability));
 }
 
 void ReadInfo(const ProfileFile& ini, TShip& ship) {

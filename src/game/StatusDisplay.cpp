@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "console/WriteText.h"
-#include "game/MainForm.h"
+#include "game/FramePicture.h"
 #include "game/StatusDisplay.h"
 #include "media/Canvas.h"
 #include "base/Rounding.h"
@@ -82,8 +82,8 @@ std::string ReloadText(const char* ready, const char* loading, int32_t reload, i
     return text + std::to_string(size / 10) + "." + std::to_string(size % 10) + " sec";
 }
 
-void TMainForm::DrawBars(int32_t frameX, const TShip& ship) {
-    Surface& back = Display.Back();
+void FramePicture::DrawBars(int32_t frameX, const TShip& ship) {
+    Surface& back = tools_.Back;
     Canvas& canvas = back.GetCanvas();
     Box(canvas, ShieldsFrameColor, 0, frameX, 33, frameX + 142, 44);
     Box(canvas, ShieldsFillColor, ShieldsFillColor, frameX + 1, 34, frameX + 1 + StatusBarWidth(ship.Shields, ship.MaxShields),
@@ -93,23 +93,23 @@ void TMainForm::DrawBars(int32_t frameX, const TShip& ship) {
     back.ReleaseCanvas();
 }
 
-void TMainForm::DrawStatusPanels() {
+void FramePicture::DrawStatusPanels() {
     Record("DrawStatusPanels");
-    if (World.ShipCount == 0) return;
-    Surface& back = Display.Back();
-    const TShip& ship = World.Controlled();
-    const TShip& target = World.Ships[ship.Target];
+    if (world_.ShipCount == 0) return;
+    Surface& back = tools_.Back;
+    const TShip& ship = world_.Controlled();
+    const TShip& target = world_.Ships[ship.Target];
 
-    Images.Item(Gfx::OwnShipPanel).Draw(back, 5, 5, 0);
+    tools_.Images.Item(Gfx::OwnShipPanel).Draw(back, 5, 5, 0);
     WriteText(back, 23, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
     WriteText(back, 23, 45, HullLabel, LabelColor, FontStyle(), TextSize);
     DrawBars(65, ship);
-    WriteText(back, 23, 58, ReloadText(PrimaryReady, PrimaryLoading, ship.PrimaryReload, FrameRate()), LabelColor,
+    WriteText(back, 23, 58, ReloadText(PrimaryReady, PrimaryLoading, ship.PrimaryReload, tools_.FrameRate), LabelColor,
               FontStyle(), TextSize);
-    WriteText(back, 23, 71, ReloadText(SecondaryReady, SecondaryLoading, ship.SecondaryReload, FrameRate()),
+    WriteText(back, 23, 71, ReloadText(SecondaryReady, SecondaryLoading, ship.SecondaryReload, tools_.FrameRate),
               LabelColor, FontStyle(), TextSize);
 
-    Images.Item(Gfx::TargetPanel).Draw(back, 812, 5, 0);
+    tools_.Images.Item(Gfx::TargetPanel).Draw(back, 812, 5, 0);
     WriteText(back, 814, 32, ShieldsLabel, LabelColor, FontStyle(), TextSize);
     WriteText(back, 814, 45, HullLabel, LabelColor, FontStyle(), TextSize);
     DrawBars(856, target);
@@ -117,14 +117,14 @@ void TMainForm::DrawStatusPanels() {
     DrawShipListAndMap();
 }
 
-void TMainForm::DrawShipListAndMap() {
-    Surface& back = Display.Back();
-    Images.Item(Gfx::ShipListPanel).Draw(back, 842, 494, 0);
+void FramePicture::DrawShipListAndMap() {
+    Surface& back = tools_.Back;
+    tools_.Images.Item(Gfx::ShipListPanel).Draw(back, 842, 494, 0);
     int row = 0;
     for (int i = 1; i <= MaxShips; ++i) {
-        const TShip& ship = World.Ships[i];
+        const TShip& ship = world_.Ships[i];
         if (!ship.InPlay) continue;
-        const uint32_t color = i == World.ControlledShip ? ControlledRowColor : LabelColor;
+        const uint32_t color = i == world_.ControlledShip ? ControlledRowColor : LabelColor;
         const int32_t y = 670 + 11 * row;
         WriteText(back, ShipListNameX, y, ship.ShipName, color, FontStyle(), TextSize);
         const std::string score = std::to_string(ship.Score);
@@ -142,19 +142,19 @@ void TMainForm::DrawShipListAndMap() {
     Canvas& canvas = back.GetCanvas();
     Box(canvas, MapBackgroundColor, MapBackgroundColor, 845, 523, 997, 637);
     int32_t left, top, right, bottom;
-    StatusMapPoint(World.ViewX, World.ViewY, left, top);
-    StatusMapPoint(World.ViewX + 1023, World.ViewY + 767, right, bottom);
+    StatusMapPoint(view_.X, view_.Y, left, top);
+    StatusMapPoint(view_.X + 1023, view_.Y + 767, right, bottom);
     Box(canvas, ViewPenColor, ViewBrushColor, left, top, right, bottom);
     canvas.Pen.Color = HullFrameColor;
     canvas.Brush.Style = BrushStyle::Clear;
     canvas.Rectangle(844, 522, 998, 638);
     canvas.Brush.Style = BrushStyle::Solid;
-    const int targetSlot = World.Controlled().Target;
+    const int targetSlot = world_.Controlled().Target;
     for (int i = 1; i <= MaxShips; ++i) {
-        const TShip& ship = World.Ships[i];
+        const TShip& ship = world_.Ships[i];
         if (!ship.InPlay || ship.Dead) continue;
         uint32_t color = LabelColor;
-        if (i == World.ControlledShip) color = MapControlledColor;
+        if (i == world_.ControlledShip) color = MapControlledColor;
         if (i == targetSlot) color = MapTargetColor;
         int32_t x, y;
         StatusMapPoint(ship.X, ship.Y, x, y);
@@ -163,31 +163,32 @@ void TMainForm::DrawShipListAndMap() {
     back.ReleaseCanvas();
 }
 
-void TMainForm::DrawRespawnCountdown() {
+void FramePicture::DrawRespawnCountdown() {
     Record("DrawRespawnCountdown");
-    const TShip& ship = World.Ships[World.ControlledShip];
+    const TShip& ship = world_.Ships[world_.ControlledShip];
     if (!ship.InPlay || !ship.Dead || !ship.AwaitingRespawn || ship.Exploding || ship.Appearing ||
-        ship.RespawnTimer < 0 || World.Paused) {
+        ship.RespawnTimer < 0 || world_.Paused) {
         return;
     }
-    Images.Item(Gfx::RespawnCaption).Draw(Display.Back(), 160, 340, 0);
-    Images.Item(Gfx::RespawnDigits).Draw(Display.Back(), 810, 340, RespawnDigit(ship.RespawnTimer, FrameRate()));
+    tools_.Images.Item(Gfx::RespawnCaption).Draw(tools_.Back, 160, 340, 0);
+    tools_.Images.Item(Gfx::RespawnDigits)
+        .Draw(tools_.Back, 810, 340, RespawnDigit(ship.RespawnTimer, tools_.FrameRate));
 }
 
-void TMainForm::DrawPausePicture() {
+void FramePicture::DrawPausePicture() {
     Record("DrawPausePicture");
-    if (World.Paused) Images.Item(Gfx::PauseCaption).Draw(Display.Back(), 370, 340, 0);
+    if (world_.Paused) tools_.Images.Item(Gfx::PauseCaption).Draw(tools_.Back, 370, 340, 0);
 }
 
-void TMainForm::DrawDiagnostics() {
+void FramePicture::DrawDiagnostics() {
     Record("DrawDiagnostics");
-    Surface& back = Display.Back();
-    WriteText(back, 440, 10, std::to_string(FrameRate()), DiagnosticColor, FontStyle(), TextSize);
-    WriteText(back, 440, 20, std::to_string(World.MouseX) + "---" + std::to_string(World.MouseY), DiagnosticColor,
+    Surface& back = tools_.Back;
+    WriteText(back, 440, 10, std::to_string(tools_.FrameRate), DiagnosticColor, FontStyle(), TextSize);
+    WriteText(back, 440, 20, std::to_string(world_.MouseX) + "---" + std::to_string(world_.MouseY), DiagnosticColor,
               FontStyle(), TextSize);
     // Every key active before the ageing, all at the same place. Nearly all of the 65536
     // entries are 0 in any frame, so they are passed over eight at a time.
-    const std::vector<uint8_t>& keys = World.KeyState;
+    const std::vector<uint8_t>& keys = world_.KeyState;
     for (size_t block = 0; block < keys.size(); block += 8) {
         const size_t end = std::min(block + 8, keys.size());
         if (end - block == 8) {

@@ -9,13 +9,19 @@
 namespace kelvane {
 
 // The colour-key loop is a plain select that the compiler turns into vector compares and
-// blends; AVX2 machines get a second copy picked at load time. GCC is asked for its full
-// vectoriser also in builds below -O3 (clang vectorises such loops at -O2 already).
+// blends; on x86-64, AVX2 machines get a second copy picked at load time (other processors
+// take their baseline vectors). GCC is asked for its full vectoriser also in builds below
+// -O3 (clang vectorises such loops at -O2 already).
+#if defined(__x86_64__)
+#define KELVANE_CLONES target_clones("avx2", "default"),
+#else
+#define KELVANE_CLONES
+#endif
 #if defined(__clang__)
-#define KELVANE_VECTOR_KERNEL __attribute__((target_clones("avx2", "default")))
+#define KELVANE_VECTOR_KERNEL __attribute__((KELVANE_CLONES))
 #else
 #define KELVANE_VECTOR_KERNEL \
-    __attribute__((target_clones("avx2", "default"), optimize("tree-vectorize", "vect-cost-model=dynamic")))
+    __attribute__((KELVANE_CLONES optimize("tree-vectorize", "vect-cost-model=dynamic")))
 #endif
 
 void CopyRow(uint32_t* dst, const uint32_t* src, int32_t count) {

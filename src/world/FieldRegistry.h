@@ -1,7 +1,8 @@
 #pragma once
 // Every field of the world by its name: "ViewX", "Ships[3].Hull",
 // "Ships[2].ExplosionParts[1].Delay", "Ships[1].ShipDescription[5]", "Projectiles[7].Active",
-// "Beams[1].TimeLeft". The headless runner dumps the world and applies scenario steps
+// "Beams[1].TimeLeft", "RandomState". The names are those of the world's description
+// (world/WorldFields.h). The headless runner dumps the world and applies scenario steps
 // through it; nothing of the game itself goes this way.
 
 #include <cstdint>
@@ -23,7 +24,8 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
-// Names of the fields of one record kind or of the globals, in declared order.
+// Names of the values of one record kind or of the globals, in described order (the
+// tables inside a record are not among them).
 const std::vector<std::string>& ShipFieldNames();
 const std::vector<std::string>& ProjectileFieldNames();
 const std::vector<std::string>& BeamFieldNames();

@@ -12,6 +12,7 @@ class RandomGenerator {
 public:
     void Seed(uint32_t seed) { state_ = seed; }
     uint32_t State() const { return state_; }
+    bool operator==(const RandomGenerator&) const = default;
 
     // Uniform integer in 0..n-1; 0 when n is 0 or negative.
     int32_t Random(int32_t n) {

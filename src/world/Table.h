@@ -21,6 +21,10 @@ class Table {
 public:
     static constexpr int Count = N;
 
+    Table() = default;
+    // The name an index error gives ("Ships index out of bounds (65)").
+    constexpr explicit Table(const char* name) : name_(name) {}
+
     T& operator[](long long index) { return slots_[checked(index)]; }
     const T& operator[](long long index) const { return slots_[checked(index)]; }
 
@@ -30,7 +34,12 @@ public:
     const T* begin() const { return slots_.data() + 1; }
     const T* end() const { return slots_.data() + N + 1; }
 
-    void SetName(const char* name) { name_ = name; }
+    // Every slot, 0 included: what the world's description hands its visitors.
+    std::array<T, N + 1>& Slots() { return slots_; }
+    const std::array<T, N + 1>& Slots() const { return slots_; }
+
+    // Slot by slot, 0 included; the name does not count.
+    bool operator==(const Table& other) const { return slots_ == other.slots_; }
 
 private:
     std::size_t checked(long long index) const {

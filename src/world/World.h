@@ -30,6 +30,8 @@ struct TExplosionPart {
     int32_t Distance = 0;    // pixels from the ship's centre
     int32_t Angle = 0;       // degrees added to the ship's heading
     int32_t Delay = 0;       // explosion frame at which the part starts
+
+    bool operator==(const TExplosionPart&) const = default;
 };
 
 // One ship slot: a ship type read from its definition file and, while InPlay,
@@ -79,6 +81,8 @@ struct TShip {
     uint8_t ShieldsUp = 0;
     uint8_t ShieldsDownTimer = 0;
     int32_t StoredShields = 0;
+
+    bool operator==(const TShip&) const = default;
 };
 
 // A torpedo, pulse shot or tachyon shot in flight.
@@ -97,6 +101,8 @@ struct TProjectileWeapon {
     uint8_t Active = 0;
     uint8_t Homing = 0;
     std::string Effect;
+
+    bool operator==(const TProjectileWeapon&) const = default;
 };
 
 // A primary-weapon beam being shown between two ships.
@@ -106,25 +112,23 @@ struct TBeam {
     int32_t TimeLeft = 0;
     uint8_t ImageIndex = 0;
     uint8_t Active = 0;
+
+    bool operator==(const TBeam&) const = default;
 };
 
+// Every field, of World and of the records above, is also named once in
+// world/WorldFields.h, from which the field registry, the world checksum and the snapshot
+// are made: a field added here and not there stops the build.
 struct World {
-    World() {
-        Ships.SetName("Ships");
-        Projectiles.SetName("Projectiles");
-        Beams.SetName("Beams");
-        KeyState.assign(KeyCodeCount, 0);
-    }
-
-    Table<TShip, MaxShips> Ships;
-    Table<TProjectileWeapon, MaxProjectiles> Projectiles;
-    Table<TBeam, MaxBeams> Beams;
+    Table<TShip, MaxShips> Ships{"Ships"};
+    Table<TProjectileWeapon, MaxProjectiles> Projectiles{"Projectiles"};
+    Table<TBeam, MaxBeams> Beams{"Beams"};
 
     bool Loaded = false;
     bool Paused = false;
     bool ConsoleOpen = false;
     bool ShowRange = false;
-    int32_t ViewX = 0;
+    int32_t ViewX = 0;  // the view the rules keep on the player's ship (OwnView in View.h)
     int32_t ViewY = 0;
     uint8_t ShipCount = 0;
     uint8_t ControlledShip = 0;
@@ -132,7 +136,7 @@ struct World {
     uint8_t HullRepairTimer = 0;
 
     // Input state: 0 idle, 2 an event arrived since the last ageing, 1 active this frame.
-    std::vector<uint8_t> KeyState;              // indexed by the 16-bit virtual-key code
+    std::vector<uint8_t> KeyState = std::vector<uint8_t>(KeyCodeCount, 0);  // by the 16-bit virtual-key code
     std::array<uint8_t, 3> MouseButtonState{};  // left, right, middle
     int32_t MouseX = 0;
     int32_t MouseY = 0;
@@ -145,8 +149,12 @@ struct World {
 
     RandomGenerator Rng;
 
+    // Field by field (reals by value: WorldChecksum tells -0.0 from 0.0).
+    bool operator==(const World&) const = default;
+
     int32_t Random(int32_t n) { return Rng.Random(n); }
     TShip& Controlled() { return Ships[ControlledShip]; }
+    const TShip& Controlled() const { return Ships[ControlledShip]; }
 };
 
 }  // namespace kelvane

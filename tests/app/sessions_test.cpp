@@ -15,6 +15,7 @@
 #include "TempGameDir.h"
 #include "app/RecordedGame.h"
 #include "app/WatchedRecording.h"
+#include "game/PlayerActions.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "replay/RecordingFolder.h"
 #include "replay/WorldChecksum.h"
@@ -52,9 +53,11 @@ struct Played {
         form = std::make_unique<TMainForm>(session.Services(machine.Services(dir.Path(), std::nullopt)));
         session.Begin(*form);
     }
+    // A tick of the frame timer; false once the session wants no more.
     bool Tick(GameSession& session) {
         machine.Clock.Advance(40);
-        return session.Tick(*form);
+        session.Tick(*form);
+        return session.Ticking();
     }
 };
 
@@ -201,7 +204,6 @@ TEST(WatchedRecording, PlaysTheGameAgainWaitingWhileTheWindowCannotShowIt) {
     const Replay replay = LoadReplay(RecordAGame(dir, dir.Root() / "replays"));
     Played watch;
     WatchedRecording session(replay, watch.say);
-    EXPECT_TRUE(session.Watching());
     watch.Start(session, dir);
     int ticks = 0;
     for (; ticks < 40; ++ticks) ASSERT_TRUE(watch.Tick(session));
@@ -212,8 +214,7 @@ TEST(WatchedRecording, PlaysTheGameAgainWaitingWhileTheWindowCannotShowIt) {
     watch.machine.Presenter.Drawable = true;
     while (watch.Tick(session)) ASSERT_LT(++ticks, 1000);
     EXPECT_EQ(session.FramesPlayed(), 90u);
-    EXPECT_EQ(session.EndText(), "End of the recording (90 frames)");
-    EXPECT_EQ(session.EndDetail(), "Close the window to leave.");
+    EXPECT_EQ(session.Standing(), (StandingLine{"End of the recording (90 frames)", "Close the window to leave."}));
     EXPECT_TRUE(watch.lines.empty()) << watch.lines.front();
     EXPECT_EQ(watch.form->World.Controlled().ShipName, "Vigil");
 }
@@ -273,24 +274,72 @@ TEST(WatchedRecording, OtherDataIsRefusedUnlessForcedAndAFileThatIsNoRecordingTo
     EXPECT_EQ(lines[0].substr(0, 14), "cannot replay ");
 }
 
-TEST(WatchedRecording, AGameWithoutAPlayersShipIsFollowedByItsMiddle) {
-    World world;
-    world.ShipCount = 2;
-    world.ControlledShip = 0;
-    world.Ships[2].InPlay = world.Ships[5].InPlay = true;
-    world.Ships[2].X = 1000;
-    world.Ships[2].Y = 400;
-    world.Ships[5].X = 1400;
-    world.Ships[5].Y = 1000;
-    FollowShipsInPlay(world);
-    EXPECT_EQ(world.ViewX, 1200 - 511);  // the view centred as the game centres it
-    EXPECT_EQ(world.ViewY, 700 - 383);
-    // A game with a player's ship keeps the view its rules give it.
-    world.ControlledShip = 2;
-    world.ViewX = world.ViewY = 5;
-    FollowShipsInPlay(world);
-    EXPECT_EQ(world.ViewX, 5);
-    EXPECT_EQ(world.ViewY, 5);
+// The sessions' own rules, which the desktop follows: where keys go, whether the keys
+// pressed now are the console's, when the game ticks and when the window closes.
+TEST(PlayedGame, KeysGoToTheGameAndItsQuitClosesTheWindow) {
+    TempGameDir dir;
+    Played game;
+    RecordedGame session("", StartTime(0), 7, [](const std::string&) {});
+    game.Start(session, dir);
+    game.Tick(session);
+    GameInput& input = session.Input();
+    input.KeyPressed(KeyOf(PlayerAction::Thrust), ssShift);
+    EXPECT_EQ(game.form->World.KeyState[KeyOf(PlayerAction::Thrust)], 2);
+    EXPECT_EQ(game.form->World.KeyState[VK_SHIFT], 2);
+    // The console key pressed: keys typed before the next frame are the console's already,
+    // and once it is open, until the console key is pressed again.
+    const auto typing = [&] { return input.ConsoleOpen(); };
+    EXPECT_FALSE(typing());
+    input.KeyPressed(ConsoleKey, 0);
+    EXPECT_TRUE(typing());
+    game.Tick(session);
+    EXPECT_TRUE(game.form->World.ConsoleOpen);
+    EXPECT_TRUE(typing());
+    input.KeyPressed(ConsoleKey, 0);
+    EXPECT_FALSE(typing());
+    game.Tick(session);
+    EXPECT_FALSE(typing());
+
+    EXPECT_FALSE(session.Closes(*game.form));
+    game.form->DoConsoleCommand("QUIT");
+    EXPECT_TRUE(session.Closes(*game.form));
+    EXPECT_EQ(session.Standing(), StandingLine{});
+    session.End(*game.form);
+}
+
+TEST(WatchedRecording, ThePauseKeyPausesThePlaybackAndNoOtherKeyReachesTheGame) {
+    TempGameDir dir;
+    const Replay replay = LoadReplay(RecordAGame(dir, dir.Root() / "replays"));
+    Played watch;
+    WatchedRecording session(replay, watch.say);
+    watch.Start(session, dir);
+    for (int tick = 0; tick < 20; ++tick) watch.Tick(session);
+    GameInput& input = session.Input();
+    EXPECT_FALSE(input.ConsoleOpen());  // the watcher's keys are never the watched console's
+    const std::vector<uint8_t> keysBefore = watch.form->World.KeyState;
+    for (const PlayerActionRow& row : PlayerActions) {
+        if (row.Action != PlayerAction::Pause) input.KeyPressed(row.Key, 0);
+    }
+    input.KeyPressed(ConsoleKey, 0);
+    input.MouseClick(0, 0, 10, 10);
+    EXPECT_TRUE(session.Ticking());
+    EXPECT_EQ(session.Standing(), StandingLine{});
+    EXPECT_TRUE(watch.form->World.KeyState == keysBefore);
+
+    input.KeyPressed(KeyOf(PlayerAction::Pause), 0);
+    EXPECT_FALSE(session.Ticking());
+    EXPECT_EQ(session.Standing(), (StandingLine{"Playback paused", "Esc goes on"}));
+    input.KeyPressed(KeyOf(PlayerAction::Pause), 0);
+    EXPECT_TRUE(session.Ticking());
+    EXPECT_EQ(session.Standing(), StandingLine{});
+
+    int ticks = 20;
+    while (watch.Tick(session)) ASSERT_LT(++ticks, 1000);
+    EXPECT_EQ(session.FramesPlayed(), 90u);
+    // The watched game's QUIT never closes the window: the last picture stays.
+    EXPECT_FALSE(session.Closes(*watch.form));
+    input.KeyPressed(KeyOf(PlayerAction::Pause), 0);
+    EXPECT_EQ(session.Standing().Text, "End of the recording (90 frames)");
 }
 
 }  // namespace

@@ -172,8 +172,7 @@ TEST_F(ShipsTest, PointsForAKillFollowTheStrengthRatio) {
 }
 
 TEST_F(ShipsTest, OnScreenBoundsAreStrict) {
-    World.ViewX = 100;
-    World.ViewY = 200;
+    const View view{100, 200};
     struct Case { int32_t x, y, margin; bool on; };
     const std::vector<Case> cases = {
         {36, 500, 64, false}, {37, 500, 64, true},   {1186, 500, 64, true}, {1187, 500, 64, false},
@@ -181,7 +180,7 @@ TEST_F(ShipsTest, OnScreenBoundsAreStrict) {
         {100, 500, 0, false}, {101, 500, 0, true},   {1122, 966, 0, true},  {1123, 500, 0, false},
         {500, 967, 0, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsOnScreen(World, c.x, c.y, c.margin), c.on) << c.x << "," << c.y;
+    for (const Case& c : cases) EXPECT_EQ(IsOnScreen(view, c.x, c.y, c.margin), c.on) << c.x << "," << c.y;
 }
 
 TEST_F(ShipsTest, NearestShipSkipsAndPrefersTheLowerIndexOnTies) {

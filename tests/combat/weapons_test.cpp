@@ -5,6 +5,7 @@
 
 #include "combat/ArenaFixture.h"
 #include "combat/Weapons.h"
+#include "base/Extended.h"
 #include "base/Rounding.h"
 
 namespace kelvane {
@@ -195,7 +196,7 @@ TEST(PrimaryWeapons, BeamDamageStaysWithinItsBoundsAndPolaronWeakensOnTheHull) {
         }
         ASSERT_GE(shieldDamage, 50) << seed;
         ASSERT_LT(shieldDamage, 150) << seed;
-        EXPECT_EQ(hullDamage, RoundEven(shieldDamage * 0.9L)) << seed;
+        EXPECT_EQ(hullDamage, RoundEven(Extended(shieldDamage) * Extended::Ratio(9, 10))) << seed;
         EXPECT_EQ(orangeHullDamage, shieldDamage) << seed;
         sawLow = sawLow || shieldDamage < 75;
         sawHigh = sawHigh || shieldDamage > 125;

@@ -85,6 +85,23 @@ TEST(FrameLoop, WithoutShipsNothingShipRelatedIsDrawnAndTheViewStays) {
     EXPECT_EQ(game.world().ViewX, 100);
 }
 
+TEST(FrameLoop, APictureViewMovesThePictureAndNotTheWorld) {
+    HeadlessForm own, watched;
+    own.Tick();
+    watched.Tick();
+    const std::vector<uint32_t> fromTheCorner = watched.presenter.LastFrame;
+    // Without ships in play the rules leave the view where it is put.
+    own.world().ViewX = 300;
+    own.world().ViewY = 200;
+    watched.form->PictureView = [](const World&) { return View{300, 200}; };
+    own.Tick();
+    watched.Tick();
+    EXPECT_TRUE(watched.presenter.LastFrame == own.presenter.LastFrame);
+    EXPECT_FALSE(watched.presenter.LastFrame == fromTheCorner);
+    EXPECT_EQ(watched.world().ViewX, 0);
+    EXPECT_EQ(watched.world().ViewY, 0);
+}
+
 TEST(FrameLoop, PauseFreezesTheWorldButSteeringStillChangesSpeed) {
     HeadlessForm game;
     game.Tick();

@@ -65,6 +65,27 @@ TEST(CentreView, KeepsTheViewInsideTheWorld) {
     }
 }
 
+TEST(WatchersView, AGameWithoutAPlayersShipIsFollowedByItsMiddle) {
+    World world;
+    world.ShipCount = 2;
+    world.ControlledShip = 0;
+    world.ViewX = world.ViewY = 5;
+    world.Ships[2].InPlay = world.Ships[5].InPlay = true;
+    world.Ships[2].X = 1000;
+    world.Ships[2].Y = 400;
+    world.Ships[5].X = 1400;
+    world.Ships[5].Y = 1000;
+    const View followed = WatchersView(world);
+    EXPECT_EQ(followed.X, 1200 - 511);  // the view centred as the game centres it
+    EXPECT_EQ(followed.Y, 700 - 383);
+    EXPECT_EQ(world.ViewX, 5);  // the world's own view stays
+    // A game with a player's ship is watched from the view its rules give it.
+    world.ControlledShip = 2;
+    const View own = WatchersView(world);
+    EXPECT_EQ(own.X, 5);
+    EXPECT_EQ(own.Y, 5);
+}
+
 class SteeringTest : public ::testing::Test {
 protected:
     SteeringTest() {

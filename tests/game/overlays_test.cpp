@@ -89,7 +89,7 @@ protected:
 };
 
 TEST_F(OverlayPicture, HelpDarkensItsBoxWritesInItAndLeavesTheRest) {
-    DrawHelpOverlay(picture);
+    DrawHelpOverlay(picture, GameKeyNames());
     const std::vector<uint32_t> after = Now();
     // Outside the box: the picture as it was (the panels at the corners stay readable).
     EXPECT_EQ(Differing(before, after, 0, 0, ScreenWidth, 110), 0);
@@ -108,6 +108,37 @@ TEST_F(OverlayPicture, HelpDarkensItsBoxWritesInItAndLeavesTheRest) {
     }
     EXPECT_GT(dark, 250000);
     EXPECT_GT(bright, 5000);
+}
+
+// Each action has its row: a key rebound changes the key column of that row alone.
+TEST_F(OverlayPicture, HelpNamesTheKeysItIsGiven) {
+    DrawHelpOverlay(picture, GameKeyNames());
+    const std::vector<uint32_t> original = Now();
+    int previousTop = 0;
+    for (const PlayerAction action : {PlayerAction::Thrust, PlayerAction::NearestTarget, PlayerAction::Pause}) {
+        std::copy(before.begin(), before.end(), picture.Pixels());
+        ActionKeyNames keys = GameKeyNames();
+        keys[static_cast<size_t>(action)] = "Left Ctrl";
+        DrawHelpOverlay(picture, keys);
+        const std::vector<uint32_t> rebound = Now();
+        int top = ScreenHeight, bottom = 0, left = ScreenWidth, right = 0;
+        for (int y = 0; y < ScreenHeight; ++y) {
+            for (int x = 0; x < ScreenWidth; ++x) {
+                if (original[y * ScreenWidth + x] == rebound[y * ScreenWidth + x]) continue;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+            }
+        }
+        const std::string name(ActionRow(action).Name);
+        EXPECT_LT(top, bottom) << name;
+        EXPECT_LE(bottom - top, 17) << name;     // one row
+        EXPECT_GE(left, 150) << name;            // of the key column
+        EXPECT_LE(right, 336) << name;
+        EXPECT_GT(top, previousTop) << name;     // rows in the table's order
+        previousTop = top;
+    }
 }
 
 TEST_F(OverlayPicture, NoticeIsASmallBoxNearTheTop) {

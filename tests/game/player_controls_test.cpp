@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "combat/ArenaFixture.h"
-#include "world/VirtualKeys.h"
+#include "game/PlayerActions.h"
 
 namespace kelvane {
 namespace {
@@ -22,10 +22,10 @@ struct Cockpit : ArenaFixture {
         World.ShipCount = 2;
     }
     TShip& player() { return World.Ships[2]; }
-    void Press(std::initializer_list<uint16_t> keys) {
-        for (uint16_t key : keys) World.KeyState[key] = 1;
+    void Press(std::initializer_list<PlayerAction> actions) {
+        for (PlayerAction action : actions) World.KeyState[KeyOf(action)] = 1;
         PlayerControls(arena);
-        for (uint16_t key : keys) World.KeyState[key] = 0;
+        for (PlayerAction action : actions) World.KeyState[KeyOf(action)] = 0;
     }
 };
 
@@ -37,7 +37,7 @@ TEST(PlayerTargets, NextTargetSkipsEmptySlotsAndWraps) {
         k.PlaceShip(9, 300, 300);
         k.World.ShipCount = 3;
         k.player().Target = static_cast<uint8_t>(c.from);
-        k.Press({VK_BACK});
+        k.Press({PlayerAction::NextTarget});
         EXPECT_EQ(k.player().Target, c.to) << c.from;
     }
 }
@@ -45,38 +45,38 @@ TEST(PlayerTargets, NextTargetSkipsEmptySlotsAndWraps) {
 TEST(PlayerTargets, SpecialCountsAndTheNearestShip) {
     Cockpit alone;
     alone.World.ShipCount = 1;
-    alone.Press({VK_BACK});
+    alone.Press({PlayerAction::NextTarget});
     EXPECT_EQ(alone.player().Target, 2);
 
     Cockpit stale;  // a count that names ships no longer in play must not hang the frame
     stale.World.Ships[2].InPlay = 0;
     stale.World.Ships[5].InPlay = 0;
-    stale.Press({VK_BACK});
+    stale.Press({PlayerAction::NextTarget});
     EXPECT_EQ(stale.player().Target, 2);
 
     Cockpit nearest;
     nearest.PlaceShip(7, 1000, 900);
     nearest.PlaceShip(8, 1000, 850).Dead = 1;
-    nearest.Press({'N'});
+    nearest.Press({PlayerAction::NearestTarget});
     EXPECT_EQ(nearest.player().Target, 7);
 }
 
 TEST(PlayerWeapons, TriggersNeedALiveTargetAndBeamsTheRange) {
     struct Case {
         const char* name;
-        uint16_t key;
+        PlayerAction action;
         uint8_t targetDead;
         int32_t targetY;
         int projectiles, beams;
     };
     const std::vector<Case> cases = {
-        {"beam in range", VK_SPACE, 0, 800, 0, 1},
-        {"beam out of range", VK_SPACE, 0, 600, 0, 0},
-        {"beam at a wreck", VK_SPACE, 1, 800, 0, 0},
-        {"torpedo at any range", VK_MENU, 0, 100, 1, 0},
-        {"torpedo at a wreck", VK_MENU, 1, 800, 0, 0},
-        {"device", VK_CONTROL, 0, 100, 1, 0},
-        {"device at a wreck", VK_CONTROL, 1, 800, 0, 0},
+        {"beam in range", PlayerAction::FirePrimary, 0, 800, 0, 1},
+        {"beam out of range", PlayerAction::FirePrimary, 0, 600, 0, 0},
+        {"beam at a wreck", PlayerAction::FirePrimary, 1, 800, 0, 0},
+        {"torpedo at any range", PlayerAction::FireSecondary, 0, 100, 1, 0},
+        {"torpedo at a wreck", PlayerAction::FireSecondary, 1, 800, 0, 0},
+        {"device", PlayerAction::Special, 0, 100, 1, 0},
+        {"device at a wreck", PlayerAction::Special, 1, 800, 0, 0},
     };
     for (const Case& c : cases) {
         Cockpit k;
@@ -85,7 +85,7 @@ TEST(PlayerWeapons, TriggersNeedALiveTargetAndBeamsTheRange) {
         k.player().SpecialDevice = "TACHYON_PULSE";
         k.World.Ships[5].Dead = c.targetDead;
         k.World.Ships[5].Y = c.targetY;
-        k.Press({c.key});
+        k.Press({c.action});
         EXPECT_EQ(k.ActiveProjectiles(), c.projectiles) << c.name;
         EXPECT_EQ(k.ActiveBeams(), c.beams) << c.name;
     }
@@ -94,11 +94,11 @@ TEST(PlayerWeapons, TriggersNeedALiveTargetAndBeamsTheRange) {
 TEST(PlayerShields, ShieldKeyLowersAndRestoresUnlessADeviceHoldsThemDown) {
     Cockpit k;
     k.player().Shields = 70;
-    k.Press({'S'});
+    k.Press({PlayerAction::Shields});
     EXPECT_EQ(k.player().ShieldsUp, 0);
     EXPECT_EQ(k.player().Shields, 0);
     EXPECT_EQ(k.player().StoredShields, 70);
-    k.Press({'S'});
+    k.Press({PlayerAction::Shields});
     EXPECT_EQ(k.player().ShieldsUp, 1);
     EXPECT_EQ(k.player().Shields, 70);
     EXPECT_EQ(k.player().StoredShields, 0);
@@ -107,7 +107,7 @@ TEST(PlayerShields, ShieldKeyLowersAndRestoresUnlessADeviceHoldsThemDown) {
     held.player().ShieldsUp = 0;
     held.player().ShieldsDownTimer = 30;
     held.player().StoredShields = 70;
-    held.Press({'S'});
+    held.Press({PlayerAction::Shields});
     EXPECT_EQ(held.player().ShieldsUp, 0);
     EXPECT_EQ(held.player().Shields, 0);
     EXPECT_EQ(held.player().ShieldsDownTimer, 30);
@@ -115,10 +115,10 @@ TEST(PlayerShields, ShieldKeyLowersAndRestoresUnlessADeviceHoldsThemDown) {
 
 TEST(PlayerControls, SelfDestructAndRangeRing) {
     Cockpit k;
-    k.Press({'D', 'R'});
+    k.Press({PlayerAction::SelfDestruct, PlayerAction::RangeRing});
     EXPECT_EQ(k.player().Hull, 0);
     EXPECT_TRUE(k.World.ShowRange);
-    k.Press({'R'});
+    k.Press({PlayerAction::RangeRing});
     EXPECT_FALSE(k.World.ShowRange);
 }
 
@@ -134,7 +134,8 @@ TEST(PlayerControls, NoKeyActsForADestroyedShipAnOpenConsoleOrNoShip) {
         k.player().SecondaryWeaponType = "TORPEDO_PHOTON";
         k.World.ConsoleOpen = c.console;
         k.World.ControlledShip = c.controlled;
-        k.Press({VK_BACK, 'N', VK_SPACE, VK_MENU, VK_CONTROL, 'D', 'S', 'R'});
+        for (const PlayerActionRow& row : PlayerActions) k.World.KeyState[row.Key] = 1;
+        PlayerControls(k.arena);
         EXPECT_EQ(k.player().Target, 5) << c.name;
         EXPECT_EQ(k.player().Hull, 100) << c.name;
         EXPECT_EQ(k.player().ShieldsUp, 1) << c.name;

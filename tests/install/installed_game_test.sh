@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installed game as a player gets it: installed with DESTDIR into a temporary prefix,
 # the whole prefix made read-only, and run by an unprivileged user with a fresh HOME.
-#  - every file of the layout is there; the desktop entry and the AppStream data validate;
-#    the manual page renders without a warning;
+#  - every file of the layout is there (the programs in the folder the build's install
+#    rules name, games/ by default); the desktop entry and the AppStream data validate;
+#    the compressed manual pages render without a warning;
 #  - the installed kelvane-sim starts on the installed data, keeps Ships.dxg in
 #    $HOME/.cache/kelvane/, and CREATESHIP puts a ship into play (dump and picture);
 #  - the installed kelvane starts under Xvfb (with openbox as the window manager), a ship
@@ -19,7 +20,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # --- the test ----------------------------------------------------------------------------
 build=$(realpath "$1")
-for tool in Xvfb xdotool import compare openbox desktop-file-validate appstreamcli groff; do
+for tool in Xvfb xdotool import compare openbox desktop-file-validate appstreamcli groff gzip; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
 
@@ -65,14 +66,19 @@ DESTDIR="$work/root" cmake --install "$build" --prefix /opt/kelvane >"$work/inst
 root=$work/root
 prefix=$root/opt/kelvane
 share=$prefix/share
+# The programs' folder below the prefix, as this build was configured.
+gamesdir=$(sed -n 's/^KELVANE_INSTALL_GAMESDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+[ -n "$gamesdir" ] || fail "no KELVANE_INSTALL_GAMESDIR in $build/CMakeCache.txt"
+programs=$prefix/$gamesdir
 
-for file in bin/kelvane bin/kelvane-sim \
+for file in "$gamesdir/kelvane" "$gamesdir/kelvane-sim" \
             share/kelvane/Data/GFX.dxg share/kelvane/Data/SFX.dxg share/kelvane/Data/Loading.dxg \
             share/kelvane/Data/Icon.bmp share/kelvane/Data/Ships/Vigil.ini share/kelvane/Data/Ships/Vigil.bmp \
             share/kelvane/Scripts/battle share/applications/kelvane.desktop \
             share/icons/hicolor/48x48/apps/kelvane.png share/icons/hicolor/128x128/apps/kelvane.png \
             share/icons/hicolor/256x256/apps/kelvane.png share/metainfo/kelvane.metainfo.xml \
-            share/man/man6/kelvane.6; do
+            share/man/man6/kelvane.6.gz share/man/man6/kelvane-sim.6.gz \
+            share/doc/kelvane/copyright share/doc/kelvane/changelog.gz share/doc/kelvane/README.md; do
   [ -f "$prefix/$file" ] || fail "the install lacks $file"
 done
 [ -e "$share/kelvane/Data/Ships.dxg" ] && fail "the install carries a Ships.dxg of the build folder"
@@ -86,8 +92,10 @@ done
 desktop-file-validate "$share/applications/kelvane.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$share/metainfo/kelvane.metainfo.xml" >"$work/appstream.log" 2>&1 \
   || fail "appstreamcli: $(cat "$work/appstream.log")"
-manual=$(groff -man -ww -z "$share/man/man6/kelvane.6" 2>&1) || true
-[ -z "$manual" ] || fail "the manual page: $manual"
+for page in kelvane kelvane-sim; do
+  manual=$(gzip -dc "$share/man/man6/$page.6.gz" | groff -man -ww -z 2>&1) || true
+  [ -z "$manual" ] || fail "the manual page of $page: $manual"
+done
 
 chmod -R a-w "$root"
 
@@ -102,9 +110,9 @@ pixels_differ() { { compare -metric AE "$1" "$2" null: 2>&1 || true; } | awk '{ 
 
 # The runner: one run with a ship created, one without; both on the installed data.
 printf '{"frames": 12, "steps": [{"after": 1, "command": "CREATESHIP Vigil"}]}' >"$work/create.json"
-as_player "$prefix/bin/kelvane-sim" --scenario "$work/create.json" --dump "last:$work/out/created.json" \
+as_player "$programs/kelvane-sim" --scenario "$work/create.json" --dump "last:$work/out/created.json" \
   --shot "last:$work/out/sim-created.png" 2>"$work/sim.err" || fail "kelvane-sim: $(cat "$work/sim.err")"
-as_player "$prefix/bin/kelvane-sim" --frames 12 --shot "last:$work/out/sim-empty.png" 2>>"$work/sim.err" \
+as_player "$programs/kelvane-sim" --frames 12 --shot "last:$work/out/sim-empty.png" 2>>"$work/sim.err" \
   || fail "kelvane-sim: $(cat "$work/sim.err")"
 [ -f "$work/home/.cache/kelvane/Ships.dxg" ] || fail "no Ships.dxg in the player's cache folder"
 grep -q '"ShipCount": 1,' "$work/out/created.json" || fail "CREATESHIP put no ship into play"
@@ -116,7 +124,7 @@ echo "kelvane-sim: started on the installed data, Ships.dxg in the cache, $pixel
 
 # The game under Xvfb, as the same player.
 rm -f "$work/home/.cache/kelvane/Ships.dxg"
-as_player timeout 240 python3 "$work/installed_session.py" "$prefix" "$work/home" >"$work/out/session.log" 2>&1 \
+as_player timeout 240 python3 "$work/installed_session.py" "$programs" "$work/home" >"$work/out/session.log" 2>&1 \
   || fail "the installed game under Xvfb: $(cat "$work/out/session.log")"
 [ -f "$work/home/.cache/kelvane/Ships.dxg" ] || fail "the game wrote no Ships.dxg into the player's cache"
 echo "kelvane: started under Xvfb on the installed data; $(grep 'installed game:' "$work/out/session.log")"

@@ -6,10 +6,13 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "game/PlayerActions.h"
 #include "platform/sdl/EventRouter.h"
+#include "platform/sdl/KeyBindings.h"
 
 namespace kelvane {
 namespace {
@@ -93,7 +96,7 @@ TEST(EventRouter, EscIsThePauseKeyOrTheConsoleKey) {
     game.consoleOpen = true;
     router.Handle(KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_LSHIFT), 0);
     router.Handle(KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0, true), 0);  // held: once
-    EXPECT_EQ(game.keys, (std::vector<KeyEvent>{{VK_PAUSE, 0}, {ConsoleKey, ssShift}}));
+    EXPECT_EQ(game.keys, (std::vector<KeyEvent>{{KeyOf(PlayerAction::Pause), 0}, {ConsoleKey, ssShift}}));
     EXPECT_TRUE(window.actions.empty());
 }
 
@@ -113,6 +116,46 @@ TEST(EventRouter, GameKeysKeepTheirCodesAndRepeats) {
                                                 {VK_SPACE, 0},
                                                 {VK_F1 + 1, 0},
                                                 {'Q', ssCtrl | ssAlt}}));
+}
+
+// The player's keys are turned into the game's in flight only: the console types every
+// key as it is, and the console key and Esc are never rebound.
+TEST(EventRouter, BoundKeysActInFlightAndTheConsoleGetsEveryKeyAsItIs) {
+    std::vector<std::string> said;
+    const KeyBindings bindings({{"Thrust", "W", 2}, {"FirePrimary", "N", 3}, {"FireSecondary", "F", 4}}, "s.ini",
+                               [&said](const std::string& line) { said.push_back(line); });
+    ASSERT_TRUE(said.empty()) << said.front();
+    const uint16_t thrust = KeyOf(PlayerAction::Thrust), fire = KeyOf(PlayerAction::FirePrimary),
+                   torpedo = KeyOf(PlayerAction::FireSecondary), pause = KeyOf(PlayerAction::Pause);
+    struct Case {
+        const char* what;
+        SDL_Event event;
+        std::vector<KeyEvent> inFlight;
+        std::vector<KeyEvent> inConsole;
+    };
+    const Case cases[] = {
+        {"a bound letter", KeyDown(SDL_SCANCODE_W, SDLK_w), {{thrust, 0}}, {{'W', 0}}},
+        {"a letter bound away from its action", KeyDown(SDL_SCANCODE_N, SDLK_n), {{fire, 0}}, {{'N', 0}}},
+        {"an action's own key, the action moved", KeyDown(SDL_SCANCODE_UP, SDLK_UP), {}, {{VK_UP, 0}}},
+        {"Space, the action moved", KeyDown(SDL_SCANCODE_SPACE, SDLK_SPACE), {}, {{VK_SPACE, 0}}},
+        {"Alt, the torpedo moved", KeyDown(SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT), {}, {{VK_MENU, ssAlt}}},
+        {"Alt held no longer fires", KeyDown(SDL_SCANCODE_F, SDLK_f, KMOD_LALT), {{torpedo, 0}}, {{'F', ssAlt}}},
+        {"Ctrl still is the device's", KeyDown(SDL_SCANCODE_Q, SDLK_q, KMOD_LCTRL | KMOD_LSHIFT),
+         {{'Q', ssCtrl | ssShift}}, {{'Q', ssCtrl | ssShift}}},
+        {"an unbound action's key", KeyDown(SDL_SCANCODE_LEFT, SDLK_LEFT), {{VK_LEFT, 0}}, {{VK_LEFT, 0}}},
+        {"the console key", KeyDown(SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE), {{ConsoleKey, 0}}, {{ConsoleKey, 0}}},
+        {"Esc", KeyDown(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE), {{pause, 0}}, {{ConsoleKey, 0}}},
+    };
+    for (const Case& c : cases) {
+        for (const bool console : {false, true}) {
+            RecordingGame game;
+            game.consoleOpen = console;
+            RecordingWindow window;
+            EventRouter router(game, window, bindings);
+            router.Handle(c.event, 0);
+            EXPECT_EQ(game.keys, console ? c.inConsole : c.inFlight) << c.what << (console ? " (console)" : "");
+        }
+    }
 }
 
 TEST(EventRouter, WindowEventsAndClicksInPicturePixels) {
@@ -190,24 +233,29 @@ protected:
     SDL_Joystick* joystick = nullptr;
 };
 
-TEST_F(VirtualPad, ButtonsAreTheKeyboardsKeys) {
-    struct Case {
-        SDL_GameControllerButton button;
-        uint16_t key;
-    };
-    const Case cases[] = {
-        {SDL_CONTROLLER_BUTTON_A, VK_SPACE},          {SDL_CONTROLLER_BUTTON_B, VK_MENU},
-        {SDL_CONTROLLER_BUTTON_X, VK_CONTROL},        {SDL_CONTROLLER_BUTTON_Y, 'N'},
-        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, VK_BACK}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, VK_BACK},
-        {SDL_CONTROLLER_BUTTON_BACK, 'R'},            {SDL_CONTROLLER_BUTTON_LEFTSTICK, 'S'},
-        {SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP},       {SDL_CONTROLLER_BUTTON_DPAD_DOWN, VK_DOWN},
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, VK_LEFT},   {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VK_RIGHT},
-        {SDL_CONTROLLER_BUTTON_GUIDE, 0},
-    };
-    for (const Case& c : cases) {
-        Button(c.button, true);
-        Button(c.button, false);
-        EXPECT_EQ(Keys(), c.key ? std::vector<uint16_t>{c.key} : std::vector<uint16_t>{}) << c.button;
+// Each action's pad buttons press its game key; other buttons press nothing.
+TEST_F(VirtualPad, ButtonsPressTheirActionsKeys) {
+    std::vector<PadInput> reached;
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+        const auto button = static_cast<SDL_GameControllerButton>(b);
+        if (button == SDL_CONTROLLER_BUTTON_START) continue;  // Esc: below
+        const PadInput input = PadInputOfButton(button);
+        std::vector<uint16_t> expected;
+        for (const PlayerActionRow& row : PlayerActions) {
+            if (input != PadInput::None && std::count(row.Pad.begin(), row.Pad.end(), input)) expected = {row.Key};
+        }
+        if (!expected.empty()) reached.push_back(input);
+        Button(button, true);
+        Button(button, false);
+        EXPECT_EQ(Keys(), expected) << SDL_GameControllerGetStringForButton(button);
+    }
+    // Every pad input of the table is a button or a direction of the stick.
+    for (const PlayerActionRow& row : PlayerActions) {
+        for (PadInput input : row.Pad) {
+            const bool stick = input >= PadInput::StickUp && input <= PadInput::StickRight;
+            EXPECT_TRUE(input == PadInput::None || stick || std::count(reached.begin(), reached.end(), input))
+                << row.Name;
+        }
     }
     // No modifiers come with a pad's key: B is Alt itself, never Alt with another key.
     Button(SDL_CONTROLLER_BUTTON_B, true);
@@ -220,7 +268,7 @@ TEST_F(VirtualPad, StartIsEsc) {
     Button(SDL_CONTROLLER_BUTTON_START, false);
     game.consoleOpen = true;
     Button(SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_EQ(Keys(), (std::vector<uint16_t>{VK_PAUSE, ConsoleKey}));
+    EXPECT_EQ(Keys(), (std::vector<uint16_t>{KeyOf(PlayerAction::Pause), ConsoleKey}));
     router.RepeatHeldKeys(5000);  // Start does not repeat
     EXPECT_EQ(Keys(), std::vector<uint16_t>{});
 }
@@ -233,7 +281,8 @@ TEST_F(VirtualPad, TheLeftStickSteersWithALittleSlack) {
     Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);  // pushed away: thrust
     Axis(SDL_CONTROLLER_AXIS_LEFTY, 30000);   // pulled back: brake
     Axis(SDL_CONTROLLER_AXIS_RIGHTX, 32767);  // the right stick does nothing
-    EXPECT_EQ(Keys(), (std::vector<uint16_t>{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}));
+    EXPECT_EQ(Keys(), (std::vector<uint16_t>{KeyOf(PlayerAction::TurnLeft), KeyOf(PlayerAction::TurnRight),
+                                             KeyOf(PlayerAction::Thrust), KeyOf(PlayerAction::Brake)}));
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
     Axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
     router.RepeatHeldKeys(10000);
@@ -241,25 +290,27 @@ TEST_F(VirtualPad, TheLeftStickSteersWithALittleSlack) {
 }
 
 TEST_F(VirtualPad, HeldButtonsRepeatLikeAHeldKey) {
+    const uint16_t fire = KeyOf(PlayerAction::FirePrimary), left = KeyOf(PlayerAction::TurnLeft);
     Button(SDL_CONTROLLER_BUTTON_A, true, 1000);
     Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768, 1000);
     Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true, 1100);  // the same key held twice: no second key-down
-    EXPECT_EQ(Keys(), (std::vector<uint16_t>{VK_SPACE, VK_LEFT}));
+    EXPECT_EQ(Keys(), (std::vector<uint16_t>{fire, left}));
     EXPECT_EQ(router.NextRepeat(), 1000 + PadRepeat::DelayMs);
     router.RepeatHeldKeys(1000 + PadRepeat::DelayMs - 1);
     EXPECT_EQ(Keys(), std::vector<uint16_t>{});
     router.RepeatHeldKeys(1000 + PadRepeat::DelayMs);
     router.RepeatHeldKeys(1000 + PadRepeat::DelayMs + PadRepeat::IntervalMs);
-    EXPECT_EQ(Keys(), (std::vector<uint16_t>{VK_SPACE, VK_LEFT, VK_SPACE, VK_LEFT}));
+    EXPECT_EQ(Keys(), (std::vector<uint16_t>{fire, left, fire, left}));
     Button(SDL_CONTROLLER_BUTTON_A, false, 2000);
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 0, 2000);  // the d-pad still holds Left
     router.RepeatHeldKeys(2000);
-    EXPECT_EQ(Keys(), std::vector<uint16_t>{VK_LEFT});
+    EXPECT_EQ(Keys(), std::vector<uint16_t>{left});
 }
 
 TEST_F(VirtualPad, APadPulledOutLetsGoOfItsKeys) {
+    const uint16_t fire = KeyOf(PlayerAction::FirePrimary);
     Button(SDL_CONTROLLER_BUTTON_A, true);
-    EXPECT_EQ(Keys(), std::vector<uint16_t>{VK_SPACE});
+    EXPECT_EQ(Keys(), std::vector<uint16_t>{fire});
     const int index = 0;
     SDL_JoystickClose(joystick);
     joystick = nullptr;

@@ -16,7 +16,10 @@
 #include "TempGameDir.h"
 #include "app/RecordedGame.h"
 #include "app/WatchedRecording.h"
+#include "game/PlayerActions.h"
+#include "platform/headless/HeadlessMachine.h"
 #include "platform/sdl/SdlGame.h"
+#include "replay/ReplayPlayer.h"
 #include "replay/WorldChecksum.h"
 
 namespace kelvane {
@@ -35,20 +38,21 @@ public:
 
     MainFormServices Services(const MainFormServices& platform) override { return inner_.Services(platform); }
     void Begin(TMainForm& form) override { inner_.Begin(form); }
-    bool Tick(TMainForm& form) override {
-        const bool more = inner_.Tick(form);
+    GameInput& Input() override { return inner_.Input(); }
+    bool Ticking() const override { return inner_.Ticking(); }
+    void Tick(TMainForm& form) override {
+        inner_.Tick(form);
         ++tick_;
         if (look_) look_(form, tick_);
-        if (!more || tick_ == ticks_) {
+        if (!inner_.Ticking() || tick_ == ticks_) {
             SDL_Event quit{};
             quit.type = SDL_QUIT;
             SDL_PushEvent(&quit);
         }
-        return more;
     }
+    bool Closes(const TMainForm& form) const override { return inner_.Closes(form); }
     void End(TMainForm& form) override { inner_.End(form); }
-    bool Watching() const override { return inner_.Watching(); }
-    std::string EndText() const override { return inner_.EndText(); }
+    StandingLine Standing() const override { return inner_.Standing(); }
 
 private:
     GameSession& inner_;
@@ -72,16 +76,13 @@ protected:
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         options.GameDir = dir.Path();
-        options.Fullscreen = false;
+        options.Chosen.Fullscreen = false;
     }
     void TearDown() override {
         unsetenv("SDL_VIDEODRIVER");
         unsetenv("SDL_AUDIODRIVER");
     }
-    int Run(GameSession& session) {
-        options.Session = &session;
-        return RunSdlGame(options);
-    }
+    int Run(GameSession& session) { return RunSdlGame(options, session); }
 
     TempGameDir dir;
     SdlGameOptions options;
@@ -151,6 +152,56 @@ TEST_F(DummyGame, TheRecordedGameIsWatchedAgainAndThePlayersKeysDoNothingToIt) {
     EXPECT_EQ(watched.EndText(), "End of the recording (40 frames)");
     // Watching records nothing.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// A key rebound in the settings: the game, and so its recording, gets the game's own key
+// in flight; the key that did the action by default does nothing now; the console still
+// types the rebound key's letter; a line the desktop cannot use is said and the game plays.
+TEST_F(DummyGame, ARecordingHoldsTheGamesOwnKeysWhateverThePlayersKeys) {
+    options.Chosen.Keys = {{"Thrust", "W", 3}, {"Brake", "Nosuchkey", 4}};
+    options.SettingsFile = "/home/p/.config/kelvane/settings.ini";
+    ::testing::internal::CaptureStderr();
+    const fs::path folder = dir.Root() / "replays";
+    RecordedGame recorded(folder.string() + "/", std::tm{}, 5, say);
+    double speed = -1;
+    Observed playing(recorded, 40, [&speed](TMainForm& form, int tick) {
+        if (tick == 1) form.DoConsoleCommand("CREATESHIP Vigil");
+        if (tick == 5) PushKey(SDL_SCANCODE_UP, SDLK_UP);  // no longer the thrust
+        if (tick == 9) speed = form.World.Controlled().Speed;
+        if (tick == 10) PushKey(SDL_SCANCODE_W, SDLK_w);
+        if (tick == 20) PushKey(SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE);
+        if (tick == 22) PushKey(SDL_SCANCODE_W, SDLK_w);  // typed into the console
+    });
+    ASSERT_EQ(Run(playing), 0);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors, "kelvane: /home/p/.config/kelvane/settings.ini:4: Brake=Nosuchkey: SDL knows no key called "
+                      "\"Nosuchkey\"; Brake keeps Down\n");
+    EXPECT_EQ(speed, 0);
+    const std::string text = [&] {
+        std::ifstream file(recorded.Path());
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }();
+    const auto count = [&text](const std::string& line) {
+        size_t found = 0;
+        for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++found;
+        return found;
+    };
+    EXPECT_EQ(count("\nkey " + std::to_string(KeyOf(PlayerAction::Thrust)) + " 0\n"), 1u) << text;
+    EXPECT_EQ(count("\nkey " + std::to_string('W') + " 0\n"), 1u) << text;  // the console's
+    EXPECT_EQ(count("\nkey " + std::to_string(ConsoleKey) + " 0\n"), 1u) << text;
+    EXPECT_TRUE(lines.empty()) << lines.front();
+
+    // It plays back anywhere: it holds only the game's own keys.
+    const Replay replay = LoadReplay(recorded.Path());
+    HeadlessMachine machine(false);
+    ReplayPlayer player(replay);
+    TMainForm again(player.Services(machine.Services(dir.Path(), std::nullopt)));
+    while (player.PlayFrame(again, [&machine](TMainForm& form) { machine.Tick(form); })) {
+    }
+    player.Finish(again);
+    EXPECT_FALSE(player.Divergence());
+    EXPECT_EQ(again.World.InputLine, "w");
+    EXPECT_GT(again.World.Controlled().Speed, 0);
 }
 
 }  // namespace

@@ -22,11 +22,11 @@ bool SomeKeysGive(const TShip& before, const TShip& after) {
         ship.TurnRate = before.TurnRate;
         ship.Speed = before.Speed;
         ship.MaxSpeed = before.MaxSpeed;
-        ShipControls keys;
-        keys.TurnLeft = held & 1;
-        keys.TurnRight = held & 2;
-        keys.Thrust = held & 4;
-        keys.Brake = held & 8;
+        HeldActions keys;
+        keys.Hold(PlayerAction::TurnLeft, held & 1);
+        keys.Hold(PlayerAction::TurnRight, held & 2);
+        keys.Hold(PlayerAction::Thrust, held & 4);
+        keys.Hold(PlayerAction::Brake, held & 8);
         Steer(ship, keys);
         if (ship.TurnRate == after.TurnRate && ship.Speed == after.Speed) return true;
     }

@@ -1,10 +1,12 @@
 #include "StateDump.h"
 
 #include <string>
+#include <type_traits>
 
 #include "game/MainForm.h"
 #include "base/Windows1250.h"
 #include "world/FieldRegistry.h"
+#include "world/WorldFields.h"
 
 namespace kelvane::sim {
 namespace {
@@ -20,10 +22,40 @@ ordered_json ToJson(const FieldValue& value) {
     return ToUtf8(std::get<std::string>(value));
 }
 
-ordered_json Record(const World& world, const std::string& prefix, const std::vector<std::string>& names) {
-    ordered_json object = ordered_json::object();
-    for (const std::string& name : names) object[name] = ToJson(GetField(world, prefix + name));
-    return object;
+// The values of a record (the world, or a slot of one of its tables) by their names.
+template <class Record>
+void AddValues(ordered_json& object, const World& world, const std::string& prefix, const Record& record) {
+    auto value = [&](const char* name, const auto& field) {
+        if constexpr (FieldValueType<std::remove_cvref_t<decltype(field)>>) {
+            object[name] = ToJson(GetField(world, prefix + name));
+        }
+    };
+    Describe(value, record);
+}
+
+// The tables inside a record, each an array of its slots 1..N: records as objects of their
+// values and tables, texts as strings.
+template <class Record>
+void AddTables(ordered_json& object, const World& world, const std::string& prefix, const Record& record) {
+    auto table = [&](const char* name, const auto& field) {
+        using T = std::remove_cvref_t<decltype(field)>;
+        if constexpr (TableType<T>) {
+            ordered_json slots = ordered_json::array();
+            for (int n = 1; n <= T::Count; ++n) {
+                const std::string path = prefix + name + "[" + std::to_string(n) + "]";
+                if constexpr (std::is_same_v<typename TableKind<T>::Slot, std::string>) {
+                    slots.push_back(ToJson(GetField(world, path)));
+                } else {
+                    ordered_json slot = ordered_json::object();
+                    AddValues(slot, world, path + ".", field[n]);
+                    AddTables(slot, world, path + ".", field[n]);
+                    slots.push_back(slot);
+                }
+            }
+            object[name] = slots;
+        }
+    };
+    Describe(table, record);
 }
 
 }  // namespace
@@ -32,40 +64,13 @@ ordered_json DumpState(TMainForm& form, uint64_t tick) {
     const World& world = form.World;
     ordered_json state = ordered_json::object();
     state["Tick"] = tick;
-    for (const std::string& name : GlobalFieldNames()) state[name] = ToJson(GetField(world, name));
+    AddValues(state, world, "", world);
     state["FrameRate"] = form.FrameRate();
 
     ordered_json log = ordered_json::array();
     for (const std::string& line : world.ConsoleLog) log.push_back(ToUtf8(line));
     state["ConsoleLog"] = log;
-
-    ordered_json ships = ordered_json::array();
-    for (int s = 1; s <= MaxShips; ++s) {
-        const std::string prefix = "Ships[" + std::to_string(s) + "].";
-        ordered_json ship = Record(world, prefix, ShipFieldNames());
-        ordered_json parts = ordered_json::array();
-        for (int n = 1; n <= 4; ++n) {
-            parts.push_back(Record(world, prefix + "ExplosionParts[" + std::to_string(n) + "].",
-                                   ExplosionPartFieldNames()));
-        }
-        ship["ExplosionParts"] = parts;
-        ordered_json description = ordered_json::array();
-        for (int n = 1; n <= 5; ++n) description.push_back(ToUtf8(world.Ships[s].ShipDescription[n]));
-        ship["ShipDescription"] = description;
-        ships.push_back(ship);
-    }
-    state["Ships"] = ships;
-
-    ordered_json projectiles = ordered_json::array();
-    for (int p = 1; p <= MaxProjectiles; ++p) {
-        projectiles.push_back(Record(world, "Projectiles[" + std::to_string(p) + "].", ProjectileFieldNames()));
-    }
-    state["Projectiles"] = projectiles;
-    ordered_json beams = ordered_json::array();
-    for (int b = 1; b <= MaxBeams; ++b) {
-        beams.push_back(Record(world, "Beams[" + std::to_string(b) + "].", BeamFieldNames()));
-    }
-    state["Beams"] = beams;
+    AddTables(state, world, "", world);  // Ships, Projectiles, Beams
 
     state["Closed"] = form.CloseRequested();
     state["SwallowedErrors"] = form.SwallowedErrors();

@@ -21,9 +21,9 @@
 #include "StateDump.h"
 #include "TournamentCommands.h"
 #include "TournamentOptions.h"
-#include "app/WatchedRecording.h"
 #include "game/GameDir.h"
 #include "game/MainForm.h"
+#include "game/Movement.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "platform/png/PngFile.h"
 #include "replay/DataFingerprint.h"
@@ -200,8 +200,7 @@ int RunReplay(const SimOptions& options) {
     ReplayPlayer player(replay);
     TMainForm form(player.Services(machine.Services(folders.GameDir, std::nullopt, folders.Player)));
     form.DrawsPictures = false;
-    // A duel, in which no ship is the player's, is shown as the game's watcher shows it.
-    form.PictureView = FollowShipsInPlay;
+    form.PictureView = WatchersView;  // a duel's pictures follow the fight, as in the window
     Outputs outputs(options, form, machine.Presenter);
     const uint64_t frames = player.Frames();
     const bool trailing = player.HasTrailingInputs();

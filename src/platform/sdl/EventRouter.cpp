@@ -6,32 +6,21 @@
 
 namespace kelvane {
 
-KeyRole RoleOfKey(SDL_Scancode scancode, uint16_t modifiers, bool repeat) {
-    const bool enter = scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
-    KeyRole role = KeyRole::Game;
-    if (scancode == SDL_SCANCODE_F11 || (enter && (modifiers & KMOD_ALT))) role = KeyRole::ToggleFullscreen;
-    else if (scancode == SDL_SCANCODE_F12) role = KeyRole::Screenshot;
-    else if (scancode == SDL_SCANCODE_F1) role = KeyRole::ToggleHelp;
-    else if (scancode == SDL_SCANCODE_ESCAPE) role = KeyRole::PauseOrConsole;
-    if (role != KeyRole::Game && repeat) return KeyRole::Ignored;
-    return role;
-}
-
-uint16_t KeyOfPadButton(SDL_GameControllerButton button) {
+PadInput PadInputOfButton(SDL_GameControllerButton button) {
     switch (button) {
-        case SDL_CONTROLLER_BUTTON_A: return VK_SPACE;         // primary weapon
-        case SDL_CONTROLLER_BUTTON_B: return VK_MENU;          // torpedo
-        case SDL_CONTROLLER_BUTTON_X: return VK_CONTROL;       // special device
-        case SDL_CONTROLLER_BUTTON_Y: return 'N';              // nearest target
-        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return VK_BACK;  // next target
-        case SDL_CONTROLLER_BUTTON_BACK: return 'R';           // range ring
-        case SDL_CONTROLLER_BUTTON_LEFTSTICK: return 'S';      // shields
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: return VK_UP;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return VK_DOWN;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return VK_LEFT;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return VK_RIGHT;
-        default: return 0;
+        case SDL_CONTROLLER_BUTTON_A: return PadInput::A;
+        case SDL_CONTROLLER_BUTTON_B: return PadInput::B;
+        case SDL_CONTROLLER_BUTTON_X: return PadInput::X;
+        case SDL_CONTROLLER_BUTTON_Y: return PadInput::Y;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return PadInput::LeftShoulder;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return PadInput::RightShoulder;
+        case SDL_CONTROLLER_BUTTON_BACK: return PadInput::Back;
+        case SDL_CONTROLLER_BUTTON_LEFTSTICK: return PadInput::LeftStickClick;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadInput::DpadUp;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadInput::DpadDown;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadInput::DpadLeft;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadInput::DpadRight;
+        default: return PadInput::None;
     }
 }
 
@@ -90,13 +79,19 @@ void EventRouter::KeyDown(const SDL_KeyboardEvent& key) {
         case KeyRole::Game: break;
     }
     // Auto-repeated key-downs of game keys count like any other.
-    const uint16_t code = VirtualKeyFromSdl(sym.scancode, sym.sym, sym.mod);
-    if (code != 0) game_.KeyPressed(code, shift);
+    uint16_t code = VirtualKeyFromSdl(sym.scancode, sym.sym, sym.mod);
+    ShiftState gameShift = shift;
+    // The player's keys are for flying; the console types every key as it is.
+    if (!game_.ConsoleOpen() && code != ConsoleKey) {
+        code = bindings_.InFlight(sym.sym, code);
+        gameShift = bindings_.InFlight(shift);
+    }
+    if (code != 0) game_.KeyPressed(code, gameShift);
 }
 
 // Esc pauses as the Pause key does, and closes the console as the console key does.
 void EventRouter::PauseOrConsoleKey(ShiftState shift) {
-    game_.KeyPressed(game_.ConsoleOpen() ? ConsoleKey : VK_PAUSE, shift);
+    game_.KeyPressed(game_.ConsoleOpen() ? ConsoleKey : KeyOf(PlayerAction::Pause), shift);
 }
 
 void EventRouter::PadAdded(int deviceIndex) {
@@ -136,7 +131,7 @@ void EventRouter::PadButton(SDL_JoystickID id, uint8_t button, bool down, uint64
         if (down) PauseOrConsoleKey(0);
         return;
     }
-    const uint16_t key = KeyOfPadButton(static_cast<SDL_GameControllerButton>(button));
+    const uint16_t key = KeyOfPadInput(PadInputOfButton(static_cast<SDL_GameControllerButton>(button)));
     if (key == 0) return;
     const auto held = pad.Buttons.find(button);
     if (down && held == pad.Buttons.end()) {
@@ -153,20 +148,20 @@ void EventRouter::PadAxis(SDL_JoystickID id, uint8_t axis, int value, uint64_t n
     if (found == pads_.end()) return;
     Pad& pad = found->second;
     uint16_t* held = nullptr;
-    uint16_t negative = 0, positive = 0;
+    PadInput negative = PadInput::None, positive = PadInput::None;
     if (axis == SDL_CONTROLLER_AXIS_LEFTX) {
         held = &pad.StickX;
-        negative = VK_LEFT;
-        positive = VK_RIGHT;
+        negative = PadInput::StickLeft;
+        positive = PadInput::StickRight;
     } else if (axis == SDL_CONTROLLER_AXIS_LEFTY) {
         held = &pad.StickY;
-        negative = VK_UP;  // pushed away: thrust
-        positive = VK_DOWN;
+        negative = PadInput::StickUp;  // pushed away
+        positive = PadInput::StickDown;
     } else {
         return;
     }
     uint16_t wanted = *held;
-    if (std::abs(value) >= StickPress) wanted = value < 0 ? negative : positive;
+    if (std::abs(value) >= StickPress) wanted = KeyOfPadInput(value < 0 ? negative : positive);
     else if (std::abs(value) < StickRelease) wanted = 0;
     StickHolds(*held, wanted, now);
 }

@@ -2,8 +2,10 @@
 // Where SDL's events become the game's key and mouse events. The keys a desktop player
 // expects are taken here, before the game's input tables see anything: F11 and Alt+Enter
 // switch full screen, F12 saves a screenshot, F1 shows the help, and Esc becomes the
-// Pause key (the console key while the console is open). Game pads are opened as they
-// come and produce the same key events as the keyboard, repeated while held.
+// Pause key (the console key while the console is open). In flight the player's own
+// keys become the game's (KeyBindings); the console gets every key as it is. Game pads
+// are opened as they come and press the game keys of the actions their buttons and
+// stick stand for (PlayerActions), repeated while held.
 
 #include <SDL2/SDL.h>
 
@@ -11,20 +13,13 @@
 #include <map>
 #include <optional>
 
+#include "game/GameSession.h"
+#include "game/PlayerActions.h"
+#include "platform/sdl/KeyBindings.h"
 #include "platform/sdl/PadRepeat.h"
 #include "world/VirtualKeys.h"
 
 namespace kelvane {
-
-// The game side: the form's event handlers and the one thing of its state Esc needs.
-class GameInput {
-public:
-    virtual ~GameInput() = default;
-    virtual void KeyPressed(uint16_t key, ShiftState shift) = 0;
-    // x, y already in picture pixels.
-    virtual void MouseClick(int button, ShiftState shift, int32_t x, int32_t y) = 0;
-    virtual bool ConsoleOpen() const = 0;
-};
 
 // The window side: what the keys of the desktop and the window's own events ask for.
 class WindowActions {
@@ -40,14 +35,8 @@ public:
     virtual void WindowToPicture(int x, int y, int32_t& pictureX, int32_t& pictureY) const = 0;
 };
 
-enum class KeyRole { Game, ToggleFullscreen, Screenshot, ToggleHelp, PauseOrConsole, Ignored };
-
-// What a key-down is for. Auto-repeats of the window keys and of Esc do nothing: a held
-// F11 must not flicker, and a held Esc must not open the console it just closed.
-KeyRole RoleOfKey(SDL_Scancode scancode, uint16_t modifiers, bool repeat);
-
-// The key a pad button stands for (0: none). Start is handled as Esc.
-uint16_t KeyOfPadButton(SDL_GameControllerButton button);
+// The pad input a button is (PadInput::None for the others). Start is handled as Esc.
+PadInput PadInputOfButton(SDL_GameControllerButton button);
 
 class EventRouter {
 public:
@@ -55,7 +44,8 @@ public:
     static constexpr int StickPress = 16000;
     static constexpr int StickRelease = 12000;
 
-    EventRouter(GameInput& game, WindowActions& window) : game_(game), window_(window) {}
+    EventRouter(GameInput& game, WindowActions& window, KeyBindings bindings = {})
+        : game_(game), window_(window), bindings_(std::move(bindings)) {}
     ~EventRouter();
     EventRouter(const EventRouter&) = delete;
     EventRouter& operator=(const EventRouter&) = delete;
@@ -88,6 +78,7 @@ private:
 
     GameInput& game_;
     WindowActions& window_;
+    KeyBindings bindings_;
     PadRepeat repeat_;
     std::map<SDL_JoystickID, Pad> pads_;
 };

@@ -54,6 +54,17 @@ constexpr KeypadKey kKeypad[] = {
 
 }  // namespace
 
+KeyRole RoleOfKey(SDL_Scancode scancode, uint16_t modifiers, bool repeat) {
+    const bool enter = scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
+    KeyRole role = KeyRole::Game;
+    if (scancode == SDL_SCANCODE_F11 || (enter && (modifiers & KMOD_ALT))) role = KeyRole::ToggleFullscreen;
+    else if (scancode == SDL_SCANCODE_F12) role = KeyRole::Screenshot;
+    else if (scancode == SDL_SCANCODE_F1) role = KeyRole::ToggleHelp;
+    else if (scancode == SDL_SCANCODE_ESCAPE) role = KeyRole::PauseOrConsole;
+    if (role != KeyRole::Game && repeat) return KeyRole::Ignored;
+    return role;
+}
+
 uint16_t VirtualKeyFromSdl(SDL_Scancode scancode, SDL_Keycode symbol, uint16_t modifiers) {
     // Letters follow the user's layout; a layout without a Latin letter on the key
     // falls back to the key's US position.

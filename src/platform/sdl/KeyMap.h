@@ -12,6 +12,13 @@
 
 namespace kelvane {
 
+enum class KeyRole { Game, ToggleFullscreen, Screenshot, ToggleHelp, PauseOrConsole, Ignored };
+
+// What a key-down is for: the desktop's keys are taken before the game sees them.
+// Auto-repeats of the window keys and of Esc do nothing: a held F11 must not flicker, and
+// a held Esc must not open the console it just closed.
+KeyRole RoleOfKey(SDL_Scancode scancode, uint16_t modifiers, bool repeat);
+
 // 0 for a key the game has no code for.
 uint16_t VirtualKeyFromSdl(SDL_Scancode scancode, SDL_Keycode symbol, uint16_t modifiers);
 // The modifier set of a key-down as Windows reports it.

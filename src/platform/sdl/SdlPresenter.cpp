@@ -32,7 +32,7 @@ void SdlPresenter::Show() {
     if (help_ || !notice_.empty() || !standing_.empty()) {
         std::copy(frame_.begin(), frame_.end(), composed_.Pixels());
         if (!standing_.empty()) DrawNoticeOverlay(composed_, standing_, standingDetail_, StandingLineTop);
-        if (help_) DrawHelpOverlay(composed_);
+        if (help_) DrawHelpOverlay(composed_, actionKeys_);
         if (!notice_.empty()) DrawNoticeOverlay(composed_, notice_, noticeDetail_);
         shown = composed_.Pixels();
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "game/PlayerActions.h"
 #include "media/Platform.h"
 #include "media/Surface.h"
 #include "platform/sdl/GameWindow.h"
@@ -34,6 +35,8 @@ public:
 
     void ToggleHelp();
     bool HelpShown() const { return help_; }
+    // The keys the help names for the player's actions (the game's own until told).
+    void SetActionKeys(ActionKeyNames keys) { actionKeys_ = std::move(keys); }
     // A message (and a dimmer second line) shown until the clock (SDL's milliseconds)
     // reaches `until`. Text is Windows-1250.
     void ShowNotice(std::string text, std::string detail, uint64_t until);
@@ -52,6 +55,7 @@ private:
     std::vector<uint32_t> frame_;
     Surface composed_;  // the frame with the overlays drawn on it
     bool help_ = false;
+    ActionKeyNames actionKeys_ = GameKeyNames();
     std::string notice_;
     std::string noticeDetail_;
     uint64_t noticeUntil_ = 0;

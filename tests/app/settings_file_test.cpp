@@ -1,5 +1,5 @@
 // settings.ini: read with the game's INI reader, damaged files ignored whole with one
-// line, written whole.
+// line, [Keys] lines kept as written (the desktop judges them), written whole.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Settings.h"
+#include "app/SettingsFile.h"
 
 namespace kelvane {
 namespace {
@@ -22,17 +22,29 @@ TEST(Settings, ReadFromTheFile) {
     };
     const Case cases[] = {
         {"", Settings{}},
-        {"[Settings]\nFullscreen=0\nWindowWidth=800\nWindowHeight=600\nVolume=40\n", {false, 800, 600, 40}},
+        {"[Settings]\nFullscreen=0\nWindowWidth=800\nWindowHeight=600\nVolume=40\n", {false, 800, 600, 40, Pilot::Classic, {}}},
         // Keys and section in any case, blanks around values, hexadecimal as everywhere.
-        {"[settings]\r\n fullscreen = 1 \r\nvolume=$20\r\n", {true, 1024, 768, 32}},
+        {"[settings]\r\n fullscreen = 1 \r\nvolume=$20\r\n", {true, 1024, 768, 32, Pilot::Classic, {}}},
         // Missing keys keep their defaults; unknown keys and sections are no harm.
-        {"[Settings]\nWindowHeight=900\nColour=blue\n[Other]\nVolume=3\n", {true, 1024, 900, 100}},
-        {"[Settings]\nVolume=0\nWindowWidth=320\nWindowHeight=16384\n", {true, 320, 16384, 0}},
+        {"[Settings]\nWindowHeight=900\nColour=blue\n[Other]\nVolume=3\n", {true, 1024, 900, 100, Pilot::Classic, {}}},
+        {"[Settings]\nVolume=0\nWindowWidth=320\nWindowHeight=16384\n", {true, 320, 16384, 0, Pilot::Classic, {}}},
+        // The pilot by name, in any case.
+        {"[Settings]\nPilot=veteran\n", {true, 1024, 768, 100, Pilot::Veteran, {}}},
+        {"[Settings]\npilot = VETERAN \nVolume=7\n", {true, 1024, 768, 7, Pilot::Veteran, {}}},
+        {"[Settings]\nPilot=Classic\n", {true, 1024, 768, 100, Pilot::Classic, {}}},
+        // [Keys] lines as written, whatever they say: a binding the desktop cannot use
+        // never makes the file damaged.
+        {"[Settings]\nVolume=40\n[keys]\nThrust = W\nFire=Nosuchkey\nBrake=\nFirePrimary==\n",
+         {true, 1024, 768, 40, Pilot::Classic,
+          {{"Thrust", "W", 4}, {"Fire", "Nosuchkey", 5}, {"Brake", "", 6}, {"FirePrimary", "=", 7}}}},
     };
     for (const Case& c : cases) {
         const LoadedSettings loaded = ParseSettings(c.text, "settings.ini");
         EXPECT_EQ(loaded.Problem, "") << c.text;
         EXPECT_EQ(loaded.Values, c.expected) << c.text;
+        for (size_t i = 0; i < c.expected.Keys.size() && i < loaded.Values.Keys.size(); ++i) {
+            EXPECT_EQ(loaded.Values.Keys[i].Line, c.expected.Keys[i].Line) << c.text;
+        }
     }
 }
 
@@ -47,6 +59,10 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
         "[Settings]\nWindowWidth=\n",
         "[Settings]\nVolume=99999999999\n",
         "[Settings]\nVolume=50\n\x01\x02garbage",
+        "[Keys]\nThrust=W\n[Settings]\nVolume=101\n",
+        "[Settings]\nPilot=ace\nVolume=40\n",
+        "[Settings]\nPilot=\n",
+        "[Settings]\nPilot=1\n",
     };
     for (const char* text : cases) {
         const LoadedSettings loaded = ParseSettings(text, "/home/p/.config/kelvane/settings.ini");
@@ -60,6 +76,9 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
     const LoadedSettings loaded = ParseSettings(binary, "s.ini");
     EXPECT_EQ(loaded.Values, Settings{});
     EXPECT_NE(loaded.Problem.find("not text"), std::string::npos);
+    // A pilot of no such name says which names there are.
+    EXPECT_NE(ParseSettings("[Settings]\nPilot=ace\n", "s.ini").Problem.find("Pilot=ace is not classic or veteran"),
+              std::string::npos);
 }
 
 class SettingsFile : public ::testing::Test {
@@ -78,18 +97,19 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     EXPECT_EQ(missing.Problem, "");  // no file yet is no problem
     EXPECT_EQ(missing.Values, Settings{});
 
-    const Settings chosen{false, 1111, 777, 55};
+    const Settings chosen{false, 1111, 777, 55, Pilot::Veteran, {{"Thrust", "W"}, {"Fire", "Nosuchkey"}, {"FirePrimary", "="}}};
     EXPECT_EQ(SaveSettings(path.string(), chosen), "");
-    EXPECT_EQ(LoadSettings(path.string()).Values, chosen);
+    EXPECT_EQ(LoadSettings(path.string()).Values, chosen);  // a binding as the player wrote it
     EXPECT_FALSE(fs::exists(path.string() + ".new"));
     std::ifstream file(path);
     std::string first;
     std::getline(file, first);
     EXPECT_EQ(first, "[Settings]");
 
-    const Settings again{true, 1024, 768, 100};
+    const Settings again{true, 1024, 768, 100, Pilot::Classic, {}};
     EXPECT_EQ(SaveSettings(path.string(), again), "");
     EXPECT_EQ(LoadSettings(path.string()).Values, again);
+    EXPECT_EQ(FormatSettings(again), "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\nPilot=classic\n");
 }
 
 TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {

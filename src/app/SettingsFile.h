@@ -8,29 +8,23 @@
 //   Volume=100
 //   Pilot=classic
 //
-// Fullscreen 0 or 1; the window's size in windowed mode; Volume 0..100; Pilot the pilot
-// of the computer's ships, classic or veteran. A missing key keeps its default.
+//   [Keys]
+//   Thrust=W
+//   FirePrimary=Space
+//
+// Pilot names who flies the computer's ships: classic or veteran.
+// Every key of [Settings] is one row of a table that both reads and writes it; a missing
+// key keeps its default, and a value that is no good makes the file damaged: it is then
+// ignored whole. [Keys] lines are kept as written; the desktop says which of them it
+// cannot use, line by line, and the rest of the settings stand.
 // Read once at start with the game's own INI reader; written whenever the player changes
 // one (full screen switched, the window resized).
 
 #include <string>
 
-#include "combat/Pilot.h"
+#include "game/Settings.h"
 
 namespace kelvane {
-
-struct Settings {
-    bool Fullscreen = true;
-    int WindowWidth = 1024;
-    int WindowHeight = 768;
-    int Volume = 100;
-    kelvane::Pilot Pilot = kelvane::Pilot::Classic;
-    bool operator==(const Settings&) const = default;
-};
-
-// Window sides the settings accept; anything else counts as damage.
-constexpr int MinWindowSide = 320;
-constexpr int MaxWindowSide = 16384;
 
 struct LoadedSettings {
     Settings Values;
