@@ -138,7 +138,10 @@ def main():
             game.key("w", "w", "w", "Up", "Up", "n", "n", "space", "Left")
             time.sleep(0.3)
             game.key("F11")
-            status = game.quit()
+            # The switch to full screen moves the keyboard's focus for a moment: QUIT is typed
+            # only once the window covers the screen.
+            game.wait_until(lambda: game.geometry() == (0, 0, 1280, 1024), "F11 made the window full screen")
+            status = game.quit(timeout=30)
             xh.check(status == 0, "exit status %d after QUIT: %s" % (status, game.errors()))
 
             found = recordings(home)

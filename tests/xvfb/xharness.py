@@ -277,13 +277,26 @@ class Game:
         if runner is not None:
             self.type_line(runner, before or [], "quit")
         else:
+            # A loaded machine may run the frame that opens the console late; letters typed
+            # before it would go to a closed console.
             self.key("grave")
+            time.sleep(0.5)
             self.type("quit")
+            time.sleep(0.3)
         self.key("Return")
         try:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
-            raise TestFailure("the game did not end within %d s of QUIT" % timeout)
+            raise TestFailure("the game did not end within %d s of QUIT; the screen then: %s"
+                              % (timeout, as_png(self.screenshot("after-quit.ppm"))))
+
+    def wait_until(self, condition, what, timeout=20):
+        """Polls condition() until it holds; fails naming what was awaited."""
+        deadline = time.time() + timeout
+        while not condition():
+            if time.time() > deadline:
+                raise TestFailure("waited %d s for: %s" % (timeout, what))
+            time.sleep(0.1)
 
     # ---- what the window and the screen show -------------------------------------------
 
