@@ -99,7 +99,7 @@ soak: deps $(BUILD)/build.ninja $(ASAN_BUILD)/build.ninja
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_OUT     ?= fuzz-out
-FUZZ_TARGETS := picture_archive wave_archive dib bmp wave definition console replay check
+FUZZ_TARGETS := picture_archive wave_archive dib bmp wave definition console replay recording check
 
 $(FUZZ_BUILD)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -25,6 +25,7 @@ void FuzzWave(const uint8_t* data, size_t size);            // ReadWaveFile ("Wa
 void FuzzDefinition(const uint8_t* data, size_t size);      // ProfileFile and the integer rule
 void FuzzConsole(const uint8_t* data, size_t size);         // DoConsoleCommand, line by line
 void FuzzReplay(const uint8_t* data, size_t size);          // ReadReplay, and writing it back
+void FuzzRecording(const uint8_t* data, size_t size);       // a whole recording read and verified by playing it
 void FuzzCheck(const uint8_t* data, size_t size);           // kelvane --check on a definition, script and picture
 
 // The body shared by the libFuzzer mains: a Finding is printed and aborts.

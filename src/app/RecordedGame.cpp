@@ -31,22 +31,21 @@ void RecordedGame::Begin(TMainForm& form) {
         say_("there is no folder for recordings (neither XDG_STATE_HOME nor HOME is set); the game goes on unrecorded");
         return;
     }
-    const std::string path = NewRecordingPath(folder_, startTime_);
-    if (path.empty()) {
-        say_("cannot make the folder of recordings " + folder_ + "; the game goes on unrecorded");
+    const ReplayHeader header{seed_, FingerprintGameData(form.Services.GameDir, form.Services.Folders), pilots_};
+    const RecordingFile file = CreateRecordingFile(folder_, startTime_);
+    if (file.Path.empty()) {
+        say_(file.Problem + "; the game goes on unrecorded");
         return;
     }
     ReplayWriterOptions options;
     options.Report = say_;
-    writer_ = std::make_unique<ReplayWriter>(
-        path, ReplayHeader{seed_, FingerprintGameData(form.Services.GameDir, form.Services.Folders), pilots_},
-        options);
+    writer_ = std::make_unique<ReplayWriter>(OwnRecordingFile{file.Path, file.Descriptor}, header, options);
     if (writer_->Failed()) {
         writer_.reset();
         return;
     }
-    path_ = path;
-    KeepNewestRecordings(folder_, KeptRecordings, std::filesystem::path(path).filename().string());
+    path_ = file.Path;
+    KeepNewestRecordings(folder_, KeptRecordings, std::filesystem::path(path_).filename().string());
     form.Observer = writer_.get();
 }
 
@@ -62,6 +61,7 @@ void RecordedGame::End(TMainForm& form) {
     form.Observer = nullptr;
     if (!writer_) return;
     if (form.StartError()) {
+        // A game that never started has nothing to watch; the file is this game's own.
         writer_.reset();
         std::error_code error;
         std::filesystem::remove(path_, error);

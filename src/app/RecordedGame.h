@@ -29,8 +29,9 @@ public:
     ~RecordedGame() override;
 
     MainFormServices Services(const MainFormServices& platform) override;
-    // Makes the file, writes its header (the data's fingerprint) and removes the oldest
-    // recordings beyond the newest 20, this one counted.
+    // Makes the file (a name no other game has, however many start at once), writes its
+    // header (the data's fingerprint) and removes the oldest recordings beyond the newest
+    // 20, this one counted.
     void Begin(TMainForm& form) override;
     void Tick(TMainForm& form) override;
     // The end record; a game that could not even start leaves no recording.

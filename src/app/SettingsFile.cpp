@@ -1,5 +1,8 @@
 #include "app/SettingsFile.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,7 +12,9 @@
 #include <string_view>
 #include <system_error>
 #include <type_traits>
+#include <vector>
 
+#include "base/InputFile.h"
 #include "media/ProfileFile.h"
 
 namespace kelvane {
@@ -80,6 +85,16 @@ LoadedSettings ParseSettings(const std::string& text, const std::string& source)
         }
     }
     const ProfileFile file = ProfileFile::Parse(text);
+    // Words before any section, or a file of sections none of which is the game's, are no settings.
+    const std::vector<ProfileSkippedLine>& skipped = file.SkippedLines();
+    if (!skipped.empty() && skipped.front().BeforeAnySection)
+        return damaged("line " + std::to_string(skipped.front().Line) + " is no setting: \"" +
+                       skipped.front().Text.substr(0, 40) + "\"");
+    const auto& sections = file.Sections();
+    const bool ours = std::any_of(sections.begin(), sections.end(), [](const ProfileSection& section) {
+        return ProfileNamesEqual(section.Name, SettingsSection) || ProfileNamesEqual(section.Name, KeysSection);
+    });
+    if (!ours && !sections.empty()) return damaged("it has no [Settings] section");
     for (const SettingKey& key : SettingKeys) {
         const ProfileEntry* entry = file.FindEntry(SettingsSection, key.Name);
         if (!entry) continue;
@@ -96,27 +111,15 @@ LoadedSettings ParseSettings(const std::string& text, const std::string& source)
 
 LoadedSettings LoadSettings(const std::string& path) {
     LoadedSettings loaded;
-    auto unreadable = [&](int code) {
-        loaded.Problem = path + " cannot be read (" + std::strerror(code) + "); using the default settings";
-        return loaded;
-    };
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        if (errno == ENOENT) return loaded;  // no settings yet: the defaults, quietly
-        return unreadable(errno);
-    }
     std::string text;
-    char chunk[4096];
-    size_t got = 0;
-    // Settings are a few lines; a huge file is no settings file.
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() < 65536) text.append(chunk, got);
-    const bool failed = std::ferror(file) != 0;
-    const int code = errno;
-    std::fclose(file);
-    if (failed) return unreadable(code ? code : EIO);  // a folder, a bad disk
-    if (text.size() >= 65536) {
-        loaded.Problem = path + " is damaged (it is far too long); using the default settings";
+    try {
+        // Settings are a few lines; a huge file is no settings file.
+        text = ReadFileText(path, {64 * 1024, "the settings file"});
+    } catch (const InputFileError& error) {
+        if (error.SystemError == ENOENT) return loaded;  // no settings yet: the defaults, quietly
+        const bool tooLarge = error.Why == InputFileError::Refusal::TooLarge;
+        loaded.Problem = path + (tooLarge ? " is damaged (" : " cannot be read (") + error.Reason +
+                         "); using the default settings";
         return loaded;
     }
     return ParseSettings(text, path);
@@ -141,7 +144,8 @@ std::string SaveSettings(const std::string& path, const Settings& settings) {
     std::error_code error;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
     if (error) return "cannot make " + target.parent_path().string() + ": " + error.message();
-    const std::string temporary = path + ".new";
+    // A name of this game's own: another game saving at the same moment has its own.
+    const std::string temporary = path + "." + std::to_string(getpid()) + ".new";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << FormatSettings(settings);

@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/Folders.h"
 #include "app/RecordedGame.h"
+#include "app/ShaderCache.h"
 #include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "app/WatchedRecording.h"
@@ -86,7 +87,12 @@ int main(int argc, char** argv) {
         if (const auto refused =
                 OpenRecordingToWatch(*options.ReplayFile, options.Force, game.GameDir, game.Folders, replay, say))
             return *refused;
-        session = std::make_unique<WatchedRecording>(replay, say);
+        try {
+            session = std::make_unique<WatchedRecording>(replay, say);
+        } catch (const ReplayError& error) {  // the file changed since it was read through
+            say("cannot replay " + *options.ReplayFile + ": " + error.what());
+            return 2;
+        }
     } else {
         const uint32_t seed = options.Seed ? *options.Seed : ClockSeed();
         const std::time_t now = std::time(nullptr);
@@ -105,5 +111,11 @@ int main(int argc, char** argv) {
         const std::string problem = SaveSettings(settingsPath, changed);
         if (!problem.empty()) std::fprintf(stderr, "kelvane: settings not saved: %s\n", problem.c_str());
     };
+    // Before the window is made: the driver opens its shader cache then, and a full disk
+    // there would end the game with a bus error.
+    if (const ShaderCacheCheck cache = CheckShaderCache(environment); !cache.Problem.empty()) {
+        TurnShaderCacheOff();
+        say(ShaderCacheOffLine(cache));
+    }
     return RunSdlGame(game, *session);
 }

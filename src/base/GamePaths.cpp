@@ -14,6 +14,16 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// Why an entry that was looked at through its links is no file to read.
+std::string WhyNoFile(const std::filesystem::file_status& status, const std::error_code& error) {
+    using std::filesystem::file_type;
+    if (status.type() == file_type::not_found) return "it is a link that leads nowhere";
+    if (error) return error.message();  // a link that loops, no permission to look
+    if (status.type() == file_type::directory) return "it is a folder, not a file";
+    if (status.type() == file_type::fifo) return "it is a FIFO (named pipe), not a regular file";
+    return "it is not a regular file";
+}
+
 }  // namespace
 
 std::optional<std::string> FindEntryNoCase(const std::string& directory, const std::string& name) {
@@ -51,24 +61,35 @@ std::string ResolveGamePath(const std::string& gameDir, const std::string& relat
     return path;
 }
 
-std::vector<std::string> ListFilesNoCase(const std::string& directory, const std::string& extension) {
+FolderListing ListFolder(const std::string& directory, const std::string& extension) {
     namespace fs = std::filesystem;
-    std::vector<std::string> names;
+    FolderListing listing;
     std::error_code error;
     const std::string wanted = Lower(extension);
-    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
-        std::error_code statError;
-        if (!it->is_regular_file(statError)) continue;
-        const std::string name = it->path().filename().string();
-        if (name.size() >= wanted.size() && Lower(name.substr(name.size() - wanted.size())) == wanted) {
-            names.push_back(name);
-        }
+    fs::directory_iterator it(directory, error);
+    if (error) {
+        if (error == std::errc::no_such_file_or_directory) listing.Missing = true;
+        else listing.Problem = error.message();
+        return listing;
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < wanted.size() || Lower(name.substr(name.size() - wanted.size())) != wanted) continue;
+        std::error_code statError;
+        const fs::file_status status = fs::status(it->path(), statError);  // through links
+        if (status.type() == fs::file_type::regular) listing.Names.push_back(name);
+        else listing.Skipped.push_back({name, WhyNoFile(status, statError)});
+    }
+    if (error) listing.Problem = error.message();
+    std::sort(listing.Names.begin(), listing.Names.end(), [](const std::string& a, const std::string& b) {
         const std::string la = Lower(a), lb = Lower(b);
         return la != lb ? la < lb : a < b;
     });
-    return names;
+    return listing;
+}
+
+std::vector<std::string> ListFilesNoCase(const std::string& directory, const std::string& extension) {
+    return ListFolder(directory, extension).Names;
 }
 
 }  // namespace kelvane

@@ -17,9 +17,24 @@ std::optional<std::string> FindEntryNoCase(const std::string& directory, const s
 // are kept as written, so the result names where the file would be.
 std::string ResolveGamePath(const std::string& gameDir, const std::string& relative);
 
-// Names of the regular files in `directory` whose names end in `extension` (compared
-// without regard to case), sorted by name without regard to case. Empty when the
-// directory cannot be read.
+// What a folder holds of the files of one kind.
+struct FolderListing {
+    struct SkippedEntry {
+        std::string Name;
+        std::string Reason;  // "it is a folder, not a file", "Too many levels of symbolic links"
+    };
+    std::vector<std::string> Names;  // the regular files, sorted by name without regard to case
+    std::vector<SkippedEntry> Skipped;  // entries of the kind's name that are no file that can be read
+    std::string Problem;             // why the folder itself cannot be read; empty when it can
+    bool Missing = false;            // the folder is not there at all (no Problem then)
+};
+
+// The entries of `directory` whose names end in `extension` (compared without regard to
+// case): the regular files (links to them included) in name order without regard to case,
+// and those that are something else (a folder, a FIFO, a link that loops or leads nowhere).
+FolderListing ListFolder(const std::string& directory, const std::string& extension);
+
+// ListFolder's names alone: empty when the directory cannot be read.
 std::vector<std::string> ListFilesNoCase(const std::string& directory, const std::string& extension);
 
 }  // namespace kelvane

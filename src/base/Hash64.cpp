@@ -1,6 +1,8 @@
 #include "base/Hash64.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace kelvane {
 namespace {
@@ -31,29 +33,19 @@ uint64_t MergeRound(uint64_t accumulator, uint64_t value) {
     return accumulator * Prime1 + Prime4;
 }
 
-}  // namespace
+// The four lanes of 32-byte stripes, joined into one.
+uint64_t Converge(const uint64_t (&lanes)[4]) {
+    uint64_t hash = std::rotl(lanes[0], 1) + std::rotl(lanes[1], 7) + std::rotl(lanes[2], 12) + std::rotl(lanes[3], 18);
+    for (uint64_t lane : lanes) hash = MergeRound(hash, lane);
+    return hash;
+}
 
-uint64_t Hash64(const void* data, size_t size, uint64_t seed) {
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    const uint8_t* const end = p + size;
-    uint64_t hash;
-    if (size >= 32) {
-        uint64_t v1 = seed + Prime1 + Prime2, v2 = seed + Prime2, v3 = seed, v4 = seed - Prime1;
-        for (const uint8_t* limit = end - 32; p <= limit; p += 32) {
-            v1 = Round(v1, Read64(p));
-            v2 = Round(v2, Read64(p + 8));
-            v3 = Round(v3, Read64(p + 16));
-            v4 = Round(v4, Read64(p + 24));
-        }
-        hash = std::rotl(v1, 1) + std::rotl(v2, 7) + std::rotl(v3, 12) + std::rotl(v4, 18);
-        hash = MergeRound(hash, v1);
-        hash = MergeRound(hash, v2);
-        hash = MergeRound(hash, v3);
-        hash = MergeRound(hash, v4);
-    } else {
-        hash = seed + Prime5;
-    }
-    hash += size;
+void Stripe(uint64_t (&lanes)[4], const uint8_t* p) {
+    for (int i = 0; i < 4; ++i) lanes[i] = Round(lanes[i], Read64(p + 8 * i));
+}
+
+// The bytes after the last stripe (fewer than 32), then the final mix.
+uint64_t Finish(uint64_t hash, const uint8_t* p, const uint8_t* end) {
     for (; end - p >= 8; p += 8) hash = std::rotl(hash ^ Round(0, Read64(p)), 27) * Prime1 + Prime4;
     if (end - p >= 4) {
         hash = std::rotl(hash ^ (Read32(p) * Prime1), 23) * Prime2 + Prime3;
@@ -66,6 +58,48 @@ uint64_t Hash64(const void* data, size_t size, uint64_t seed) {
     hash *= Prime3;
     hash ^= hash >> 32;
     return hash;
+}
+
+}  // namespace
+
+uint64_t Hash64(const void* data, size_t size, uint64_t seed) {
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    const uint8_t* const end = p + size;
+    uint64_t hash;
+    if (size >= 32) {
+        uint64_t lanes[4] = {seed + Prime1 + Prime2, seed + Prime2, seed, seed - Prime1};
+        for (const uint8_t* limit = end - 32; p <= limit; p += 32) Stripe(lanes, p);
+        hash = Converge(lanes);
+    } else {
+        hash = seed + Prime5;
+    }
+    return Finish(hash + size, p, end);
+}
+
+Hash64Stream::Hash64Stream(uint64_t seed)
+    : lanes_{seed + Prime1 + Prime2, seed + Prime2, seed, seed - Prime1}, seed_(seed) {}
+
+void Hash64Stream::Add(const void* data, size_t size) {
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    const uint8_t* const end = p + size;
+    total_ += size;
+    if (buffered_ > 0) {
+        const size_t taken = std::min(size, sizeof buffer_ - buffered_);
+        std::memcpy(buffer_ + buffered_, p, taken);
+        buffered_ += taken;
+        p += taken;
+        if (buffered_ < sizeof buffer_) return;
+        Stripe(lanes_, buffer_);
+        buffered_ = 0;
+    }
+    for (; end - p >= 32; p += 32) Stripe(lanes_, p);
+    std::memcpy(buffer_, p, static_cast<size_t>(end - p));
+    buffered_ = static_cast<size_t>(end - p);
+}
+
+uint64_t Hash64Stream::Value() const {
+    const uint64_t hash = total_ >= 32 ? Converge(lanes_) : seed_ + Prime5;
+    return Finish(hash + total_, buffer_, buffer_ + buffered_);
 }
 
 std::string ToHex64(uint64_t value) {

@@ -1,10 +1,9 @@
 #include "check/Checker.h"
 
-#include <fstream>
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 
 #include "check/ConsoleKeyboard.h"
 #include "check/DefinitionCheck.h"
@@ -17,6 +16,7 @@
 #include "media/Archive.h"
 #include "media/Dib.h"
 #include "base/FileError.h"
+#include "base/InputFile.h"
 #include "world/TextUtil.h"
 
 namespace kelvane::check {
@@ -35,10 +35,14 @@ std::string ReasonOf(const FileError& error) {
 
 // What a picture that is no BMP file at all is, by its first bytes.
 std::string KindOf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
     char start[8] = {};
-    file.read(start, sizeof start);
-    const std::string_view bytes(start, static_cast<size_t>(file.gcount()));
+    size_t got = 0;
+    try {
+        got = InputFile(path, ShipPictureFileLimit).Read(start, sizeof start);
+    } catch (const FileError&) {
+        return "";
+    }
+    const std::string_view bytes(start, got);
     if (bytes.starts_with("\x89PNG")) return "a PNG picture";
     if (bytes.starts_with("\xFF\xD8\xFF")) return "a JPEG picture";
     if (bytes.starts_with("GIF8")) return "a GIF picture";
@@ -51,7 +55,14 @@ public:
 
     Report Run() {
         const ShipDefinitionFiles listing = ListShipDefinitionFiles(options_.GameDir, options_.PlayerDir);
-        if (listing.Files.empty())
+        for (const UnreadEntry& folder : listing.UnreadFolders)
+            report_.Error(folder.Path, 0,
+                          "the folder cannot be read (" + folder.Reason + "): " +
+                              (folder.Path == listing.ShippedDir ? "the game cannot start"
+                                                                        : "the game reads none of the ship types in it"));
+        for (const UnreadEntry& entry : listing.Skipped)
+            report_.Error(entry.Path, 0, "no definition the game can read (" + entry.Reason + "): the game skips it");
+        if (listing.Files.empty() && listing.UnreadFolders.empty())
             report_.Error(listing.ShippedDir, 0,
                           "no ship definition (.ini file) here: the game cannot start without one");
         int slot = 0;
@@ -70,14 +81,20 @@ private:
     void Definition(const ShipDefinitionFile& file, int slot) {
         const size_t mark = report_.Findings().size();
         ++report_.Definitions;
-        std::ifstream stream(file.Definition, std::ios::binary);
-        std::stringstream text;
-        if (stream.is_open())
-            text << stream.rdbuf();
-        else
+        std::string bytes;
+        try {
+            bytes = ReadFileText(file.Definition, ShipDefinitionFileLimit);
+        } catch (const InputFileError& error) {
+            if (error.Why == InputFileError::Refusal::TooLarge) {
+                // The game stops at it: nothing of it is read, so nothing else of it to judge.
+                report_.Error(file.Definition, 0, error.Reason + ": the game cannot start");
+                Picture(file);
+                report_.SortSince(mark);
+                return;
+            }
             report_.Error(file.Definition, 0,
-                          "cannot be read: the game reads it as an empty file, a ship without a name");
-        const std::string bytes = text.str();
+                          "cannot be read (" + error.Reason + "): the game reads it as an empty file, a ship without a name");
+        }
         const bool readable = CheckTextEncoding(bytes, file.Definition, report_);
         // The game's own reader, on the same bytes, recording what it asks.
         const ProfileFile ini = ProfileFile::Parse(bytes);
@@ -124,11 +141,16 @@ private:
     }
 
     void PictureError(const ShipDefinitionFile& file, const FileError& error) {
-        std::ifstream exists(file.Picture, std::ios::binary);
-        if (!exists.is_open()) {
+        const auto* refused = dynamic_cast<const InputFileError*>(&error);
+        if (refused && refused->SystemError == ENOENT) {
             report_.Error(file.Definition, 0,
                           "its picture " + file.Picture + " is missing: the game cannot start without it (\"" +
                               error.what() + "\")");
+            return;
+        }
+        if (refused) {  // there, but not to be read: no permission, a folder, far too large
+            report_.Error(file.Picture, 0,
+                          std::string("the game cannot read this picture and cannot start: \"") + error.what() + "\"");
             return;
         }
         std::string reason = ReasonOf(error);

@@ -32,9 +32,12 @@ std::optional<std::string> NearestName(std::string_view word, const std::vector<
     std::optional<std::string> best;
     int bestDistance = 0;
     for (const std::string& candidate : candidates) {
-        const int distance = EditDistance(word, candidate);
         // One edit in three letters of the shorter name still reads as a slip of the hand.
         const int allowed = std::max<int>(1, static_cast<int>(std::min(word.size(), candidate.size())) / 3);
+        // Every letter one name has beyond the other is an edit: a far longer word is no slip.
+        const size_t longer = std::max(word.size(), candidate.size()) - std::min(word.size(), candidate.size());
+        if (longer > static_cast<size_t>(allowed)) continue;
+        const int distance = EditDistance(word, candidate);
         if (distance == 0 || distance > allowed) continue;
         if (!best || distance < bestDistance) {
             best = candidate;
@@ -44,9 +47,19 @@ std::optional<std::string> NearestName(std::string_view word, const std::vector<
     return best;
 }
 
+std::string_view QuotedPart(std::string_view text) {
+    // The start, short enough that the whole line of a finding stays readable.
+    return text.size() <= MaxQuotedLength ? text : text.substr(0, MaxQuotedLength - 20);
+}
+
+std::string CutNote(std::string_view text) {
+    if (text.size() <= MaxQuotedLength) return {};
+    return " ... (" + std::to_string(text.size()) + " characters in all)";
+}
+
 std::string Shown(std::string_view text) {
     std::string shown = "\"";
-    for (const char c : Windows1250ToUtf8(text)) {
+    for (const char c : Windows1250ToUtf8(QuotedPart(text))) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
             char escaped[8];
@@ -56,7 +69,7 @@ std::string Shown(std::string_view text) {
             shown += c;
         }
     }
-    return shown + "\"";
+    return shown + "\"" + CutNote(text);
 }
 
 }  // namespace kelvane::check

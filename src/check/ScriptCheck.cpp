@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "check/Naming.h"
 #include "check/TextEncoding.h"
 #include "console/Commands.h"
 #include "base/GamePaths.h"
+#include "base/InputFile.h"
 #include "world/TextUtil.h"
 
 namespace kelvane::check {
@@ -30,13 +29,6 @@ struct ExecCall {
     std::string Target;  // the path it runs
 };
 
-std::string ReadText(const std::string& path, bool& ok) {
-    std::ifstream file(path, std::ios::binary);
-    ok = file.is_open();
-    std::stringstream text;
-    if (ok) text << file.rdbuf();
-    return text.str();
-}
 
 // One spelling of a path, so the script EXEC finds and the script listed compare equal.
 std::string Normal(const std::string& path) { return std::filesystem::path(path).lexically_normal().string(); }
@@ -59,6 +51,13 @@ public:
         for (size_t start = 0; start < text.size();) {
             size_t end = text.find('\n', start);
             if (end == std::string::npos) end = text.size();
+            if (number == MaxScriptLines) {
+                // The game stops there: the lines after are never run, so they are not judged.
+                report_.Warning(path_, number + 1,
+                                "the game runs at most " + std::to_string(MaxScriptLines) +
+                                    " script lines for one command, so this line and every one after it never run");
+                break;
+            }
             std::string line = text.substr(start, end - start);
             start = end + 1;
             PrepareScriptLine(line, ++number == 1);
@@ -163,10 +162,16 @@ private:
     int shipsCreated_ = 0;
 };
 
-// The file names a script folder holds, each with its path.
-std::vector<Script> ScriptsIn(const std::string& dir) {
+// The file names a script folder holds, each with its path; what cannot be read of the
+// folder is reported.
+std::vector<Script> ScriptsIn(const std::string& dir, Report& report) {
+    const FolderListing folder = ListFolder(dir, "");
+    if (!folder.Problem.empty())
+        report.Error(dir, 0, "the folder cannot be read (" + folder.Problem + "): EXEC finds no script in it");
+    for (const FolderListing::SkippedEntry& skipped : folder.Skipped)
+        report.Error(dir + "/" + skipped.Name, 0, "no script EXEC can run (" + skipped.Reason + ")");
     std::vector<Script> scripts;
-    for (const std::string& name : ListFilesNoCase(dir, "")) scripts.push_back({dir, dir + "/" + name, name});
+    for (const std::string& name : folder.Names) scripts.push_back({dir, dir + "/" + name, name});
     return scripts;
 }
 
@@ -211,7 +216,7 @@ void CheckScripts(const ScriptFolders& folders, const std::vector<std::string>& 
     for (const std::string& base : {folders.GameDir, folders.PlayerDir}) {
         if (base.empty()) continue;
         const std::optional<std::string> scripts = FindEntryNoCase(base, "Scripts");
-        if (scripts) folderScripts.push_back(ScriptsIn(base + *scripts));
+        if (scripts) folderScripts.push_back(ScriptsIn(base + *scripts, report));
     }
     std::vector<std::string> scriptNames;
     for (const std::vector<Script>& folder : folderScripts)
@@ -224,10 +229,11 @@ void CheckScripts(const ScriptFolders& folders, const std::vector<std::string>& 
     for (const std::vector<Script>& folder : folderScripts) {
         for (const Script& script : folder) {
             ++report.Scripts;
-            bool ok = false;
-            const std::string text = ReadText(script.Path, ok);
-            if (!ok) {
-                report.Error(script.Path, 0, "the script cannot be read: EXEC of it ends with an error");
+            std::string text;
+            try {
+                text = ReadFileText(script.Path, ScriptFileLimit);
+            } catch (const InputFileError& error) {
+                report.Error(script.Path, 0, "the script cannot be read (" + error.Reason + "): EXEC of it ends with an error");
                 continue;
             }
             CheckScriptName(script, keyboard, report);

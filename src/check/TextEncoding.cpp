@@ -42,7 +42,11 @@ std::string Meant(std::string_view utf8Word, bool& fits) {
     fits = true;
     for (const char32_t c : characters)
         if (UnicodeToWindows1250(c) == '?' && c != U'?') fits = false;
-    return std::string("\"").append(utf8Word).append("\"");
+    std::string_view part = QuotedPart(utf8Word);
+    // A cut inside a letter would leave half of its bytes.
+    while (!part.empty() && part.size() < utf8Word.size() && (utf8Word[part.size()] & 0xC0) == 0x80)
+        part.remove_suffix(1);
+    return std::string("\"").append(part).append("\"").append(CutNote(utf8Word));
 }
 
 void ReportUtf8Line(std::string_view line, int number, const std::string& path, Report& report) {

@@ -1,7 +1,7 @@
 #include "console/Commands.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
@@ -132,13 +132,15 @@ void Exec(ConsoleContext& context, const std::string& name) {
         Say(context.World, "Script " + name + " was not run: scripts nest too deep.");
         return;
     }
-    std::ifstream file(*path, std::ios::binary);
-    if (!file) throw std::runtime_error("Cannot open script " + *path);
+    const std::string text = ReadFileText(*path, ScriptFileLimit);
     if (context.ScriptDepth == 0) context.ScriptLinesRun = 0;
     const DepthGuard guard(context.ScriptDepth);
-    std::string line;
     bool firstLine = true;
-    while (context.ScriptLinesRun <= MaxScriptLines && std::getline(file, line)) {
+    for (size_t start = 0; start < text.size() && context.ScriptLinesRun <= MaxScriptLines;) {
+        // Lines end at '\n'; the last may lack it.
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
         if (++context.ScriptLinesRun > MaxScriptLines) {
             Say(context.World, "Scripts stopped: one command ran more than " + std::to_string(MaxScriptLines) +
                                    " script lines.");
@@ -148,7 +150,6 @@ void Exec(ConsoleContext& context, const std::string& name) {
         firstLine = false;
         DoConsoleCommand(context, line);
     }
-    if (file.bad()) throw std::runtime_error("Cannot read script " + *path);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/InputFile.h"
 #include "world/World.h"
 
 namespace kelvane {
@@ -18,6 +19,9 @@ constexpr int MaxScriptDepth = 16;
 // One command runs at most this many script lines in all, so scripts that run themselves
 // several times over (each level doubling the work) still end at once.
 constexpr int MaxScriptLines = 10000;
+// 10,000 lines of a console line's 65 characters come to about 650 KiB; a script file
+// larger than this is refused before it is read.
+inline constexpr FileLimit ScriptFileLimit{uint64_t{1} << 20, "a script"};
 
 // What a command needs beyond the world: where the scripts live and how to end the game.
 struct ConsoleContext {

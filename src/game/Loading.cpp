@@ -1,6 +1,10 @@
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -21,6 +25,40 @@ namespace kelvane {
 namespace {
 
 constexpr uint32_t LoadingTextColor = 13073325;  // 0xC77BAD
+
+// The whole file under a private temporary name beside it, every write and the close
+// checked, then renamed into place; what stood there stays until then. Throws
+// "Cannot create file PATH: REASON".
+void WriteArchiveInPlace(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const auto fail = [&path](int code) {
+        throw std::runtime_error("Cannot create file " + path + ": " + std::strerror(code));
+    };
+    // ".Ships.dxg.XXXXXX" in the same folder, so that the rename cannot cross file systems.
+    const std::filesystem::path target(path);
+    std::string temporary = target.parent_path().string();
+    if (!temporary.empty()) temporary += '/';
+    temporary.append(".").append(target.filename().string()).append(".XXXXXX");
+    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);  // a name no one else has
+    if (descriptor < 0) fail(errno);
+    ::fchmod(descriptor, 0644);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            const int code = written < 0 ? errno : EIO;
+            ::close(descriptor);
+            ::unlink(temporary.c_str());
+            fail(code);
+        }
+        done += static_cast<size_t>(written);
+    }
+    if (::close(descriptor) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temporary.c_str());
+        fail(code);
+    }
+}
 
 }  // namespace
 
@@ -61,7 +99,11 @@ void TMainForm::Loading() {
     Pause(50);
 
     LoadShipDefinitions();
-    ShipImages.LoadFromFile(SaveShipArchive(files.ShipArchive));
+    const std::vector<uint8_t> archive = WritePictureArchive(ShipImages);
+    const std::string written = SaveShipArchive(files.ShipArchive, archive);
+    // Read back from the very bytes written, not from the path: another game starting at
+    // the same moment may put its own archive there in between.
+    WhileReading(written, [&] { ShipImages.LoadFromArchive(archive); });
     DrawLoadingProgress(4, "Loading: Ships (Data\\Ships\\*.*)");
     Pause(75);
 
@@ -97,6 +139,10 @@ void TMainForm::Loading() {
 // are left out with a word on stderr.
 void TMainForm::LoadShipDefinitions() {
     const ShipDefinitionFiles listing = ListShipDefinitionFiles(Services.GameDir, Services.Folders.Data);
+    // The game's own ships cannot be read: that is no folder without ships.
+    if (!listing.UnreadFolders.empty() && listing.UnreadFolders.front().Path == listing.ShippedDir)
+        throw FileError("Cannot read the folder " + listing.ShippedDir + ": " + listing.UnreadFolders.front().Reason,
+                        listing.ShippedDir, FileError::Action::Reading);
     if (listing.Files.empty())
         throw FileError("No ship definitions found: " + listing.ShippedDir + " holds no .ini file",
                         listing.ShippedDir, FileError::Action::Reading);
@@ -115,12 +161,14 @@ void TMainForm::LoadShipDefinitions() {
     }
 }
 
-// The ship picture archive is written afresh at every start and read back from where it
-// was written: beside the data when that can be written, else (an installed game, whose
-// data folder is read-only) in the player's cache folder.
-std::string TMainForm::SaveShipArchive(const std::string& besideData) {
+// The ship picture archive is written afresh at every start: beside the data when that
+// can be written, else (an installed game, whose data folder is read-only) in the player's
+// cache folder. Either way it is written under a name of its own and then renamed, so that
+// another game or runner reading it at the same moment never sees half of it, and a full
+// disk never leaves a cut archive behind.
+std::string TMainForm::SaveShipArchive(const std::string& besideData, const std::vector<uint8_t>& archive) {
     try {
-        ShipImages.SaveToFile(besideData);
+        WriteArchiveInPlace(besideData, archive);
         return besideData;
     } catch (const std::runtime_error& dataError) {
         const std::string& cache = Services.Folders.Cache;
@@ -131,19 +179,13 @@ std::string TMainForm::SaveShipArchive(const std::string& besideData) {
                             besideData, FileError::Action::Writing);
         }
         const std::string inCache = cache + "Ships.dxg";
-        // Written under a name of its own and then renamed, so that another game starting
-        // at the same moment never reads a half-written archive.
-        const std::string partial = inCache + "." + std::to_string(getpid()) + ".part";
         std::error_code error;
         std::filesystem::create_directories(cache, error);
         try {
-            ShipImages.SaveToFile(partial);
-            std::filesystem::rename(partial, inCache, error);
-            if (error) throw std::runtime_error("Cannot create file " + inCache);
-        } catch (const std::runtime_error&) {
-            std::filesystem::remove(partial, error);
-            throw FileError(std::string(dataError.what()) + "\nThe cache folder " + cache +
-                                " cannot be written either.",
+            WriteArchiveInPlace(inCache, archive);
+        } catch (const std::runtime_error& cacheError) {
+            throw FileError(std::string(dataError.what()) + "\nThe cache folder " + cache + " cannot be written either (" +
+                                cacheError.what() + ").",
                             besideData, FileError::Action::Writing);
         }
         return inCache;

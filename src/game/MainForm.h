@@ -119,7 +119,7 @@ private:
     void LoadShipDefinitions();
     // Writes the ship picture archive beside the data, or else into the cache folder;
     // returns where it went.
-    std::string SaveShipArchive(const std::string& besideData);
+    std::string SaveShipArchive(const std::string& besideData, const std::vector<uint8_t>& archive);
 
     ConsoleContext console_;
     Arena arena_;

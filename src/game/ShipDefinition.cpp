@@ -95,7 +95,7 @@ void LoadShipDefinition(World& world, TImageList& shipImages, const std::string&
 
 void LoadShipDefinitionFile(World& world, TImageList& shipImages, const std::string& definitionPath,
                             const std::string& picturePath, int slot) {
-    ReadShipDefinition(world, ProfileFile::Load(definitionPath), slot);
+    ReadShipDefinition(world, ProfileFile::Load(definitionPath, ShipDefinitionFileLimit), slot);
     LoadShipPicture(shipImages, picturePath);
     world.Ships[slot].ImageIndex = static_cast<uint8_t>(slot - 1);
     world.Ships[slot].InPlay = 0;
@@ -115,7 +115,7 @@ void LoadShipPicture(TImageList& shipImages, const std::string& picturePath) {
     item.Transparent = true;
     item.TransparentColor = ShipKeyColor;
     WhileReading(picturePath, [&] {
-        std::vector<uint8_t> bytes = ReadWholeFile(picturePath);
+        std::vector<uint8_t> bytes = ReadWholeFile(picturePath, ShipPictureFileLimit);
         item.Pic.Image = DecodeBmpFile(bytes);
         item.Pic.ClassName = "TBitmap";
         item.Pic.Data = std::move(bytes);

@@ -5,16 +5,23 @@
 
 #include <string>
 
+#include "base/InputFile.h"
 #include "media/ImageList.h"
 #include "media/ProfileFile.h"
 #include "world/World.h"
 
 namespace kelvane {
 
+// A definition is a page of text and a ship's picture a few hundred kilobytes; files far
+// beyond these are refused before they are read (the start fails naming the file).
+inline constexpr FileLimit ShipDefinitionFileLimit{uint64_t{1} << 20, "a ship definition"};
+inline constexpr FileLimit ShipPictureFileLimit{uint64_t{64} << 20, "a ship picture"};
+
 // Reads Data/Ships/<fileName> into Ships[slot] and appends its picture to shipImages
-// (which then holds slot items). A missing file, section or key gives the defaults; a
-// missing or unreadable picture throws "Cannot open file %s" or "Bitmap image is not
-// valid" after the slot's fields are set and the item appended.
+// (which then holds slot items). A missing file, section or key gives the defaults (a
+// definition larger than its limit throws); a missing or unreadable picture throws
+// "Cannot open file %s: ..." or "Bitmap image is not valid" after the slot's fields are
+// set and the item appended.
 void LoadShipDefinition(World& world, TImageList& shipImages, const std::string& gameDir,
                         const std::string& fileName, int slot);
 // The same for a definition file and its picture given by their full paths. Errors of

@@ -17,9 +17,14 @@ struct Listed {
     ShipDefinitionFile File;
 };
 
-std::vector<Listed> IniFiles(const std::string& dir) {
+std::vector<Listed> IniFiles(const std::string& dir, ShipDefinitionFiles& listing) {
+    const FolderListing folder = ListFolder(dir, ".ini");
+    // The folder is named as the game names it elsewhere: without the separator it is listed by.
+    if (!folder.Problem.empty())
+        listing.UnreadFolders.push_back({dir.ends_with('/') ? dir.substr(0, dir.size() - 1) : dir, folder.Problem});
+    for (const FolderListing::SkippedEntry& skipped : folder.Skipped) listing.Skipped.push_back({dir + skipped.Name, skipped.Reason});
     std::vector<Listed> files;
-    for (const std::string& name : ListFilesNoCase(dir, ".ini"))
+    for (const std::string& name : folder.Names)
         files.push_back({UpperCaseText(name), {dir + name, ShipPicturePath(dir, name)}});
     return files;
 }
@@ -35,10 +40,10 @@ ShipDefinitionFiles ListShipDefinitionFiles(const std::string& gameDir, const st
     ShipDefinitionFiles listing;
     listing.ShippedDir = GameDataFiles::In(gameDir).ShipsFolder;
     const std::string shippedDir = listing.ShippedDir + "/";
-    std::vector<Listed> files = IniFiles(shippedDir);
+    std::vector<Listed> files = IniFiles(shippedDir, listing);
     if (!playerDir.empty()) {
         const size_t shipped = files.size();
-        for (Listed& own : IniFiles(ResolveGamePath(playerDir, "Ships") + "/")) {
+        for (Listed& own : IniFiles(ResolveGamePath(playerDir, "Ships") + "/", listing)) {
             if (!IsFile(own.File.Picture)) {
                 const std::string shippedPicture = ShipPicturePath(shippedDir, own.Key);
                 if (IsFile(shippedPicture)) own.File.Picture = shippedPicture;

@@ -13,10 +13,20 @@ struct ShipDefinitionFile {
     std::string Picture;     // full path of its BMP picture (which may not exist)
 };
 
+// A folder or a definition entry that the listing could not take.
+struct UnreadEntry {
+    std::string Path;
+    std::string Reason;  // the system's words, or what the entry is ("it is a folder, not a file")
+};
+
 struct ShipDefinitionFiles {
     std::string ShippedDir;                   // the game's Data/Ships, as found
     std::vector<ShipDefinitionFile> Files;    // the file of slot 1 first
     std::vector<ShipDefinitionFile> LeftOut;  // the files beyond the last slot
+    // Folders that are there but cannot be read (the game's own first), and .ini entries
+    // that are no file (a folder, a link that loops): the game skips the entries.
+    std::vector<UnreadEntry> UnreadFolders;
+    std::vector<UnreadEntry> Skipped;
 };
 
 // The .ini files of gameDir's Data/Ships in name order, then those of playerDir's Ships

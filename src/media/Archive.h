@@ -7,13 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "base/InputFile.h"
 #include "media/PictureItem.h"
 #include "media/WaveItem.h"
 
 namespace kelvane {
 
-// Whole file in memory; "Cannot open file %s" when it cannot be read.
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
+// The game's archives (GFX.dxg, SFX.dxg, Loading.dxg, Ships.dxg) are a few megabytes;
+// a file far beyond that is no archive of ours and is not read.
+inline constexpr FileLimit ArchiveFileLimit{uint64_t{1} << 30, "an archive"};
+
+// Whole file in memory, read through an InputFile: a FileError "Cannot open file %s: ..."
+// with the reason when it cannot be read, is no regular file or is larger than `limit`.
+std::vector<uint8_t> ReadWholeFile(const std::string& path, FileLimit limit = ArchiveFileLimit);
 // Creates or replaces the file; "Cannot create file %s" when it cannot be written.
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

@@ -1,33 +1,13 @@
 // Whole archive files in and out of memory.
 
 #include <cstdio>
-#include <memory>
 #include <stdexcept>
 
 #include "media/Archive.h"
 
 namespace kelvane {
 
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw std::runtime_error("Cannot open file " + path);
-    // Read in pieces rather than trusting a size asked for beforehand.
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    if (std::ferror(file.get())) throw std::runtime_error("Cannot open file " + path);  // e.g. a directory
-    return bytes;
-}
+std::vector<uint8_t> ReadWholeFile(const std::string& path, FileLimit limit) { return ReadFileBytes(path, limit); }
 
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");

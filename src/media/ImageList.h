@@ -27,6 +27,8 @@ public:
 
     // Replaces all items with an archive's; initialises them when the display is.
     void LoadFromFile(const std::string& path);
+    // The same from an archive's bytes already in memory.
+    void LoadFromArchive(const std::vector<uint8_t>& bytes);
     // Writes the collection as a picture archive ("Cannot create file %s" on failure).
     void SaveToFile(const std::string& path) const;
 

@@ -9,11 +9,12 @@
 namespace kelvane {
 
 void TImageList::LoadFromFile(const std::string& path) {
-    WhileReading(path, [&] {
-        const std::vector<uint8_t> bytes = ReadWholeFile(path);
-        ReadPictureArchive(bytes, *this);
-        if (display_ != nullptr && display_->Initialized()) InitializeItems();
-    });
+    WhileReading(path, [&] { LoadFromArchive(ReadWholeFile(path)); });
+}
+
+void TImageList::LoadFromArchive(const std::vector<uint8_t>& bytes) {
+    ReadPictureArchive(bytes, *this);
+    if (display_ != nullptr && display_->Initialized()) InitializeItems();
 }
 
 void TImageList::SaveToFile(const std::string& path) const {

@@ -1,8 +1,5 @@
 #include "media/ProfileFile.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "base/Windows1250.h"
 
 namespace kelvane {
@@ -74,12 +71,13 @@ bool ParseProfileInteger(std::string_view text, int32_t& value) {
     return true;
 }
 
-ProfileFile ProfileFile::Load(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return ProfileFile();
-    std::stringstream text;
-    text << file.rdbuf();
-    return Parse(text.str());
+ProfileFile ProfileFile::Load(const std::string& path, FileLimit limit) {
+    try {
+        return Parse(ReadFileText(path, limit));
+    } catch (const InputFileError& error) {
+        if (error.Why == InputFileError::Refusal::TooLarge) throw;
+        return ProfileFile();
+    }
 }
 
 ProfileFile ProfileFile::Parse(std::string_view text) {

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/InputFile.h"
+
 namespace kelvane {
 
 // One key=value line inside a section.
@@ -53,8 +55,9 @@ class ProfileFile {
 public:
     static constexpr size_t MaxValueLength = 2047;
 
-    // A file that cannot be read behaves as an empty one.
-    static ProfileFile Load(const std::string& path);
+    // A file that cannot be read behaves as an empty one; one larger than `limit` is
+    // refused (an InputFileError), since reading it would take the memory it fills.
+    static ProfileFile Load(const std::string& path, FileLimit limit);
     static ProfileFile Parse(std::string_view text);
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;

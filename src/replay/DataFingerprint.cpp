@@ -1,9 +1,9 @@
 #include "replay/DataFingerprint.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
 
+#include "base/InputFile.h"
 #include "media/Archive.h"
 #include "base/GamePaths.h"
 #include "base/Hash64.h"
@@ -20,13 +20,15 @@ std::string RelativeName(const std::string& gameDir, const std::string& path) {
 }
 
 bool AddFile(std::vector<DataFile>& files, const std::string& name, const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
     try {
-        const std::vector<uint8_t> bytes = ReadWholeFile(path);
-        files.push_back({name, Hash64(bytes.data(), bytes.size())});
+        // Hashed as it is read, so a large file costs time, never memory.
+        InputFile file(path, ArchiveFileLimit);
+        Hash64Stream hash;
+        char chunk[65536];
+        while (const size_t got = file.Read(chunk, sizeof chunk)) hash.Add(chunk, got);
+        files.push_back({name, hash.Value()});
         return true;
-    } catch (const std::runtime_error&) {
+    } catch (const FileError&) {
         return false;
     }
 }

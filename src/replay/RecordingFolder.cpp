@@ -1,9 +1,18 @@
 #include "replay/RecordingFolder.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <tuple>
 #include <vector>
 
 namespace kelvane {
@@ -13,14 +22,47 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view Prefix = "kelvane-";
 constexpr std::string_view Extension = ".replay";
+// More games than this begun in one second are not recorded.
+constexpr int MaxGamesInOneSecond = 1000;
 
-bool IsRecordingName(const std::string& name) {
-    return name.size() > Prefix.size() + Extension.size() && name.compare(0, Prefix.size(), Prefix) == 0 &&
-           name.compare(name.size() - Extension.size(), Extension.size(), Extension) == 0;
+std::string NumberedName(const std::string& name, int number) {
+    if (number == 1) return name;
+    return name.substr(0, name.size() - Extension.size()) + "-" + std::to_string(number) + std::string(Extension);
 }
 
-// Without the extension, so that "...-153000" sorts before "...-153000-2".
-std::string Stem(const std::string& name) { return name.substr(0, name.size() - Extension.size()); }
+// When a recording of ours began and its number within that second, from its name:
+// "kelvane-20261207-153000-2.replay" is (20261207, 153000, 2). Nothing for other names.
+using RecordingTime = std::tuple<uint32_t, uint32_t, uint32_t>;
+std::optional<RecordingTime> TimeOfRecording(std::string_view name) {
+    if (!name.starts_with(Prefix) || !name.ends_with(Extension)) return std::nullopt;
+    name.remove_prefix(Prefix.size());
+    name.remove_suffix(Extension.size());
+    const auto digits = [&name](size_t count, char after, uint32_t& value) {
+        if (name.size() < count || (name.size() > count && name[count] != after)) return false;
+        const std::string_view part = name.substr(0, count);
+        if (!std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+        std::from_chars(part.data(), part.data() + part.size(), value);
+        name.remove_prefix(std::min(name.size(), count + 1));
+        return true;
+    };
+    uint32_t date = 0, time = 0, number = 1;
+    if (!digits(8, '-', date) || name.empty() || !digits(6, '-', time)) return std::nullopt;
+    if (!name.empty()) {
+        const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+        if (error != std::errc() || end != name.data() + name.size() || number < 2 || name.front() == '0')
+            return std::nullopt;
+    }
+    return RecordingTime{date, time, number};
+}
+
+// Whether another game holds the recording open for writing (its lock).
+bool BeingWritten(const fs::path& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) return false;
+    const bool locked = ::flock(descriptor, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(descriptor);  // releases the lock taken just now
+    return locked;
+}
 
 }  // namespace
 
@@ -31,33 +73,54 @@ std::string RecordingFileName(const std::tm& startTime) {
     return name;
 }
 
-std::string NewRecordingPath(const std::string& folder, const std::tm& startTime) {
+RecordingFile CreateRecordingFile(const std::string& folder, const std::tm& startTime) {
+    RecordingFile file;
     std::error_code error;
     fs::create_directories(folder, error);
-    if (!fs::is_directory(folder, error)) return {};
-    const std::string name = RecordingFileName(startTime);
-    fs::path path = fs::path(folder) / name;
-    for (int n = 2; fs::exists(path, error) && n < 1000; ++n) {
-        path = fs::path(folder) / (Stem(name) + "-" + std::to_string(n) + std::string(Extension));
+    if (error || !fs::is_directory(folder, error)) {
+        file.Problem = "cannot make the folder of recordings " + folder + ": " +
+                       (error ? error.message() : std::string("it is not a folder"));
+        return file;
     }
-    return path.string();
+    const std::string name = RecordingFileName(startTime);
+    for (int number = 1; number <= MaxGamesInOneSecond; ++number) {
+        const std::string path = (fs::path(folder) / NumberedName(name, number)).string();
+        // Created only if the name is free: the test and the taking are one step.
+        const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644);
+        if (descriptor < 0 && errno == EEXIST) continue;
+        if (descriptor < 0) {
+            file.Problem = "cannot write the recording " + path + ": " + std::strerror(errno);
+            return file;
+        }
+        ::flock(descriptor, LOCK_SH);  // in use: other games' pruning leaves it alone
+        file.Path = path;
+        file.Descriptor = descriptor;
+        return file;
+    }
+    file.Problem = "cannot write a recording into " + folder + ": " + std::to_string(MaxGamesInOneSecond) +
+                   " games began in this second";
+    return file;
 }
 
 void KeepNewestRecordings(const std::string& folder, size_t keep, const std::string& spared) {
     std::error_code error;
-    std::vector<std::string> names;
+    std::vector<std::pair<RecordingTime, std::string>> recordings;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code statError;
         const std::string name = it->path().filename().string();
         if (name == spared) {
             if (keep > 0) --keep;
-        } else if (IsRecordingName(name) && it->is_regular_file(statError)) {
-            names.push_back(name);
+        } else if (const std::optional<RecordingTime> time = TimeOfRecording(name);
+                   time && it->is_regular_file(statError)) {
+            recordings.emplace_back(*time, name);
         }
     }
-    if (names.size() <= keep) return;
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return Stem(a) < Stem(b); });
-    for (size_t i = 0; i + keep < names.size(); ++i) fs::remove(fs::path(folder) / names[i], error);
+    if (recordings.size() <= keep) return;
+    std::sort(recordings.begin(), recordings.end());
+    for (size_t i = 0; i + keep < recordings.size(); ++i) {
+        const fs::path path = fs::path(folder) / recordings[i].second;
+        if (!BeingWritten(path)) fs::remove(path, error);
+    }
 }
 
 }  // namespace kelvane

@@ -252,7 +252,8 @@ ReplayRecord ParseRecord(std::string_view line) {
         record.Y = static_cast<int32_t>(ParseSigned(Word(rest, "y"), low, high, "a pointer y"));
     } else if (name == "frames" || name == "skip") {
         record.Kind = name == "frames" ? RecordKind::Frames : RecordKind::Skip;
-        record.Count = ParseCount(Word(rest, "tick count"), uint64_t{1} << 40, "a tick count");
+        // The writer ends every run at the next checksum, so no run is longer than their interval.
+        record.Count = ParseCount(Word(rest, "tick count"), ChecksumInterval, "a tick count");
         if (record.Count == 0) throw ReplayLineError("a tick count must be at least 1");
     } else if (name == "check" || name == "end") {
         record.Kind = name == "check" ? RecordKind::Check : RecordKind::End;

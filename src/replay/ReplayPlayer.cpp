@@ -9,11 +9,13 @@ bool IsRun(const ReplayRecord& record) { return record.Kind == RecordKind::Frame
 
 }  // namespace
 
-ReplayPlayer::ReplayPlayer(const Replay& replay) : replay_(replay) {
-    for (auto record = replay.Records.rbegin(); record != replay.Records.rend(); ++record) {
-        if (IsRun(*record)) break;
-        if (record->IsInput()) trailingInputs_ = true;
-    }
+ReplayPlayer::ReplayPlayer(const Replay& replay) : replay_(replay), stream_(replay.Source) {}
+
+bool ReplayPlayer::NextRecord(ReplayRecord& record) {
+    if (!held_) return stream_.Next(record);
+    record = std::move(*held_);
+    held_.reset();
+    return true;
 }
 
 MainFormServices ReplayPlayer::Services(const MainFormServices& platform) {
@@ -62,15 +64,16 @@ void ReplayPlayer::Compare(const TMainForm& form, const ReplayRecord& record) {
 
 bool ReplayPlayer::PlayFrame(TMainForm& form, const Tick& tick) {
     if (framesPlayed_ == replay_.Frames) return false;
-    const std::vector<ReplayRecord>& records = replay_.Records;
     if (runLeft_ == 0) {
         // The inputs before the next run, then the run itself.
-        for (; next_ < records.size() && !IsRun(records[next_]); ++next_) Step(form, records[next_]);
-        if (next_ == records.size()) return false;  // the reader's frame count promises a run
-        const ReplayRecord& run = records[next_];
-        runLeft_ = run.Count;
-        runAdvances_ = run.Kind == RecordKind::Frames;
-        ++next_;
+        ReplayRecord record;
+        for (;;) {
+            if (!NextRecord(record)) return false;  // the file changed since it was read through
+            if (IsRun(record)) break;
+            Step(form, record);
+        }
+        runLeft_ = record.Count;
+        runAdvances_ = record.Kind == RecordKind::Frames;
     }
     presenter_.Recorded = runAdvances_;
     tick(form);
@@ -78,15 +81,22 @@ bool ReplayPlayer::PlayFrame(TMainForm& form, const Tick& tick) {
     --runLeft_;
     ++framesPlayed_;
     if (runLeft_ == 0) {
-        for (; next_ < records.size() && records[next_].Kind == RecordKind::Check; ++next_) Compare(form, records[next_]);
+        ReplayRecord record;
+        while (NextRecord(record)) {
+            if (record.Kind != RecordKind::Check) {
+                held_ = std::move(record);
+                break;
+            }
+            Compare(form, record);
+        }
     }
     return true;
 }
 
 void ReplayPlayer::Finish(TMainForm& form) {
     if (framesPlayed_ != replay_.Frames) return;
-    const std::vector<ReplayRecord>& records = replay_.Records;
-    for (; next_ < records.size(); ++next_) Step(form, records[next_]);
+    ReplayRecord record;
+    while (NextRecord(record)) Step(form, record);
 }
 
 }  // namespace kelvane

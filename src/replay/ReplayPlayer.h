@@ -51,7 +51,8 @@ class ReplayPlayer {
 public:
     using Tick = std::function<void(TMainForm&)>;
 
-    // The recording must outlive the player.
+    // The recording must outlive the player. Throws ReplayError when the recording cannot
+    // be read again.
     explicit ReplayPlayer(const Replay& replay);
 
     // The form's services: the platform's, with the recorded seed and the player's
@@ -66,7 +67,7 @@ public:
     void Finish(TMainForm& form);
 
     // Whether inputs follow the last frame (Finish applies them).
-    bool HasTrailingInputs() const { return trailingInputs_; }
+    bool HasTrailingInputs() const { return replay_.TrailingInputs; }
     uint64_t Frames() const { return replay_.Frames; }
     uint64_t FramesPlayed() const { return framesPlayed_; }
     // Checksums compared so far, and the frame of the first one that differed.
@@ -79,15 +80,18 @@ private:
     void Step(TMainForm& form, const ReplayRecord& record);
     void Compare(const TMainForm& form, const ReplayRecord& record);
 
+    // The next record of the stream: the one held back, else a new one. False at the end.
+    bool NextRecord(ReplayRecord& record);
+
     const Replay& replay_;
+    ReplayStream stream_;  // the recording read again, record by record, as it is played
+    std::optional<ReplayRecord> held_;  // read ahead after a run (no checksum), not yet played
     ReplayPresenter presenter_;
     ReplayPointer pointer_;
-    size_t next_ = 0;          // the record to look at next
-    uint64_t runLeft_ = 0;     // ticks still to play of the run record before next_
+    uint64_t runLeft_ = 0;  // ticks still to play of the run record last read
     bool runAdvances_ = true;
     uint64_t framesPlayed_ = 0;
     uint64_t checksCompared_ = 0;
-    bool trailingInputs_ = false;
     std::optional<uint64_t> divergence_;
 };
 

@@ -1,49 +1,114 @@
 #include "replay/ReplayReader.h"
 
-#include <cstdio>
-#include <memory>
+#include <algorithm>
 
 #include "base/Hash64.h"
+#include "world/World.h"
 
 namespace kelvane {
 namespace {
 
-// Walks the text line by line, counting lines; a last line without its '\n' was cut.
-class Lines {
-public:
-    explicit Lines(std::string_view text) : text_(text) {}
+std::string At(uint64_t line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
 
-    // False at the end of the text. `complete` is false for a last line cut short.
-    bool Next(std::string_view& line, bool& complete) {
-        if (position_ >= text_.size()) return false;
-        const size_t newline = text_.find('\n', position_);
-        complete = newline != std::string_view::npos;
-        const size_t end = complete ? newline : text_.size();
-        line = text_.substr(position_, end - position_);
-        if (complete && !line.empty() && line.back() == '\r') line.remove_suffix(1);  // a file saved with CRLF
-        position_ = complete ? newline + 1 : text_.size();
-        ++number_;
-        return true;
+bool IsRun(const ReplayRecord& record) { return record.Kind == RecordKind::Frames || record.Kind == RecordKind::Skip; }
+
+}  // namespace
+
+ReplaySource ReplaySource::File(const std::string& path) {
+    ReplaySource source;
+    try {
+        source.file_ = std::make_shared<InputFile>(path, ReplayFileLimit);
+    } catch (const InputFileError& error) {
+        throw ReplayError(error.Reason);
+    }
+    return source;
+}
+
+ReplaySource ReplaySource::Text(std::string text) {
+    ReplaySource source;
+    source.text_ = std::make_shared<const std::string>(std::move(text));
+    return source;
+}
+
+size_t ReplaySource::ReadAt(uint64_t offset, char* buffer, size_t size) const {
+    if (text_) {
+        if (offset >= text_->size()) return 0;
+        const size_t count = std::min(size, static_cast<size_t>(text_->size() - offset));
+        std::copy_n(text_->data() + offset, count, buffer);
+        return count;
+    }
+    try {
+        return file_->ReadAt(offset, buffer, size);
+    } catch (const InputFileError& error) {
+        throw ReplayError(error.Reason);
+    }
+}
+
+// The lines of a source, one at a time, counted; a last line without its '\n' was cut.
+// At most one line (up to MaxReplayLine) and one chunk are held at once.
+class ReplayStream::Lines {
+public:
+    explicit Lines(ReplaySource source) : source_(std::move(source)) {}
+
+    enum class Got { Line, CutLine, TooLong, End };
+
+    Got Next(std::string_view& line) {
+        size_t newline;
+        while ((newline = buffer_.find('\n', position_)) == std::string::npos) {
+            if (buffer_.size() - position_ > MaxReplayLine) return Count(Got::TooLong);
+            if (!Fill()) {
+                if (position_ == buffer_.size()) return Got::End;
+                line = std::string_view(buffer_).substr(position_);
+                position_ = buffer_.size();
+                return Count(Got::CutLine);
+            }
+        }
+        line = std::string_view(buffer_).substr(position_, newline - position_);
+        position_ = newline + 1;
+        if (line.size() > MaxReplayLine) return Count(Got::TooLong);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a file saved with CRLF
+        return Count(Got::Line);
     }
     uint64_t Number() const { return number_; }
 
 private:
-    std::string_view text_;
+    Got Count(Got got) {
+        ++number_;
+        return got;
+    }
+    // Appends the next chunk, dropping the lines already handed out; false at the end.
+    bool Fill() {
+        buffer_.erase(0, position_);
+        position_ = 0;
+        char chunk[65536];
+        const size_t got = source_.ReadAt(offset_, chunk, sizeof chunk);
+        offset_ += got;
+        buffer_.append(chunk, got);
+        return got > 0;
+    }
+
+    ReplaySource source_;
+    uint64_t offset_ = 0;
+    std::string buffer_;
     size_t position_ = 0;
     uint64_t number_ = 0;
 };
 
-std::string At(uint64_t line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
+ReplayStream::ReplayStream(ReplaySource source) : lines_(std::make_unique<Lines>(std::move(source))) { ReadHeader(); }
+ReplayStream::~ReplayStream() = default;
+ReplayStream::ReplayStream(ReplayStream&&) noexcept = default;
 
-// Reads the header up to "start"; throws ReplayError.
-ReplayHeader ReadHeader(Lines& lines) {
+void ReplayStream::ReadHeader() {
     std::string_view line;
-    bool complete = false;
     const auto next = [&](const char* missing) {
-        if (!lines.Next(line, complete) || !complete) {
-            throw ReplayError("the recording ends in its header (" + std::string(missing) + "): nothing to play");
+        switch (lines_->Next(line)) {
+            case Lines::Got::Line:
+                return;
+            case Lines::Got::TooLong:
+                throw ReplayError(At(lines_->Number(), "a line longer than 1 MiB"));
+            default:
+                throw ReplayError("the recording ends in its header (" + std::string(missing) + "): nothing to play");
         }
-        if (line.size() > MaxReplayLine) throw ReplayError(At(lines.Number(), "a line longer than 1 MiB"));
     };
     next("no version line");
     const std::string magic = std::string(ReplayMagic) + " ";
@@ -59,17 +124,16 @@ ReplayHeader ReadHeader(Lines& lines) {
                           std::to_string(ReplayVersion));
     }
 
-    ReplayHeader header;
     next("no seed");
     try {
         if (line.substr(0, 5) != "seed ") throw ReplayLineError("the second line must be the seed");
-        header.Seed = static_cast<uint32_t>(ParseCount(line.substr(5), 0xFFFFFFFFu, "the seed"));
+        header_.Seed = static_cast<uint32_t>(ParseCount(line.substr(5), 0xFFFFFFFFu, "the seed"));
         for (;;) {
             next("no start line");
-            if (line == "start") return header;
+            if (line == "start") return;
             // Pilots come before the data files: a recording that names none is classic.
-            if (line.substr(0, 6) == "pilot " && header.Data.empty()) {
-                ParsePilotLine(line, header.Pilots);
+            if (line.substr(0, 6) == "pilot " && header_.Data.empty()) {
+                ParsePilotLine(line, header_.Pilots);
                 continue;
             }
             if (line.substr(0, 5) != "file ") throw ReplayLineError("expected a data file or 'start'");
@@ -79,108 +143,128 @@ ReplayHeader ReadHeader(Lines& lines) {
                 throw ReplayLineError("a data file is 'file HASH NAME' with 16 hex digits");
             }
             file.Name = UnescapeText(rest.substr(17));
-            if (!header.Data.empty() && !(header.Data.back().Name < file.Name)) {
+            if (!header_.Data.empty() && !(header_.Data.back().Name < file.Name)) {
                 throw ReplayLineError("the data files are not sorted by name");
             }
-            header.Data.push_back(std::move(file));
+            header_.Data.push_back(std::move(file));
         }
     } catch (const ReplayLineError& error) {
-        throw ReplayError(At(lines.Number(), error.what()));
+        throw ReplayError(At(lines_->Number(), error.what()));
     }
 }
 
-class FrameStreamReader {
-public:
-    explicit FrameStreamReader(Replay& replay) : replay_(replay) {}
-
-    // Adds the record of one complete line; throws ReplayLineError.
-    void Take(std::string_view line) {
-        if (ended_) throw ReplayLineError("a record after the end record");
-        if (line.size() > MaxReplayLine) throw ReplayLineError("a line longer than 1 MiB");
-        ReplayRecord record = ParseRecord(line);
-        switch (record.Kind) {
-            case RecordKind::Set:
-                try {
-                    SetField(probe_, record.Text, record.Value);  // the field exists and takes this value
-                } catch (const FieldError& error) {
-                    throw ReplayLineError(error.what());
-                }
-                break;
-            case RecordKind::Frames:
-            case RecordKind::Skip:
-                if (record.Count > MaxFrames - replay_.Frames) throw ReplayLineError("more frames than a recording holds");
-                replay_.Frames += record.Count;
-                break;
-            case RecordKind::Check:
-            case RecordKind::End:
-                if (record.Count != replay_.Frames) {
-                    throw ReplayLineError(std::string(record.Kind == RecordKind::Check ? "a checksum" : "the end") +
-                                          " of frame " + std::to_string(record.Count) + ", but the recording is at frame " +
-                                          std::to_string(replay_.Frames));
-                }
-                ended_ = record.Kind == RecordKind::End;
-                break;
-            default:
-                break;
+void ReplayStream::Take(const ReplayRecord& record) {
+    if (ended_) throw ReplayLineError("a record after the end record");
+    // The writer puts the checksum of every 25th frame right after the run that reaches it.
+    if (checkDue_ && record.Kind != RecordKind::Check)
+        throw ReplayLineError("frame " + std::to_string(frames_) + " has no checksum (the recording holds one every " +
+                              std::to_string(ChecksumInterval) + " frames)");
+    switch (record.Kind) {
+        case RecordKind::Set:
+            try {
+                if (!probe_) probe_ = std::make_unique<World>();
+                SetField(*probe_, record.Text, record.Value);  // the field exists and takes this value
+            } catch (const FieldError& error) {
+                throw ReplayLineError(error.what());
+            }
+            break;
+        case RecordKind::Frames:
+        case RecordKind::Skip: {
+            const uint64_t nextCheck = (frames_ / ChecksumInterval + 1) * ChecksumInterval;
+            if (record.Count > nextCheck - frames_)
+                throw ReplayLineError("a run of " + std::to_string(record.Count) + " frames from frame " +
+                                      std::to_string(frames_ + 1) + " passes frame " + std::to_string(nextCheck) +
+                                      " without its checksum");
+            frames_ += record.Count;
+            checkDue_ = frames_ == nextCheck;
+            break;
         }
-        replay_.Records.push_back(std::move(record));
+        case RecordKind::Check:
+        case RecordKind::End:
+            if (record.Count != frames_) {
+                throw ReplayLineError(std::string(record.Kind == RecordKind::Check ? "a checksum" : "the end") +
+                                      " of frame " + std::to_string(record.Count) + ", but the recording is at frame " +
+                                      std::to_string(frames_));
+            }
+            if (record.Kind == RecordKind::Check && !checkDue_)
+                throw ReplayLineError("a checksum of frame " + std::to_string(record.Count) +
+                                      ", where none is due (one follows every " + std::to_string(ChecksumInterval) +
+                                      "th frame, once)");
+            checkDue_ = false;
+            ended_ = record.Kind == RecordKind::End;
+            break;
+        default:
+            break;
     }
-    bool Ended() const { return ended_; }
+}
 
-private:
-    static constexpr uint64_t MaxFrames = uint64_t{1} << 48;
-    Replay& replay_;
-    World probe_;
-    bool ended_ = false;
-};
-
-}  // namespace
-
-Replay ReadReplay(std::string_view text) {
-    Lines lines(text);
-    Replay replay;
-    replay.Header = ReadHeader(lines);
-    FrameStreamReader stream(replay);
+bool ReplayStream::Next(ReplayRecord& record) {
+    if (over_) return false;
     std::string_view line;
-    bool complete = false;
-    while (lines.Next(line, complete)) {
-        if (!complete && !stream.Ended()) {
-            replay.Ending = ReplayEnding::Truncated;
-            replay.Problem = At(lines.Number(), "cut off in the middle of the line; the recording ends after frame " +
-                                                    std::to_string(replay.Frames));
-            return replay;
-        }
-        try {
-            stream.Take(line);
-        } catch (const ReplayLineError& error) {
-            replay.Ending = ReplayEnding::Damaged;
-            replay.Problem = At(lines.Number(), error.what());
-            return replay;
-        }
+    const auto stop = [&](ReplayEnding ending, const std::string& problem) {
+        over_ = true;
+        ending_ = ending;
+        problem_ = problem;
+        return false;
+    };
+    switch (lines_->Next(line)) {
+        case Lines::Got::End:
+            if (ended_) return stop(ReplayEnding::Complete, {});
+            return stop(ReplayEnding::Truncated, "the recording stops after frame " + std::to_string(frames_) +
+                                                     " (line " + std::to_string(lines_->Number()) +
+                                                     ") without its end record");
+        case Lines::Got::CutLine:
+            if (!ended_)
+                return stop(ReplayEnding::Truncated,
+                            At(lines_->Number(), "cut off in the middle of the line; the recording ends after frame " +
+                                                     std::to_string(frames_)));
+            break;  // anything after the end record is damage
+        case Lines::Got::TooLong:
+            return stop(ReplayEnding::Damaged, At(lines_->Number(), "a line longer than 1 MiB"));
+        case Lines::Got::Line:
+            break;
     }
-    if (!stream.Ended()) {
-        replay.Ending = ReplayEnding::Truncated;
-        replay.Problem = "the recording stops after frame " + std::to_string(replay.Frames) + " (line " +
-                         std::to_string(lines.Number()) + ") without its end record";
+    try {
+        if (ended_) throw ReplayLineError("a record after the end record");
+        record = ParseRecord(line);
+        Take(record);
+    } catch (const ReplayLineError& error) {
+        return stop(ReplayEnding::Damaged, At(lines_->Number(), error.what()));
     }
+    return true;
+}
+
+namespace {
+
+// Reads the whole stream once, keeping only what it holds and how it ends.
+Replay ScanReplay(const ReplaySource& source) {
+    ReplayStream stream(source);
+    Replay replay;
+    replay.Header = stream.Header();
+    replay.Source = source;
+    ReplayRecord record;
+    while (stream.Next(record)) {
+        if (IsRun(record)) replay.TrailingInputs = false;
+        else if (record.IsInput()) replay.TrailingInputs = true;
+    }
+    replay.Frames = stream.Frames();
+    replay.Ending = stream.Ending();
+    replay.Problem = stream.Problem();
     return replay;
 }
 
-Replay LoadReplay(const std::string& path) {
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw ReplayError("cannot read " + path);
-    std::string text;
-    char chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (text.size() + got > MaxReplayBytes) throw ReplayError(path + " is larger than 256 MiB: not a recording");
-        text.append(chunk, got);
-    }
-    if (std::ferror(file.get())) throw ReplayError("cannot read " + path);
-    return ReadReplay(text);
+}  // namespace
+
+Replay ReadReplay(std::string text) { return ScanReplay(ReplaySource::Text(std::move(text))); }
+
+Replay LoadReplay(const std::string& path) { return ScanReplay(ReplaySource::File(path)); }
+
+std::vector<ReplayRecord> ReplayRecords(const Replay& replay) {
+    std::vector<ReplayRecord> records;
+    ReplayStream stream(replay.Source);
+    ReplayRecord record;
+    while (stream.Next(record)) records.push_back(record);
+    return records;
 }
 
 std::string IncompleteRecordingLine(const Replay& replay) {

@@ -1,30 +1,88 @@
 #include "replay/ReplayWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "replay/WorldChecksum.h"
 
 namespace kelvane {
+namespace {
+
+// Temporaries of one process never share a name, whichever thread (a tournament's duels) makes them.
+std::atomic<unsigned> temporaries{0};
+
+}  // namespace
 
 ReplayWriter::ReplayWriter(std::string path, const ReplayHeader& header, ReplayWriterOptions options)
     : path_(std::move(path)), options_(std::move(options)) {
-    file_ = std::fopen(path_.c_str(), "wb");
-    if (!file_) {
+    struct stat status {};
+    if (::stat(path_.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        descriptor_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    } else {
+        // A hidden name of this recording's own beside the file, in the same folder so
+        // that the rename cannot cross file systems.
+        const std::filesystem::path target(path_);
+        const std::string folder = target.has_parent_path() ? target.parent_path().string() + "/" : std::string();
+        const std::string stem = folder + "." + target.filename().string() + "." + std::to_string(getpid()) + "-";
+        errno = EEXIST;
+        for (int attempt = 0; attempt < 100 && descriptor_ < 0 && errno == EEXIST; ++attempt) {
+            temporary_ = stem + std::to_string(temporaries++) + ".part";
+            descriptor_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644);
+        }
+        if (descriptor_ < 0) temporary_.clear();
+    }
+    if (descriptor_ < 0) {
         Fail(std::strerror(errno));
         return;
     }
+    Start(header);
+}
+
+ReplayWriter::ReplayWriter(OwnRecordingFile file, const ReplayHeader& header, ReplayWriterOptions options)
+    : path_(std::move(file.Path)), options_(std::move(options)), descriptor_(file.Descriptor), ownFile_(true) {
+    if (descriptor_ < 0) {
+        Fail(std::strerror(EBADF));
+        return;
+    }
+    Start(header);
+}
+
+void ReplayWriter::Start(const ReplayHeader& header) {
     pending_ = FormatHeader(header);
+    headerBytes_ = pending_.size();
     lastFlush_ = Now();
     Flush();
 }
 
 ReplayWriter::~ReplayWriter() {
-    if (!file_) return;
+    if (descriptor_ < 0) return;
     EndRun();
     Flush();
-    if (file_) std::fclose(file_);
+    Close();
+}
+
+void ReplayWriter::Close() {
+    if (descriptor_ < 0) return;
+    // Some file systems (NFS, a quota) say only at the close that the bytes did not fit.
+    if (::close(descriptor_) != 0) {
+        descriptor_ = -1;
+        Fail(std::strerror(errno));
+        return;
+    }
+    descriptor_ = -1;
+    if (!temporary_.empty() && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        Fail(std::strerror(errno));
+        return;
+    }
+    temporary_.clear();
 }
 
 uint64_t ReplayWriter::Now() const {
@@ -39,9 +97,14 @@ void ReplayWriter::Fail(const std::string& reason) {
     const std::string message = "cannot write the recording " + path_ + ": " + reason + "; the game goes on unrecorded";
     if (options_.Report) options_.Report(message);
     else std::fprintf(stderr, "kelvane: %s\n", message.c_str());
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = -1;
     pending_.clear();
+    // A temporary never takes the path's place; a file of our own without even its whole
+    // header holds nothing to play and is not left behind.
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+    if (ownFile_ && written_ < headerBytes_) ::unlink(path_.c_str());
 }
 
 void ReplayWriter::Record(const ReplayRecord& record) {
@@ -69,18 +132,24 @@ void ReplayWriter::EndRun() {
 }
 
 void ReplayWriter::Flush() {
-    if (!file_) return;
+    if (descriptor_ < 0) return;
     lastFlush_ = Now();
-    if (!pending_.empty() && std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
-        Fail(std::strerror(errno));
-        return;
+    std::string_view bytes = pending_;
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            Fail(std::strerror(written < 0 ? errno : EIO));
+            return;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+        written_ += static_cast<uint64_t>(written);
     }
     pending_.clear();
-    if (std::fflush(file_) != 0) Fail(std::strerror(errno));
 }
 
 void ReplayWriter::KeyDown(uint16_t key, ShiftState shift) {
-    if (!file_) return;
+    if (descriptor_ < 0) return;
     EndRun();
     ReplayRecord record;
     record.Kind = RecordKind::Key;
@@ -91,7 +160,7 @@ void ReplayWriter::KeyDown(uint16_t key, ShiftState shift) {
 
 void ReplayWriter::MouseDown(int button) {
     // Buttons other than the three do nothing to the game.
-    if (!file_ || button < 0 || button > 2) return;
+    if (descriptor_ < 0 || button < 0 || button > 2) return;
     EndRun();
     ReplayRecord record;
     record.Kind = RecordKind::Mouse;
@@ -100,7 +169,7 @@ void ReplayWriter::MouseDown(int button) {
 }
 
 void ReplayWriter::ConsoleLine(std::string_view line) {
-    if (!file_) return;
+    if (descriptor_ < 0) return;
     EndRun();
     ReplayRecord record;
     record.Kind = RecordKind::Command;
@@ -109,7 +178,7 @@ void ReplayWriter::ConsoleLine(std::string_view line) {
 }
 
 void ReplayWriter::FieldWritten(std::string_view path, const FieldValue& value) {
-    if (!file_) return;
+    if (descriptor_ < 0) return;
     EndRun();
     ReplayRecord record;
     record.Kind = RecordKind::Set;
@@ -119,7 +188,7 @@ void ReplayWriter::FieldWritten(std::string_view path, const FieldValue& value) 
 }
 
 void ReplayWriter::TickEnded(const World& world, bool advanced) {
-    if (!file_) return;
+    if (descriptor_ < 0) return;
     // The pointer position is read while loading, in the tick that loaded the game; it
     // goes before that tick so that playing it back can hand it to the loading.
     if (world.Loaded && !pointerWritten_) {
@@ -143,14 +212,10 @@ void ReplayWriter::TickEnded(const World& world, bool advanced) {
 }
 
 void ReplayWriter::Finish(const World& world) {
-    if (!file_) return;
+    if (descriptor_ < 0) return;
     RecordChecksum(RecordKind::End, world);
     Flush();
-    if (file_ && std::fclose(file_) != 0) {
-        file_ = nullptr;
-        Fail(std::strerror(errno));
-    }
-    file_ = nullptr;
+    Close();
 }
 
 }  // namespace kelvane

@@ -4,9 +4,13 @@
 // 25th frame. Lines are gathered in memory and written out at least once a second, so a
 // crash or a kill loses at most the last second. Writing never stops the game: when the
 // file cannot be written, one line says so and the recording ends there.
+//
+// The file is never one that another program wrote: either the caller made it for this
+// recording alone (the game's folder of recordings), or the recording goes under a
+// private temporary name beside its path and replaces what stood there only when it
+// ends, so that a file at that path is never cut short or mixed with another.
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,11 +29,23 @@ struct ReplayWriterOptions {
     uint64_t FlushEveryMs = 1000;
 };
 
+// A file made for one recording alone (see RecordingFolder), open for writing.
+struct OwnRecordingFile {
+    std::string Path;
+    int Descriptor = -1;  // the writer takes it over and closes it
+};
+
 class ReplayWriter final : public IFrameObserver {
 public:
-    // Creates (or replaces) the file and writes the header.
+    // Writes the header into a private temporary file beside `path`, which takes the
+    // path's place when the recording ends (Finish, or the writer's end). A path that is
+    // no regular file (/dev/stdout) is written directly.
     ReplayWriter(std::string path, const ReplayHeader& header, ReplayWriterOptions options = {});
-    // Writes out what is gathered; without Finish the recording has no end record.
+    // Writes the header into a file made for this recording, which it then owns: should
+    // the header not fit (a full disk), the file is removed rather than left empty.
+    ReplayWriter(OwnRecordingFile file, const ReplayHeader& header, ReplayWriterOptions options = {});
+    // Writes out what is gathered and puts the file in place; without Finish the
+    // recording has no end record.
     ~ReplayWriter() override;
     ReplayWriter(const ReplayWriter&) = delete;
     ReplayWriter& operator=(const ReplayWriter&) = delete;
@@ -44,7 +60,7 @@ public:
     void Finish(const World& world);
 
     // False once writing failed, and after Finish.
-    bool Recording() const { return file_ != nullptr; }
+    bool Recording() const { return descriptor_ >= 0; }
     // Writing failed: the recording stops where it failed.
     bool Failed() const { return failed_; }
     // Ticks recorded so far: the number of the frame that has just ended.
@@ -52,6 +68,9 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
+    void Start(const ReplayHeader& header);
+    // Closes the file and, when written under a temporary name, puts it in place.
+    void Close();
     void Record(const ReplayRecord& record);
     void EndRun();
     // A check or end record: the frames so far and the world's checksum after them.
@@ -62,7 +81,11 @@ private:
 
     std::string path_;
     ReplayWriterOptions options_;
-    std::FILE* file_ = nullptr;
+    int descriptor_ = -1;
+    std::string temporary_;      // where the recording is written until it ends; empty: at path_
+    bool ownFile_ = false;       // the file at path_ was made for this recording
+    uint64_t written_ = 0;       // bytes in the file
+    uint64_t headerBytes_ = 0;
     std::string pending_;        // lines not yet written out
     uint64_t runTicks_ = 0;      // ticks without input not yet written, all of one kind
     bool runAdvanced_ = true;

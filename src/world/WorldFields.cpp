@@ -42,14 +42,18 @@ constexpr int DescribedCount() {
 static_assert(std::is_aggregate_v<World>, "World must stay an aggregate (no constructor) to be counted");
 static_assert(MemberCount<TExplosionPart>() == DescribedCount<TExplosionPart>(),
               "TExplosionPart has a member that WorldFields.h does not describe");
+static_assert(MemberCount<TBeam>() == DescribedCount<TBeam>(),
+              "TBeam has a member that WorldFields.h does not describe");
+// clang 14 cannot make libstdc++ 12's std::string in a constant expression (fixed in clang
+// 15), so it counts only the records without strings; the GCC build counts them all.
+#if !defined(__clang__) || __clang_major__ >= 15
 static_assert(MemberCount<TShip>() == DescribedCount<TShip>(),
               "TShip has a member that WorldFields.h does not describe");
 static_assert(MemberCount<TProjectileWeapon>() == DescribedCount<TProjectileWeapon>(),
               "TProjectileWeapon has a member that WorldFields.h does not describe");
-static_assert(MemberCount<TBeam>() == DescribedCount<TBeam>(),
-              "TBeam has a member that WorldFields.h does not describe");
 static_assert(MemberCount<World>() == DescribedCount<World>(),
               "World has a member that WorldFields.h does not describe");
+#endif
 
 }  // namespace
 }  // namespace kelvane

@@ -136,7 +136,7 @@ TEST(RecordedGame, WhereNothingCanBeWrittenOneLineAndTheGamePlaysOnUnrecorded) {
     const Case cases[] = {
         {"a folder that cannot be made", (dir.Root() / "state" / "replays/").string(),
          "cannot make the folder of recordings " + (dir.Root() / "state" / "replays/").string() +
-             "; the game goes on unrecorded"},
+             ": Not a directory; the game goes on unrecorded"},
         {"no home", "",
          "there is no folder for recordings (neither XDG_STATE_HOME nor HOME is set); the game goes on unrecorded"},
     };
@@ -168,6 +168,30 @@ TEST(RecordedGame, AGameThatCannotStartLeavesNoRecording) {
     session.End(*game.form);
     EXPECT_TRUE(fs::is_empty(folder));
     EXPECT_EQ(session.Path(), "");
+}
+
+// Two games begun in the same second share the folder: each writes its own file, and the
+// one that cannot start removes only its own.
+TEST(RecordedGame, TwoGamesInOneSecondKeepTheirOwnRecordings) {
+    TempGameDir good;
+    TempGameDir broken(TempGameDir::Options{.LinkArchives = false});
+    const fs::path folder = good.Root() / "replays";
+    Played first, second;
+    RecordedGame playing(folder.string() + "/", StartTime(0), 7, first.say);
+    RecordedGame failing(folder.string() + "/", StartTime(0), 8, second.say);
+    first.Start(playing, good);
+    second.Start(failing, broken);
+    EXPECT_EQ(Recordings(folder), (std::set<std::string>{"kelvane-20261207-150000.replay",
+                                                         "kelvane-20261207-150000-2.replay"}));
+    second.Tick(failing);
+    ASSERT_TRUE(second.form->StartError());
+    failing.End(*second.form);
+    PlayAGame(first, playing);
+    playing.End(*first.form);
+    EXPECT_EQ(Recordings(folder), (std::set<std::string>{"kelvane-20261207-150000.replay"}));
+    const Replay replay = LoadReplay(playing.Path());
+    EXPECT_EQ(replay.Ending, ReplayEnding::Complete) << replay.Problem;
+    EXPECT_EQ(replay.Frames, 90u);
 }
 
 TEST(PassedOverErrors, AGameFailingEveryFrameSaysSoOnlyAFewTimes) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -63,6 +64,9 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
         "[Settings]\nPilot=ace\nVolume=40\n",
         "[Settings]\nPilot=\n",
         "[Settings]\nPilot=1\n",
+        "garbage text, not settings at all\n",
+        "Volume=50\n",                    // no [Settings] header
+        "[Window]\nWindowWidth=800\n",   // another section only
     };
     for (const char* text : cases) {
         const LoadedSettings loaded = ParseSettings(text, "/home/p/.config/kelvane/settings.ini");
@@ -100,7 +104,8 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     const Settings chosen{false, 1111, 777, 55, Pilot::Veteran, {{"Thrust", "W"}, {"Fire", "Nosuchkey"}, {"FirePrimary", "="}}};
     EXPECT_EQ(SaveSettings(path.string(), chosen), "");
     EXPECT_EQ(LoadSettings(path.string()).Values, chosen);  // a binding as the player wrote it
-    EXPECT_FALSE(fs::exists(path.string() + ".new"));
+    // Nothing but the file is left beside it (no temporary of the save).
+    EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), fs::directory_iterator()), 1);
     std::ifstream file(path);
     std::string first;
     std::getline(file, first);
@@ -124,6 +129,30 @@ TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {
 
     std::ofstream(folder / "huge.ini") << std::string(100000, 'x');
     EXPECT_NE(LoadSettings((folder / "huge.ini").string()).Problem.find("damaged"), std::string::npos);
+}
+
+// Two games changing their settings at the same moment: each writes a temporary of its
+// own and renames it, so neither fails and the file is always one game's whole settings.
+TEST_F(SettingsFile, TwoGamesSavingAtOnceNeitherFailsNorMixes) {
+    const fs::path path = folder / "settings.ini";
+    const Settings mine{true, 1024, 768, 10, Pilot::Classic, {{"Thrust", "W"}}};
+    const Settings theirs{false, 1920, 1080, 90, Pilot::Veteran, {}};
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    const Settings& saved = other == 0 ? theirs : mine;
+    int failures = 0;
+    for (int round = 0; round < 300; ++round) {
+        failures += !SaveSettings(path.string(), saved).empty();
+        // Whatever is there is one game's settings, never a mix or a cut.
+        const LoadedSettings now = LoadSettings(path.string());
+        failures += !now.Problem.empty() || (now.Values != mine && now.Values != theirs);
+    }
+    if (other == 0) _exit(failures == 0 ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other game failed or read a mix";
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);  // no temporary left
 }
 
 }  // namespace

@@ -356,7 +356,8 @@ TEST(BadStart, TheGameNamesTheFileToo) {
     const SimResult none = RunProgram(KELVANE_GAME, {"--data", missing.Path(), "--windowed"}, missing.Root().string(),
                                       GameEnvironment(missing));
     EXPECT_EQ(none.ExitCode, 1) << none.Err;
-    EXPECT_NE(none.Err.find("kelvane: the game cannot start: Cannot open file " + gone.string() + "\n"),
+    EXPECT_NE(none.Err.find("kelvane: the game cannot start: Cannot open file " + gone.string() +
+                            ": No such file or directory\n"),
               std::string::npos) << none.Err;
     ExpectFileNamed(none, "kelvane", "while reading " + gone.string());
 }

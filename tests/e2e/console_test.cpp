@@ -139,7 +139,11 @@ TEST_F(ConsoleTest, AScriptThatRunsItselfStopsWithOneLine) {
 
 TEST_F(ConsoleTest, TypedQuitEndsTheRunAfterItsTick) {
     // Console key after 1, q u i t after 2..5, Enter after 6; the scenario asks for 60 ticks.
-    const DumpSeries d = Run("console_typed_quit.json", {6, 7, 8});
+    const DumpSeries d = RunWithDumps(dir_, Scenario("console_typed_quit.json"), {6, 7, 8});
+    // A dump asked for a tick the run never reaches is no silent success.
+    EXPECT_EQ(d.Run.ExitCode, 1);
+    EXPECT_NE(d.Run.Err.find("--dump 8:"), std::string::npos) << d.Run.Err;
+    EXPECT_NE(d.Run.Err.find(": the run ends after tick 7, so tick 8 never comes\n"), std::string::npos) << d.Run.Err;
     ASSERT_TRUE(d.Has(7));
     EXPECT_EQ(d[6]["Closed"], false);
     EXPECT_EQ(d[6]["InputLine"], "quit");
@@ -154,7 +158,9 @@ TEST_F(ConsoleTest, QuitInAScriptLetsTheScriptFinishAndEndsTheRunThere) {
     const SimResult run = RunSim({"--data", dir_.Path(), "--scenario", Scenario("console_script_quit.json"),
                                   "--dump", "2:" + (dir_.Root() / "tick2.json").string(), "--dump", "last:-"},
                                  dir_.Root().string());
-    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.ExitCode, 1) << run.Err;  // the dump of tick 2 is named as never written
+    EXPECT_EQ(run.Err, "kelvane-sim: --dump 2:" + (dir_.Root() / "tick2.json").string() +
+                           ": the run ends after tick 1, so tick 2 never comes\n");
     const nlohmann::json state = run.Json();
     EXPECT_EQ(state["Tick"], 1);
     EXPECT_EQ(state["Closed"], true);

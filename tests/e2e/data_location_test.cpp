@@ -29,6 +29,9 @@ TEST(ShipArchive, AWritableDataFolderKeepsItAndTheCacheIsNotTouched) {
     EXPECT_TRUE(fs::is_regular_file(dir.Root() / "Data" / "Ships.dxg"));
     EXPECT_FALSE(fs::exists(dir.Root() / "cache"));
     EXPECT_EQ(run.Err, "");
+    // Written under a name of its own and renamed: no temporary is left beside it.
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir.Root() / "Data"))
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
 }
 
 // Data/Ships.dxg as a folder stops its writing even for root, whom no file mode stops.
@@ -51,9 +54,12 @@ TEST(ShipArchive, WhenNeitherCanBeWrittenTheStartFailsNamingBoth) {
     blocked.WriteFile("cache/kelvane", "a file where the cache folder should be");
     const SimResult run = Start(blocked, blocked.Root() / "cache");
     EXPECT_EQ(run.ExitCode, 1);
+    // Each place with the system's reason.
     const std::string expected = "kelvane-sim: the game cannot start: Cannot create file " +
-                                 (blocked.Root() / "Data" / "Ships.dxg").string() + "\nThe cache folder " +
-                                 (blocked.Root() / "cache" / "kelvane").string() + "/ cannot be written either.\n" +
+                                 (blocked.Root() / "Data" / "Ships.dxg").string() + ": Is a directory\nThe cache folder " +
+                                 (blocked.Root() / "cache" / "kelvane").string() +
+                                 "/ cannot be written either (Cannot create file " +
+                                 (blocked.Root() / "cache" / "kelvane" / "Ships.dxg").string() + ": Not a directory).\n" +
                                  "kelvane-sim: while writing " + (blocked.Root() / "Data" / "Ships.dxg").string() + "\n";
     EXPECT_EQ(run.Err, expected);
     EXPECT_TRUE(run.Out.empty());

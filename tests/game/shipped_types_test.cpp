@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "game/ShipDefinition.h"
@@ -23,8 +25,11 @@ std::map<std::string, TShip> TypesIn(const char* folder) {
     std::map<std::string, TShip> types;
     for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(KELVANE_SOURCE_DIR) / folder)) {
         if (entry.path().extension() != ".ini") continue;
+        std::ifstream file(entry.path(), std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
         World world;
-        ReadShipDefinition(world, ProfileFile::Load(entry.path().string()), 1);
+        ReadShipDefinition(world, ProfileFile::Parse(text.str()), 1);
         types[world.Ships[1].ShipName] = world.Ships[1];
     }
     return types;

@@ -321,7 +321,7 @@ TEST(ArchiveRead, FilesThatCannotBeOpenedOrCreated) {
         ReadWholeFile(missing);
         FAIL() << "no error";
     } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing + ": No such file or directory");
     }
     try {
         WriteWholeFile(missing, {1, 2, 3});
@@ -330,6 +330,7 @@ TEST(ArchiveRead, FilesThatCannotBeOpenedOrCreated) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + missing);
     }
     EXPECT_THROW(ReadWholeFile("/"), std::runtime_error);  // a directory is not a file
+    EXPECT_THROW(ReadWholeFile("/dev/zero"), std::runtime_error);  // nor is an endless device
 }
 
 }  // namespace

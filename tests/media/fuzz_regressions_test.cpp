@@ -31,6 +31,7 @@ const Target Targets[] = {
     {"definition", FuzzDefinition},
     {"console", FuzzConsole},
     {"replay", FuzzReplay},
+    {"recording", FuzzRecording},
     {"check", FuzzCheck},
 };
 

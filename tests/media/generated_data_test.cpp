@@ -251,7 +251,7 @@ TEST(GeneratedSounds, HoldNineShortLevelledPcmSounds) {
 std::map<std::string, ProfileFile> ShipDefinitions() {
     std::map<std::string, ProfileFile> out;
     for (const auto& e : fs::directory_iterator(SourceData / "Ships"))
-        if (e.path().extension() == ".ini") out.emplace(e.path().stem().string(), ProfileFile::Load(e.path().string()));
+        if (e.path().extension() == ".ini") out.emplace(e.path().stem().string(), ProfileFile::Load(e.path().string(), {1 << 20, "a ship definition"}));
     return out;
 }
 

@@ -57,7 +57,7 @@ TEST(ProfileFile, LongValuesAreCutAndMissingFilesReadAsEmpty) {
     const std::string longValue(5000, 'x');
     const ProfileFile ini = ProfileFile::Parse("[A]\nKey=" + longValue + "\n");
     EXPECT_EQ(ini.ReadString("A", "Key", "").size(), ProfileFile::MaxValueLength);
-    const ProfileFile missing = ProfileFile::Load("/nonexistent/definitely/missing.ini");
+    const ProfileFile missing = ProfileFile::Load("/nonexistent/definitely/missing.ini", {1024, "a test file"});
     EXPECT_EQ(missing.ReadInteger("A", "B", 42), 42);
 }
 

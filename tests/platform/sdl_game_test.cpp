@@ -109,7 +109,7 @@ TEST_F(DummyGame, AFolderThatCannotBeMadeGivesOneLineAndTheGamePlaysOn) {
     EXPECT_EQ(Run(session), 0);
     EXPECT_EQ(lines, (std::vector<std::string>{"cannot make the folder of recordings " +
                                                (dir.Root() / "state" / "replays/").string() +
-                                               "; the game goes on unrecorded"}));
+                                               ": Not a directory; the game goes on unrecorded"}));
     EXPECT_GT(speed, 0);  // the Up key arrived and the ship flies
 }
 

@@ -44,7 +44,8 @@ TEST(ReplayFormat, EveryKindOfRecordRoundTrips) {
     records.push_back(pointer);
     for (RecordKind kind : {RecordKind::Frames, RecordKind::Skip, RecordKind::Check, RecordKind::End}) {
         ReplayRecord record = Make(kind);
-        record.Count = 12345;
+        record.Count = 12345;  // a frame; a run is at most the checksum interval long
+        if (kind == RecordKind::Frames || kind == RecordKind::Skip) record.Count = ChecksumInterval;
         record.Checksum = 0xfedcba9876543210ull;
         if (kind == RecordKind::Frames || kind == RecordKind::Skip) record.Checksum = 0;
         records.push_back(record);

@@ -2,11 +2,16 @@
 // with its number, a cut anywhere keeps every whole line before it, and a header that
 // cannot be read refuses the whole file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include <string>
 #include <vector>
 
 #include "ReplayTexts.h"
+#include "ScratchFile.h"
 #include "replay/ReplayReader.h"
 
 namespace kelvane {
@@ -31,19 +36,21 @@ TEST(ReplayReader, ReadsEveryRecordOfTheSample) {
     EXPECT_EQ(replay.Header.Data[1].Name, "Scripts/my script");
     EXPECT_EQ(replay.Header.Data[1].Hash, 0xffu);
     EXPECT_EQ(replay.Frames, 50u);
-    ASSERT_EQ(replay.Records.size(), 15u);
-    EXPECT_EQ(replay.Records[0].Kind, RecordKind::Pointer);
-    EXPECT_EQ(replay.Records[0].Y, -20);
-    EXPECT_EQ(replay.Records[2].Text, "EXEC battle");
-    EXPECT_EQ(replay.Records[5].Key, 32);
-    EXPECT_EQ(replay.Records[5].Shift, 1);
-    EXPECT_EQ(replay.Records[6].Button, 2);
-    EXPECT_EQ(replay.Records[7].Value, FieldValue(int64_t{-5}));
-    EXPECT_EQ(replay.Records[8].Value, FieldValue(2.5));
-    EXPECT_EQ(replay.Records[9].Value, FieldValue(std::string("A\\b\xe9 ")));
-    EXPECT_EQ(replay.Records[10].Kind, RecordKind::Skip);
-    EXPECT_EQ(replay.Records.back().Kind, RecordKind::End);
-    EXPECT_EQ(replay.Records.back().Checksum, 0xccu);
+    EXPECT_TRUE(replay.TrailingInputs);  // the QUIT after the last frame
+    const std::vector<ReplayRecord> records = ReplayRecords(replay);
+    ASSERT_EQ(records.size(), 15u);
+    EXPECT_EQ(records[0].Kind, RecordKind::Pointer);
+    EXPECT_EQ(records[0].Y, -20);
+    EXPECT_EQ(records[2].Text, "EXEC battle");
+    EXPECT_EQ(records[5].Key, 32);
+    EXPECT_EQ(records[5].Shift, 1);
+    EXPECT_EQ(records[6].Button, 2);
+    EXPECT_EQ(records[7].Value, FieldValue(int64_t{-5}));
+    EXPECT_EQ(records[8].Value, FieldValue(2.5));
+    EXPECT_EQ(records[9].Value, FieldValue(std::string("A\\b\xe9 ")));
+    EXPECT_EQ(records[10].Kind, RecordKind::Skip);
+    EXPECT_EQ(records.back().Kind, RecordKind::End);
+    EXPECT_EQ(records.back().Checksum, 0xccu);
 }
 
 TEST(ReplayReader, HeadersThatCannotBeRead) {
@@ -93,7 +100,7 @@ TEST(ReplayReader, DamagedLinesStopTheReadingThere) {
         {6, "pointer 10 2147483648", "line 6: a pointer y must be", 0},
         {7, "frames 0", "line 7: a tick count must be at least 1", 0},
         {7, "frames 1x", "line 7: a tick count must be a whole number", 0},
-        {7, "frames 1099511627777", "line 7: a tick count must be a whole number up to 1099511627776", 0},
+        {7, "frames 1099511627776", "line 7: a tick count must be a whole number up to 25", 0},
         {10, "check 24 00000000000000aa", "line 10: a checksum of frame 24, but the recording is at frame 25", 25},
         {10, "check 25 00000000000000AA", "line 10: a checksum must be 16 hex digits", 25},
         {10, "check 25", "line 10: missing checksum", 25},
@@ -126,12 +133,33 @@ TEST(ReplayReader, RecordsAfterTheEndAreDamage) {
     EXPECT_EQ(replay.Frames, 50u);
 }
 
-TEST(ReplayReader, FramesCannotOverflowTheCount) {
-    std::string text = "kelvane-replay 1\nseed 1\nstart\n";
-    for (int n = 0; n < 300; ++n) text += "frames 1099511627776\n";
-    const Replay replay = ReadReplay(text);
-    EXPECT_EQ(replay.Ending, ReplayEnding::Damaged);
-    EXPECT_NE(replay.Problem.find("more frames than a recording holds"), std::string::npos) << replay.Problem;
+// The writer puts a checksum after every 25th frame, right after the run that reaches it;
+// a stream that does otherwise is damage, so no line can ask for more than 25 frames.
+TEST(ReplayReader, RunsAndChecksumsAsTheWriterWritesThem) {
+    const std::string head = "kelvane-replay 1\nseed 1\nstart\n";
+    const std::string sum = " 0000000000000001\n";
+    const struct {
+        std::string frames;
+        std::string problem;
+        uint64_t framesRead;
+    } cases[] = {
+        {"frames 20\nskip 10\n", "line 5: a run of 10 frames from frame 21 passes frame 25 without its checksum", 20},
+        {"frames 25\nkey 32 0\n", "line 5: frame 25 has no checksum (the recording holds one every 25 frames)", 25},
+        {"frames 25\nend 25" + sum, "line 5: frame 25 has no checksum", 25},
+        {"frames 25\ncheck 25" + sum + "check 25" + sum, "line 6: a checksum of frame 25, where none is due", 25},
+        {"frames 10\ncheck 10" + sum, "line 5: a checksum of frame 10, where none is due", 10},
+        {"frames 1099511627776\n", "line 4: a tick count must be a whole number up to 25", 0},
+    };
+    for (const auto& c : cases) {
+        const Replay replay = ReadReplay(head + c.frames);
+        EXPECT_EQ(replay.Ending, ReplayEnding::Damaged) << c.frames;
+        EXPECT_NE(replay.Problem.find(c.problem), std::string::npos) << c.frames << "\nproblem: " << replay.Problem;
+        EXPECT_EQ(replay.Frames, c.framesRead) << c.frames;
+    }
+    // A run cut short by a write-out, then the checksum; the end at any frame.
+    const Replay good = ReadReplay(head + "frames 10\nframes 15\ncheck 25" + sum + "skip 3\nend 28" + sum);
+    EXPECT_EQ(good.Ending, ReplayEnding::Complete) << good.Problem;
+    EXPECT_EQ(good.Frames, 28u);
 }
 
 TEST(ReplayReader, LinesEndingInCarriageReturnsRead) {
@@ -142,14 +170,14 @@ TEST(ReplayReader, LinesEndingInCarriageReturnsRead) {
     }
     const Replay replay = ReadReplay(text);
     EXPECT_EQ(replay.Ending, ReplayEnding::Complete) << replay.Problem;
-    EXPECT_EQ(replay.Records, ReadReplay(SampleRecording()).Records);
+    EXPECT_EQ(ReplayRecords(replay), ReplayRecords(ReadReplay(SampleRecording())));
 }
 
 // Cut after every byte: a cut in the header refuses the file; any later cut keeps every
 // whole line before it (the cut line is dropped, even when what is left of it would read).
 TEST(ReplayReader, ACutAnywhereKeepsTheWholeLinesBeforeIt) {
     const std::string& text = SampleRecording();
-    const Replay full = ReadReplay(text);
+    const std::vector<ReplayRecord> full = ReplayRecords(ReadReplay(text));
     const size_t headerEnd = text.find("start\n") + 6;
     for (size_t cut = 0; cut < text.size(); ++cut) {
         const std::string prefix = text.substr(0, cut);
@@ -161,8 +189,9 @@ TEST(ReplayReader, ACutAnywhereKeepsTheWholeLinesBeforeIt) {
         ASSERT_EQ(replay.Ending, ReplayEnding::Truncated) << "cut at " << cut;
         size_t wholeLines = 0;
         for (size_t i = headerEnd; i < cut; ++i) wholeLines += text[i] == '\n';
-        ASSERT_EQ(replay.Records.size(), wholeLines) << "cut at " << cut;
-        EXPECT_TRUE(std::equal(replay.Records.begin(), replay.Records.end(), full.Records.begin())) << "cut at " << cut;
+        const std::vector<ReplayRecord> records = ReplayRecords(replay);
+        ASSERT_EQ(records.size(), wholeLines) << "cut at " << cut;
+        EXPECT_TRUE(std::equal(records.begin(), records.end(), full.begin())) << "cut at " << cut;
         const bool midLine = text[cut - 1] != '\n';
         EXPECT_NE(replay.Problem.find(midLine ? "cut off in the middle of the line" : "without its end record"),
                   std::string::npos)
@@ -172,9 +201,42 @@ TEST(ReplayReader, ACutAnywhereKeepsTheWholeLinesBeforeIt) {
     }
 }
 
-TEST(ReplayReader, FilesThatCannotBeRead) {
-    EXPECT_THROW(LoadReplay("/nonexistent/kelvane.replay"), ReplayError);
-    EXPECT_THROW(LoadReplay("/"), ReplayError);  // a directory
+TEST(ReplayReader, FilesThatCannotBeReadSayWhy) {
+    testing::ScratchFile fifo("recording.fifo");
+    ASSERT_EQ(mkfifo(fifo.Path().c_str(), 0600), 0);  // no writer: reading it would wait for ever
+    const struct {
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {"/nonexistent/kelvane.replay", "No such file or directory"},
+        {"/", "it is a folder, not a file"},
+        {fifo.Path(), "it is a FIFO (named pipe), not a regular file"},
+        {"/dev/zero", "it is a device, not a regular file"},
+    };
+    for (const auto& c : cases) {
+        try {
+            LoadReplay(c.path);
+            ADD_FAILURE() << c.path << " was read";
+        } catch (const ReplayError& error) {
+            EXPECT_EQ(std::string(error.what()), c.message) << c.path;
+        }
+    }
+}
+
+// A file is read through again as it is played, from the file it was opened on.
+TEST(ReplayReader, AFileIsReadAgainFromTheSameFile) {
+    testing::ScratchFile file("long.replay");
+    {
+        std::ofstream out(file.Path(), std::ios::binary);
+        out << SampleRecording();
+    }
+    const Replay replay = LoadReplay(file.Path());
+    EXPECT_EQ(replay.Ending, ReplayEnding::Complete) << replay.Problem;
+    EXPECT_EQ(ReplayRecords(replay), ReplayRecords(ReadReplay(SampleRecording())));
+    // Read again from the file it was opened on, even when the name now holds another file.
+    std::filesystem::remove(file.Path());
+    std::ofstream(file.Path()) << "kelvane-replay 1\nseed 9\nstart\n";
+    EXPECT_EQ(ReplayRecords(replay).size(), 15u);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The player's folder of recordings: names by the time a game began, no name taken twice,
 // and only the newest recordings kept.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "ScratchFile.h"
 #include "replay/RecordingFolder.h"
@@ -37,21 +40,31 @@ TEST(RecordingFolder, NamesByTheTimeTheGameBegan) {
     EXPECT_EQ(RecordingFileName(Time(1999, 1, 31, 0, 0, 0)), "kelvane-19990131-000000.replay");
 }
 
-TEST(RecordingFolder, CreatesTheFolderAndTakesNoNameTwice) {
+TEST(RecordingFolder, CreatesTheFolderAndTakesNoNameTwiceHoweverManyGamesStartAtOnce) {
     testing::ScratchFile scratch("unused");
     const fs::path folder = fs::path(scratch.Path()).parent_path() / "state" / "kelvane" / "replays";
     const std::tm start = Time(2026, 12, 7, 15, 3, 9);
-    std::set<std::string> paths;
-    for (int game = 0; game < 3; ++game) {
-        const std::string path = NewRecordingPath(folder.string(), start);
-        ASSERT_FALSE(path.empty());
-        std::ofstream(path) << "game";
-        paths.insert(fs::path(path).filename().string());
+    // Twelve games begun in the same second, on threads: each creates its file at once.
+    std::vector<RecordingFile> files(12);
+    std::vector<std::thread> games;
+    for (RecordingFile& file : files)
+        games.emplace_back([&file, &folder, &start] { file = CreateRecordingFile(folder.string(), start); });
+    for (std::thread& game : games) game.join();
+    std::set<std::string> names;
+    for (const RecordingFile& file : files) {
+        ASSERT_GE(file.Descriptor, 0) << file.Problem;
+        ::close(file.Descriptor);
+        names.insert(fs::path(file.Path).filename().string());
     }
-    EXPECT_EQ(paths, (std::set<std::string>{"kelvane-20261207-150309.replay", "kelvane-20261207-150309-2.replay",
-                                            "kelvane-20261207-150309-3.replay"}));
+    EXPECT_EQ(names.size(), 12u);
+    EXPECT_TRUE(names.count("kelvane-20261207-150309.replay"));
+    EXPECT_TRUE(names.count("kelvane-20261207-150309-12.replay"));
+
     std::ofstream(folder / "blocker") << "a file where a folder should be";
-    EXPECT_EQ(NewRecordingPath((folder / "blocker" / "replays").string(), start), "");
+    const RecordingFile blocked = CreateRecordingFile((folder / "blocker" / "replays").string(), start);
+    EXPECT_EQ(blocked.Descriptor, -1);
+    EXPECT_EQ(blocked.Problem, "cannot make the folder of recordings " + (folder / "blocker" / "replays").string() +
+                                   ": Not a directory");
 }
 
 TEST(RecordingFolder, KeepsTheNewestOnly) {
@@ -69,6 +82,41 @@ TEST(RecordingFolder, KeepsTheNewestOnly) {
     EXPECT_TRUE(left.count("kelvane-20261207-150024-2.replay"));
     EXPECT_TRUE(left.count("kelvane-20261207-150006.replay"));
     EXPECT_FALSE(left.count("kelvane-20261207-150005.replay"));
+}
+
+TEST(RecordingFolder, OlderByTheNumbersInTheNameNotByItsText) {
+    testing::ScratchFile scratch("unused");
+    const fs::path folder = fs::path(scratch.Path()).parent_path();
+    // Twelve games in one second, then one a day later, and names of others' files.
+    for (int number = 1; number <= 12; ++number) {
+        const std::string name = RecordingFileName(Time(2026, 12, 7, 15, 0, 0));
+        std::ofstream(folder / (number == 1 ? name : name.substr(0, 23) + "-" + std::to_string(number) + ".replay"))
+            << "game";
+    }
+    std::ofstream(folder / RecordingFileName(Time(2026, 12, 8, 9, 0, 0))) << "game";
+    for (const char* name : {"kelvane-copy.replay", "kelvane-20261207-150000-02.replay", "kelvane-2026.replay"})
+        std::ofstream(folder / name) << "not a name the game gives";
+    KeepNewestRecordings(folder.string(), 4);
+    EXPECT_EQ(Entries(folder), (std::set<std::string>{"kelvane-20261207-150000-10.replay",
+                                                      "kelvane-20261207-150000-11.replay",
+                                                      "kelvane-20261207-150000-12.replay", "kelvane-20261208-090000.replay",
+                                                      "kelvane-copy.replay", "kelvane-20261207-150000-02.replay",
+                                                      "kelvane-2026.replay"}));
+}
+
+TEST(RecordingFolder, ARecordingAnotherGameIsWritingIsNeverRemoved) {
+    testing::ScratchFile scratch("unused");
+    const fs::path folder = fs::path(scratch.Path()).parent_path();
+    const RecordingFile writing = CreateRecordingFile(folder.string(), Time(2026, 1, 1, 0, 0, 0));  // the oldest
+    ASSERT_GE(writing.Descriptor, 0) << writing.Problem;
+    for (int second = 0; second < 5; ++second)
+        std::ofstream(folder / RecordingFileName(Time(2026, 12, 7, 15, 0, second))) << "game";
+    KeepNewestRecordings(folder.string(), 2);
+    EXPECT_TRUE(fs::exists(writing.Path));  // its game still holds it
+    EXPECT_EQ(Entries(folder).size(), 3u);
+    ::close(writing.Descriptor);  // the game ended
+    KeepNewestRecordings(folder.string(), 2);
+    EXPECT_FALSE(fs::exists(writing.Path));
 }
 
 TEST(RecordingFolder, TheRecordingBeingWrittenIsKeptWhereverItsNameSorts) {

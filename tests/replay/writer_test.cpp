@@ -1,9 +1,12 @@
 // The writer on its own: ticks without input cost a line per run, lines reach the file
 // at least once a second, and a file that cannot be written costs one report line and
 // never an exception.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -36,13 +39,14 @@ TEST(ReplayWriter, TicksWithoutInputAreRunsBetweenChecksums) {
     ASSERT_EQ(replay.Ending, ReplayEnding::Complete) << replay.Problem;
     EXPECT_EQ(replay.Frames, 1010u);
     // 40 runs of 25 frames and their checksums, the key, two runs, the end.
-    ASSERT_EQ(replay.Records.size(), 84u);
-    EXPECT_EQ(FormatRecord(replay.Records[0]), "frames 25");
-    EXPECT_EQ(replay.Records[1].Kind, RecordKind::Check);
-    EXPECT_EQ(FormatRecord(replay.Records[80]), "key 32 1");
-    EXPECT_EQ(FormatRecord(replay.Records[81]), "skip 5");
-    EXPECT_EQ(FormatRecord(replay.Records[82]), "frames 5");
-    EXPECT_EQ(replay.Records[83].Kind, RecordKind::End);
+    const std::vector<ReplayRecord> records = ReplayRecords(replay);
+    ASSERT_EQ(records.size(), 84u);
+    EXPECT_EQ(FormatRecord(records[0]), "frames 25");
+    EXPECT_EQ(records[1].Kind, RecordKind::Check);
+    EXPECT_EQ(FormatRecord(records[80]), "key 32 1");
+    EXPECT_EQ(FormatRecord(records[81]), "skip 5");
+    EXPECT_EQ(FormatRecord(records[82]), "frames 5");
+    EXPECT_EQ(records[83].Kind, RecordKind::End);
 }
 
 TEST(ReplayWriter, WritesOutAtLeastOnceASecond) {
@@ -51,7 +55,10 @@ TEST(ReplayWriter, WritesOutAtLeastOnceASecond) {
     ReplayWriterOptions options;
     options.Clock = [&now] { return now; };
     World world;
-    ReplayWriter writer(file.Path(), SmallHeader(), options);
+    // The game's own file, written where it is as the game goes.
+    const int descriptor = ::open(file.Path().c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(descriptor, 0);
+    ReplayWriter writer(OwnRecordingFile{file.Path(), descriptor}, SmallHeader(), options);
     const size_t header = ReadFileText(file.Path()).size();
     EXPECT_EQ(ReadFileText(file.Path()), FormatHeader(SmallHeader()));  // the header goes out at once
     for (int tick = 1; tick <= 10; ++tick) {
@@ -68,6 +75,24 @@ TEST(ReplayWriter, WritesOutAtLeastOnceASecond) {
     const Replay replay = ReadReplay(text);
     EXPECT_EQ(replay.Ending, ReplayEnding::Truncated);  // a kill now would leave this much
     EXPECT_EQ(replay.Frames, 11u);
+}
+
+// A runner's recording replaces the file at its path only once it is whole: until then
+// the file there stays as it was, and nothing else is left beside it.
+TEST(ReplayWriter, AFileStandingAtThePathStaysWholeUntilTheRecordingEnds) {
+    ScratchFile file("runner.replay");
+    std::ofstream(file.Path()) << "an older recording\n";
+    World world;
+    {
+        ReplayWriter writer(file.Path(), SmallHeader());
+        for (int tick = 0; tick < 30; ++tick) writer.TickEnded(world, true);
+        EXPECT_EQ(ReadFileText(file.Path()), "an older recording\n");
+        writer.Finish(world);
+        EXPECT_FALSE(writer.Failed());
+    }
+    EXPECT_EQ(ReadReplay(ReadFileText(file.Path())).Frames, 30u);
+    const std::filesystem::path folder = std::filesystem::path(file.Path()).parent_path();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(ReplayWriter, AFileThatCannotBeWrittenStopsTheRecordingOnly) {

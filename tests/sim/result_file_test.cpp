@@ -83,11 +83,50 @@ TEST(ResultFile, PartsThatDoNotMakeOneTournamentAreRefused) {
     }
 }
 
+// `text` with its checksum made anew for what it now holds, as a forger would.
+std::string Resealed(const std::string& text) {
+    const size_t seal = text.rfind(" \"checksum\": ");
+    if (seal == std::string::npos) return text;
+    return text.substr(0, seal) + ResultFileSeal(text.substr(0, seal));
+}
+
+// One result changed by hand, or a file cut or garbled on its way, no longer matches
+// its checksum: the merge refuses it.
+TEST(ResultFile, AFileChangedSinceItWasWrittenIsRefused) {
+    const std::string good = Text(Made());
+    ASSERT_NE(good.find("\"winner\":\"Ardent\""), std::string::npos);
+    const size_t winner = good.find("\"winner\":\"Ardent\"");
+    const std::string flipped = good.substr(0, winner) + "\"winner\":\"Bastion\"" + good.substr(winner + 17);
+    const std::vector<std::string> changed = {
+        flipped,
+        good.substr(0, good.size() - 1),                // cut by a byte
+        good + "\n",                                    // a byte more
+        good.substr(0, good.rfind(" \"checksum\"") - 2) + "\n}\n",  // without its checksum
+    };
+    for (const std::string& text : changed) {
+        try {
+            ParseResultJson(text, "part.json");
+            ADD_FAILURE() << text.substr(text.size() - 60);
+        } catch (const ResultFileError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind("part.json: ", 0), 0u) << error.what();
+        }
+    }
+    try {
+        ParseResultJson(flipped, "part.json");
+    } catch (const ResultFileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "part.json: its checksum does not match what it holds: the file was changed or damaged since it was "
+                  "written");
+    }
+    EXPECT_NO_THROW(ParseResultJson(Resealed(flipped), "part.json"));  // a forger's own checksum reads
+}
+
 TEST(ResultFile, DamagedFilesAreRefusedWithTheirName) {
     const std::string good = Text(Made());
+    // Each with a fitting checksum, so that the reader's other checks are what refuse it.
     const auto replaced = [&](const std::string& from, const std::string& to) {
         const size_t at = good.find(from);
-        return good.substr(0, at) + to + good.substr(at + from.size());
+        return Resealed(good.substr(0, at) + to + good.substr(at + from.size()));
     };
     const std::vector<std::string> bad = {
         "",

@@ -1,13 +1,19 @@
 #include "ResultFile.h"
 
 #include <cmath>
+#include <algorithm>
 #include <fstream>
+#include <functional>
+#include <istream>
 #include <optional>
+#include <streambuf>
+#include <string_view>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "DuelSeed.h"
 #include "Schedule.h"
+#include "base/Hash64.h"
+#include "base/InputFile.h"
 #include "world/World.h"
 
 namespace kelvane::sim {
@@ -16,6 +22,10 @@ namespace {
 using nlohmann::ordered_json;
 
 constexpr const char* FormatName = "kelvane-tournament 1";
+// The last line of a file and its end: the checksum of every byte before that line.
+constexpr std::string_view SealStart = " \"checksum\": \"";
+constexpr std::string_view SealEnd = "\"\n}\n";
+constexpr size_t SealLength = SealStart.size() + 16 + SealEnd.size();
 
 // One decimal is all a reader needs, and it keeps the text short and stable.
 double OneDecimal(double value) { return std::round(value * 10.0) / 10.0; }
@@ -217,17 +227,138 @@ std::string ResultJson(const TournamentResults& results, const std::vector<Table
         return RowJson(table[i], static_cast<int>(i) + 1, results.NamesPilots());
     });
     if (results.Measured || results.NamesPilots() || !results.Scatter) text += ",\n \"summary\": " + SummaryJson(results);
-    return text + "\n}\n";
+    text += ",\n";
+    return text + ResultFileSeal(text);
 }
 
-TournamentResults ParseResultJson(const std::string& text, const std::string& fileName) {
-    const Reader reader(fileName);
-    ordered_json root;
-    try {
-        root = ordered_json::parse(text);
-    } catch (const nlohmann::json::exception& error) {
-        reader.Fail(std::string("not JSON: ") + error.what());
+std::string ResultFileSeal(std::string_view body) {
+    return std::string(SealStart) + ToHex64(Hash64(body)) + std::string(SealEnd);
+}
+
+namespace {
+
+// The bytes of a result file as the JSON parser reads them, hashed as they pass: every
+// byte but the seal at the end, which is kept back and compared once all is read.
+class SealedInput : public std::streambuf {
+public:
+    using Source = std::function<size_t(char* buffer, size_t size)>;
+    explicit SealedInput(Source source) : source_(std::move(source)) {}
+
+    // Whether what was read ends in the seal of everything before it.
+    bool Sealed() const {
+        return held_ == std::string(SealStart) + ToHex64(hash_.Value()) + std::string(SealEnd);
     }
+
+private:
+    int_type underflow() override {
+        const size_t got = source_(chunk_, sizeof chunk_);
+        if (got == 0) return traits_type::eof();
+        // Everything but the last SealLength bytes seen so far is body: hashed now.
+        held_.append(chunk_, got);
+        if (held_.size() > SealLength) {
+            const size_t body = held_.size() - SealLength;
+            hash_.Add(held_.data(), body);
+            held_.erase(0, body);
+        }
+        setg(chunk_, chunk_, chunk_ + got);
+        return traits_type::to_int_type(chunk_[0]);
+    }
+
+    Source source_;
+    char chunk_[65536];
+    std::string held_;
+    Hash64Stream hash_;
+};
+
+// Builds the file's JSON but its duels, each of which is handed on as it is read and
+// then dropped: a file of a million duels takes the memory of their records, not of a
+// million JSON objects.
+class ResultSax : public nlohmann::json_sax<ordered_json> {
+public:
+    using DuelSink = std::function<void(const ordered_json& root, const ordered_json& duel)>;
+    ResultSax(const Reader& reader, DuelSink sink) : reader_(reader), sink_(std::move(sink)) {}
+
+    const ordered_json& Root() const { return root_; }
+
+    bool null() override { return Value(nullptr); }
+    bool boolean(bool value) override { return Value(value); }
+    bool number_integer(number_integer_t value) override { return Value(value); }
+    bool number_unsigned(number_unsigned_t value) override { return Value(value); }
+    bool number_float(number_float_t value, const string_t&) override { return Value(value); }
+    bool string(string_t& value) override { return Value(value); }
+    bool binary(binary_t&) override { return Value(nullptr); }
+    bool start_object(std::size_t) override { return Open(ordered_json::object()); }
+    bool start_array(std::size_t) override { return Open(ordered_json::array()); }
+    bool key(string_t& name) override {
+        key_ = name;
+        return true;
+    }
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) override {
+        reader_.Fail(std::string("not JSON: ") + error.what());
+    }
+
+private:
+    // A duel is an element of the root's "duels" list: depth 2 is the list, 3 the duel.
+    bool InDuel() const { return inDuels_ && stack_.size() >= 2; }
+
+    ordered_json* Place(ordered_json value) {
+        if (stack_.empty()) {
+            // The root, or a duel of its own.
+            ordered_json& top = inDuels_ ? duel_ : root_;
+            top = std::move(value);
+            return &top;
+        }
+        ordered_json& parent = *stack_.back();
+        if (parent.is_object()) return &(parent[key_] = std::move(value));
+        parent.push_back(std::move(value));
+        return &parent.back();
+    }
+    bool Value(ordered_json value) {
+        if (inDuels_ && stack_.empty()) {  // a bare value in the list of duels
+            duel_ = std::move(value);
+            sink_(root_, duel_);
+            return true;
+        }
+        Place(std::move(value));
+        return true;
+    }
+    bool Open(ordered_json container) {
+        if (!inDuels_ && stack_.size() == 1 && key_ == "duels" && container.is_array()) {
+            // The list itself is not kept: its elements are built one by one from here.
+            inDuels_ = true;
+            root_["duels"] = ordered_json::array();
+            savedStack_ = std::move(stack_);
+            stack_.clear();
+            return true;
+        }
+        stack_.push_back(Place(std::move(container)));
+        return true;
+    }
+    bool Close() {
+        if (inDuels_ && stack_.empty()) {  // the end of the list of duels
+            inDuels_ = false;
+            stack_ = std::move(savedStack_);
+            return true;
+        }
+        stack_.pop_back();
+        if (inDuels_ && stack_.empty()) sink_(root_, duel_);
+        return true;
+    }
+
+    const Reader& reader_;
+    DuelSink sink_;
+    ordered_json root_;
+    ordered_json duel_;
+    std::vector<ordered_json*> stack_;
+    std::vector<ordered_json*> savedStack_;
+    std::string key_;
+    bool inDuels_ = false;
+};
+
+// Everything of the file but its duels, read from the members before "duels".
+TournamentResults ParseSettings(const Reader& reader, const ordered_json& root) {
     if (!root.is_object() || !root.contains("format") || root["format"] != FormatName)
         reader.Fail("not a tournament's result file");
     TournamentResults results;
@@ -267,18 +398,64 @@ TournamentResults ParseResultJson(const std::string& text, const std::string& fi
             reader.Fail(std::string("bad \"shard\": ") + error.what());
         }
     }
-    const ordered_json& duels = reader.Member(root, "duels");
-    if (!duels.is_array()) reader.Fail("\"duels\" is not a list");
-    for (const ordered_json& line : duels) results.Duels.push_back(ParseDuel(reader, results, line));
     return results;
 }
 
+TournamentResults ParseResultStream(const SealedInput::Source& source, const std::string& fileName) {
+    const Reader reader(fileName);
+    SealedInput input(source);
+    std::istream stream(&input);
+    std::optional<TournamentResults> results;
+    size_t duelCount = 0;
+    ResultSax sax(reader, [&](const ordered_json& root, const ordered_json& duel) {
+        // The settings come before the duels in every file the runner writes.
+        if (!results) {
+            results = ParseSettings(reader, root);
+            duelCount = DuelCount(static_cast<int>(results->Ships.size()), results->Games,
+                                   static_cast<int>(Seatings(results->Pilots).size()));
+        }
+        if (results->Duels.size() == duelCount) reader.Fail("more duels than the tournament has");
+        results->Duels.push_back(ParseDuel(reader, *results, duel));
+    });
+    try {
+        ordered_json::sax_parse(stream, &sax);
+    } catch (const nlohmann::json::exception& error) {
+        reader.Fail(std::string("not JSON: ") + error.what());
+    }
+    if (!results) results = ParseSettings(reader, sax.Root());
+    if (!sax.Root().contains("duels")) reader.Fail("no \"duels\"");
+    // Any change to the file (a winner turned round, a line lost) shows here.
+    if (!input.Sealed())
+        reader.Fail("its checksum does not match what it holds: the file was changed or damaged since it was written");
+    return std::move(*results);
+}
+
+}  // namespace
+
+TournamentResults ParseResultJson(const std::string& text, const std::string& fileName) {
+    size_t position = 0;
+    return ParseResultStream(
+        [&](char* buffer, size_t size) {
+            const size_t count = std::min(size, text.size() - position);
+            std::copy_n(text.data() + position, count, buffer);
+            position += count;
+            return count;
+        },
+        fileName);
+}
+
 TournamentResults ReadResultFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw ResultFileError(path + ": cannot be read");
-    std::stringstream text;
-    text << file.rdbuf();
-    return ParseResultJson(text.str(), path);
+    std::optional<InputFile> file;
+    try {
+        file.emplace(path, ResultFileLimit);
+    } catch (const InputFileError& error) {
+        throw ResultFileError(path + ": " + error.Reason);
+    }
+    try {
+        return ParseResultStream([&](char* buffer, size_t size) { return file->Read(buffer, size); }, path);
+    } catch (const InputFileError& error) {
+        throw ResultFileError(path + ": " + error.Reason);
+    }
 }
 
 TournamentResults MergeParts(const std::vector<TournamentResults>& parts, const std::vector<std::string>& fileNames) {

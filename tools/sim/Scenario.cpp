@@ -1,9 +1,8 @@
 #include "Scenario.h"
 
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
+#include "base/InputFile.h"
 #include "game/MainForm.h"
 #include "base/Windows1250.h"
 #include "world/VirtualKeys.h"
@@ -126,11 +125,14 @@ Scenario ParseScenario(const std::string& jsonText) {
 }
 
 Scenario LoadScenario(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw ScenarioError("cannot read scenario " + path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return ParseScenario(text.str());
+    std::string text;
+    try {
+        // A scenario of a million steps takes a few megabytes.
+        text = ReadFileText(path, {uint64_t{16} << 20, "a scenario"}, InputFile::Accept::Streams);
+    } catch (const InputFileError& error) {
+        throw ScenarioError("cannot read scenario " + path + ": " + error.Reason);
+    }
+    return ParseScenario(text);
 }
 
 void ApplyStep(const ScenarioStep& step, TMainForm& form) {

@@ -86,6 +86,22 @@ public:
         return false;
     }
     bool Ok() const { return ok_; }
+    // Says which dumps and shots name a tick after `lastTick`, the run's last; true when none.
+    bool AllReached(uint64_t lastTick) const {
+        bool reached = true;
+        const auto check = [&](const std::vector<TickOutput>& outputs, const char* option) {
+            for (const TickOutput& output : outputs) {
+                if (!output.Tick || *output.Tick <= lastTick) continue;
+                std::fprintf(stderr, "kelvane-sim: %s %llu:%s: the run ends after tick %llu, so tick %llu never comes\n",
+                             option, static_cast<unsigned long long>(*output.Tick), output.File.c_str(),
+                             static_cast<unsigned long long>(lastTick), static_cast<unsigned long long>(*output.Tick));
+                reached = false;
+            }
+        };
+        check(options_.Dumps, "--dump");
+        check(options_.Shots, "--shot");
+        return reached;
+    }
 
 private:
     const SimOptions& options_;
@@ -174,6 +190,8 @@ int Run(const SimOptions& options) {
         recorder->Finish(form.World);
         recorded = !recorder->Failed();
     }
+    // Asked for a tick the run never reached: no silent success.
+    if (!outputs.AllReached(tick)) return 1;
     return outputs.Ok() && recorded ? 0 : 3;
 }
 
@@ -228,12 +246,18 @@ int RunReplay(const SimOptions& options) {
     }
     if (options.Timing) times.Print();
 
+    const bool reached = outputs.AllReached(player.FramesPlayed());
     if (player.Divergence()) {
         std::printf("replay diverges at frame %llu\n", static_cast<unsigned long long>(*player.Divergence()));
         if (options.Verify) return 1;
+    } else if (options.Verify && replay.Ending == ReplayEnding::Damaged) {
+        // What came before the damage matched, but the recording as a whole is not verified.
+        std::printf("replay damaged after frame %llu: the frames before it match\n",
+                    static_cast<unsigned long long>(frames));
     } else if (options.Verify) {
         std::printf("replay verified: %llu frames\n", static_cast<unsigned long long>(frames));
     }
+    if (!reached) return 1;
     if (!outputs.Ok()) return 3;
     if (replay.Ending == ReplayEnding::Damaged) return 2;
     if (replay.Ending == ReplayEnding::Truncated && options.Verify) return 4;
