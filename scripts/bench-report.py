@@ -18,6 +18,7 @@ GOALS = [
     ("BM_HeaviestFrame", "BM_MemcpyFrame", 15.0),
     ("BM_BattleUpdate", None, 200e3),  # 5,000 updates a second
     ("BM_DuelFrame", None, 20e3),  # 50,000 duel frames a second on one core
+    ("BM_VeteranPilot", None, 2e3),  # the veteran's keys for one ship in one frame
     ("BM_Loading", None, 50e6),
     ("BM_ReplayVerifyFrame", None, 50e3),  # 20,000 frames a second played back and verified
     ("BM_SaveWorld", None, 20e3),  # the battle's whole world saved for a rollback

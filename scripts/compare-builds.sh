@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Compares two builds of the game frame for frame: the shipped eight-ship battle, with the
 # player flying and firing, run by each build's kelvane-sim for TICKS ticks (default 20,000)
-# with two seeds. The world dumps every DUMP_EVERY ticks (default 100) must be identical;
-# the screenshots every SHOT_EVERY ticks (default 500) are compared pixel by pixel and every
-# difference is listed with the box it lies in, so a change meant to touch only some
-# pixels (a bar, a hint) can be told from one that moves the game.
+# with two seeds, on the classic ship types on both sides. The world dumps every DUMP_EVERY
+# ticks (default 100) must be identical; the screenshots every SHOT_EVERY ticks (default
+# 500) are compared pixel by pixel and every difference is listed with the box it lies in,
+# so a change meant to touch only some pixels (a bar, a hint) can be told from one that
+# moves the game.
 #
 # usage: scripts/compare-builds.sh OLD_DIR NEW_DIR
 #   each DIR holds kelvane-sim with its generated Data/ and Scripts/ (a build folder, or a
@@ -28,7 +29,7 @@ source "$(dirname "$0")/game-dir.sh"
 run() {  # build-dir seed out-dir
   local build=$1 seed=$2 out=$3 data
   mkdir -p "$out/dumps" "$out/shots"
-  data=$(game_dir "$build" "$out/game")
+  data=$(game_dir "$build" "$out/game" classic)
   local args=()
   for ((k = 0; k <= ticks; k += dump_every)); do args+=(--dump "$k:$out/dumps/$k.json"); done
   for ((k = shot_every; k <= ticks; k += shot_every)); do args+=(--shot "$k:$out/shots/$k.png"); done

@@ -97,7 +97,7 @@ for seed in $seeds; do
 done
 
 for recording in "$source_dir"/tests/e2e/replays/*.replay; do
-  data=$(game_dir "$build" "$work/replay-$(basename "$recording" .replay)")
+  data=$(game_dir "$build" "$work/replay-$(basename "$recording" .replay)" classic)
   if "${arm[@]}" "$cross/kelvane-sim" --data "$data" --replay "$recording" --verify >"$work/verify.txt" 2>&1; then
     echo "$(basename "$recording"): verifies on aarch64"
   else

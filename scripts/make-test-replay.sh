@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 source scripts/game-dir.sh
 # The player's own ships and scripts stay out of the recordings.
 export XDG_DATA_HOME="$work/xdg-data"
-game=$(game_dir "$build" "$work/game")
+game=$(game_dir "$build" "$work/game" classic)
 "$build/kelvane-sim" --data "$game" --scenario tests/e2e/scenarios/replay_battle.json \
   --record tests/e2e/replays/battle.replay
 "$build/kelvane-sim" --data "$game" --replay tests/e2e/replays/battle.replay --verify

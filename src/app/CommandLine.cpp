@@ -17,6 +17,9 @@ const char* const GameUsage =
     "  --data DIR     read Data/ and Scripts/ from DIR instead of the installed data\n"
     "  --seed N       start the random numbers from N, as kelvane-sim --seed N does\n"
     "                 (for tests and bug reports: the same ships in the same places)\n"
+    "  --pilot NAME   who flies the computer's ships in this game: classic (the game's\n"
+    "                 own pilot) or veteran (flies with the player's keys, and well);\n"
+    "                 the default is Pilot= of settings.ini, else classic\n"
     "  --check        check the ship definitions, pictures and scripts the game would\n"
     "                 read (with --data DIR, and your own), print what is wrong and exit:\n"
     "                 status 1 when something does not work, else 0; no window opens\n"
@@ -49,6 +52,12 @@ std::string ParseLanguage(const std::string& text) {
     return text;
 }
 
+Pilot ParsePilot(const std::string& text) {
+    const std::optional<Pilot> pilot = FindPilot(text);
+    if (!pilot) throw UsageError("--pilot needs " + PilotChoices() + ", not '" + text + "'");
+    return *pilot;
+}
+
 // Throws UsageError naming the option that is wrong.
 GameOptions ReadGameOptions(const std::vector<std::string>& arguments) {
     GameOptions options;
@@ -72,10 +81,13 @@ GameOptions ReadGameOptions(const std::vector<std::string>& arguments) {
         else if (option == "--force") options.Force = true;
         else if (option == "--language") options.Language = ParseLanguage(value());
         else if (option.rfind("--language=", 0) == 0) options.Language = ParseLanguage(option.substr(11));
+        else if (option == "--pilot") options.Pilot = ParsePilot(value());
+        else if (option.rfind("--pilot=", 0) == 0) options.Pilot = ParsePilot(option.substr(8));
         else throw UsageError("unknown option '" + option + "'");
     }
-    // A recording holds its own seed.
+    // A recording holds its own seed and pilots.
     if (options.ReplayFile && options.Seed) throw UsageError("--seed does not go with --replay");
+    if (options.ReplayFile && options.Pilot) throw UsageError("--pilot does not go with --replay");
     if (options.Force && !options.ReplayFile) throw UsageError("--force goes only with --replay");
     return options;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "combat/Pilot.h"
 
 namespace kelvane {
 
@@ -20,6 +21,7 @@ struct GameOptions {
     std::optional<std::string> ReplayFile;  // --replay FILE: watch a recording instead of playing
     bool Force = false;                     // --force: watch a recording made with other data
     std::optional<std::string> Language;    // --language LANG: the texts' language for this game
+    std::optional<kelvane::Pilot> Pilot;    // --pilot NAME: who flies the computer's ships; unset: the setting
 };
 
 // The options, or a failure (BadInput) naming the option that is wrong.

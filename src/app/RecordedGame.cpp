@@ -8,14 +8,20 @@
 
 namespace kelvane {
 
-RecordedGame::RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say)
-    : folder_(std::move(folder)), startTime_(startTime), seed_(seed), say_(std::move(say)), errors_(say_) {}
+RecordedGame::RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say, Pilot pilot)
+    : folder_(std::move(folder)),
+      startTime_(startTime),
+      seed_(seed),
+      say_(std::move(say)),
+      pilots_(pilot),
+      errors_(say_) {}
 
 RecordedGame::~RecordedGame() = default;
 
 MainFormServices RecordedGame::Services(const MainFormServices& platform) {
     MainFormServices services = platform;
     services.Seed = seed_;  // the recording must know it: never left to the loading's clock
+    services.Pilots = pilots_;
     return services;
 }
 
@@ -25,7 +31,7 @@ void RecordedGame::Begin(TMainForm& form) {
         say_("there is no folder for recordings (neither XDG_STATE_HOME nor HOME is set); the game goes on unrecorded");
         return;
     }
-    const ReplayHeader header{seed_, FingerprintGameData(form.Services.GameDir, form.Services.Folders)};
+    const ReplayHeader header{seed_, FingerprintGameData(form.Services.GameDir, form.Services.Folders), pilots_};
     const RecordingFile file = CreateRecordingFile(folder_, startTime_);
     if (file.Path.empty()) {
         say_(file.Problem + "; the game goes on unrecorded");

@@ -22,8 +22,10 @@ using SayLine = std::function<void(const std::string&)>;
 class RecordedGame : public PlayedGame {
 public:
     // folder: where recordings go, empty when there is no such place (no home); the
-    // file is named by startTime (local time). seed: the game's seed, picked by the caller.
-    RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say);
+    // file is named by startTime (local time). seed: the game's seed, picked by the caller;
+    // pilot: who flies the computer's ships.
+    RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say,
+                 Pilot pilot = Pilot::Classic);
     ~RecordedGame() override;
 
     MainFormServices Services(const MainFormServices& platform) override;
@@ -43,6 +45,7 @@ private:
     std::tm startTime_;
     uint32_t seed_;
     SayLine say_;
+    PilotSeats pilots_;
     std::unique_ptr<ReplayWriter> writer_;
     std::string path_;
     PassedOverErrors errors_;

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <type_traits>
@@ -60,6 +62,18 @@ constexpr SettingKey LanguageName(std::string_view name) {
             [](const Settings& settings) { return settings.Language; }};
 }
 
+// A pilot by name (classic, veteran, in any case), written back in lower case.
+constexpr SettingKey PilotChoice(std::string_view name) {
+    return {name,
+            [](std::string_view text, Settings& settings) -> std::string {
+                const std::optional<Pilot> pilot = FindPilot(text);
+                if (!pilot) return PilotChoices();
+                settings.Pilot = *pilot;
+                return {};
+            },
+            [](const Settings& settings) { return std::string(PilotName(settings.Pilot)); }};
+}
+
 // Every key of [Settings], in the order the file is written. A new setting is a field of
 // Settings and one row here.
 constexpr SettingKey SettingKeys[] = {
@@ -68,6 +82,7 @@ constexpr SettingKey SettingKeys[] = {
     Number<&Settings::WindowHeight, MinWindowSide, MaxWindowSide>("WindowHeight"),
     Number<&Settings::Volume, 0, 100>("Volume"),
     LanguageName("Language"),
+    PilotChoice("Pilot"),
 };
 
 }  // namespace

@@ -6,11 +6,13 @@
 //   WindowWidth=1024
 //   WindowHeight=768
 //   Volume=100
+//   Pilot=classic
 //
 //   [Keys]
 //   Thrust=W
 //   FirePrimary=Space
 //
+// Pilot names who flies the computer's ships: classic or veteran.
 // Every key of [Settings] is one row of a table that both reads and writes it; a missing
 // key keeps its default, and a value that is no good makes the file damaged: it is then
 // ignored whole. [Keys] lines are kept as written; the desktop says which of them it

@@ -109,7 +109,7 @@ kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
         std::tm startTime{};
         localtime_r(&now, &startTime);
         session = std::make_unique<RecordedGame>(folders.State.empty() ? std::string() : folders.State + "replays/",
-                                                 startTime, seed, say);
+                                                 startTime, seed, say, options.Pilot.value_or(settings.Pilot));
     }
     game.Chosen = settings;
     // --fullscreen and --windowed hold for this game only; F11 changes the saved setting.

@@ -1,6 +1,7 @@
 #include "combat/Opponents.h"
 
 #include "combat/Geometry.h"
+#include "combat/VeteranPilot.h"
 #include "combat/Weapons.h"
 #include "base/Rounding.h"
 #include "world/PlayerSeats.h"
@@ -96,8 +97,13 @@ void DoAIMove(Arena& arena, int s) {
 }
 
 void MoveComputerShips(Arena& arena) {
-    for (int s = 1; s <= MaxShips; ++s)
-        if (arena.World.Ships[s].InPlay && !FlownByPlayer(arena.World, s)) DoAIMove(arena, s);
+    for (int s = 1; s <= MaxShips; ++s) {
+        if (!arena.World.Ships[s].InPlay || FlownByPlayer(arena.World, s)) continue;
+        if (arena.Pilots.Of(s) == Pilot::Veteran)
+            FlyVeteran(arena, s);
+        else
+            DoAIMove(arena, s);
+    }
 }
 
 }  // namespace kelvane

@@ -17,7 +17,8 @@ constexpr int32_t TrackingRange = 1164;
 bool InTrackingRange(const World& world, int s);
 // One frame of the computer's play for ship s.
 void DoAIMove(Arena& arena, int s);
-// Every ship in play but the player's takes its turn, in slot order.
+// Every ship in play but the player's takes its turn, in slot order, each flown by the
+// pilot seated in it (the arena's pilots): the classic pilot above, or the veteran.
 void MoveComputerShips(Arena& arena);
 
 }  // namespace kelvane

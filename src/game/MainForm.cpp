@@ -20,7 +20,7 @@ TMainForm::TMainForm(const MainFormServices& services)
       Waves(&SoundDevice),
       MainTimer(*services.Clock),
       console_{World, services.GameDir, [this] { CloseForSeat(); }, 0, 0, services.Folders.Data},
-      arena_{World, Images, ShipImages, &Waves} {
+      arena_{World, Images, ShipImages, &Waves, services.Pilots} {
     // The display initialises itself with the form, before the first frame.
     Display.Initialize();
 }

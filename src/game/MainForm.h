@@ -39,6 +39,7 @@ struct MainFormServices {
     std::optional<uint32_t> Seed;  // a fixed seed instead of the clock
     // The language the player reads the game in; none: the original texts.
     const Language* Texts = nullptr;
+    PilotSeats Pilots{};           // who flies the computer's ships: the classic pilot unless chosen
 };
 
 class TMainForm {

@@ -4,18 +4,12 @@
 #include <cstdint>
 
 #include "combat/Geometry.h"
-#include "console/InputState.h"
 #include "game/PlayerActions.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr double SpeedStep = 0.5;      // thrust and brake change per frame
-constexpr double BrakeCutOff = 4.5;    // braking below this stops the ship at once
-constexpr double TurnStep = 0.75;      // turn-rate change per frame while a turn key is held
-constexpr double TurnLimitTest = 2.0;  // stepped only up to this size, so the top rate is 2.25
-constexpr double TurnDecay = 0.005;    // per-frame return toward 0 once the key is let go
 constexpr double TurnSnapLimit = 0.25; // smaller turn rates become 0
 constexpr int32_t ViewOffsetX = 511;
 constexpr int32_t ViewOffsetY = 383;
@@ -45,36 +39,7 @@ void TurnSnap(World& world) {
 void PlayerSteering(World& world) {
     // Slot 0 is the "no ship yet" slot and must stay zero.
     if (world.ControlledShip == 0) return;
-    TShip& ship = world.Ships[world.ControlledShip];
-    const bool left = KeyActive(world, KeyOf(PlayerAction::TurnLeft));
-    const bool right = KeyActive(world, KeyOf(PlayerAction::TurnRight));
-
-    if (left) {
-        if (ship.TurnRate <= 0 && ship.TurnRate >= -TurnLimitTest) ship.TurnRate -= TurnStep;
-        if (ship.TurnRate > 0) ship.TurnRate = 0;  // the opposite key stops a turn at once
-    } else if (ship.TurnRate <= -TurnDecay) {
-        ship.TurnRate += TurnDecay;
-    }
-    if (right) {
-        if (ship.TurnRate >= 0 && ship.TurnRate <= TurnLimitTest) ship.TurnRate += TurnStep;
-        if (ship.TurnRate < 0) ship.TurnRate = 0;
-    } else if (ship.TurnRate >= TurnDecay) {
-        ship.TurnRate -= TurnDecay;
-    }
-
-    if (KeyActive(world, KeyOf(PlayerAction::Thrust))) {
-        // The first thrust from standstill always gives the start speed, even above MaxSpeed.
-        if (ship.Speed == 0)
-            ship.Speed = StartSpeed;
-        else if (ship.Speed <= ship.MaxSpeed - SpeedStep)
-            ship.Speed += SpeedStep;
-    }
-    if (KeyActive(world, KeyOf(PlayerAction::Brake))) {
-        if (ship.Speed >= BrakeCutOff)
-            ship.Speed -= SpeedStep;
-        else
-            ship.Speed = 0;
-    }
+    Steer(world.Ships[world.ControlledShip], HeldKeys(world));
 }
 
 View CentredView(int32_t x, int32_t y) {

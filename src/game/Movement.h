@@ -4,14 +4,11 @@
 
 #include <cstdint>
 
+#include "combat/ShipControls.h"
 #include "world/View.h"
 #include "world/World.h"
 
 namespace kelvane {
-
-// Thrust from standstill jumps straight to this speed (pixels a frame), whatever the
-// ship's top speed; only then does thrust add to it up to MaxSpeed.
-constexpr double StartSpeed = 4.0;
 
 // One frame of movement for ship s, clamped to the world.
 void MoveShip(World& world, int s);

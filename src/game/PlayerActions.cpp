@@ -1,5 +1,6 @@
 #include "game/PlayerActions.h"
 
+#include "console/InputState.h"
 #include "media/ProfileFile.h"
 
 namespace kelvane {
@@ -71,6 +72,12 @@ std::string PlayerActionNames() {
         names += row.Name;
     }
     return names;
+}
+
+HeldActions HeldKeys(const World& world) {
+    HeldActions held;
+    for (const PlayerActionRow& row : PlayerActions) held.Hold(row.Action, KeyActive(world, row.Key));
+    return held;
 }
 
 ActionKeyNames GameKeyNames() {

@@ -14,25 +14,12 @@
 #include <string_view>
 
 #include "text/Language.h"
+#include "combat/PlayerAction.h"
 #include "world/VirtualKeys.h"
 
 namespace kelvane {
 
-enum class PlayerAction : uint8_t {
-    Thrust,
-    Brake,
-    TurnLeft,
-    TurnRight,
-    FirePrimary,
-    FireSecondary,
-    Special,
-    NearestTarget,
-    NextTarget,
-    Shields,
-    RangeRing,
-    SelfDestruct,
-    Pause,
-};
+struct World;
 
 // What a game pad offers, by the usual names of an Xbox-style pad; the platform maps its
 // buttons and stick onto these.
@@ -112,6 +99,9 @@ uint16_t KeyOfPadInput(PadInput input);
 std::string PadWords(const PlayerActionRow& row, const Language& texts = OriginalLanguage());
 // Every action's name, for a line that lists them: "Thrust, Brake, ...".
 std::string PlayerActionNames();
+
+// The actions whose game keys are held in the world's key state this frame.
+HeldActions HeldKeys(const World& world);
 
 // The key of each action as the help names it, in the table's order (Windows-1250 text;
 // empty: the action has no key).

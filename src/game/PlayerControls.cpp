@@ -2,10 +2,8 @@
 
 #include <cstdint>
 
-#include "combat/Geometry.h"
 #include "combat/Shields.h"
-#include "combat/Weapons.h"
-#include "console/InputState.h"
+#include "combat/ShipControls.h"
 #include "game/PlayerActions.h"
 
 namespace kelvane {
@@ -39,19 +37,14 @@ void PlayerControls(Arena& arena) {
     if (world.ConsoleOpen || world.ControlledShip == 0 || world.Controlled().Dead) return;
     const int s = world.ControlledShip;
     TShip& ship = world.Ships[s];
-    const auto targetAlive = [&] { return !world.Ships[ship.Target].Dead; };
 
-    const auto active = [&world](PlayerAction action) { return KeyActive(world, KeyOf(action)); };
-
-    if (active(PlayerAction::NextTarget)) NextTarget(world);
-    if (active(PlayerAction::NearestTarget)) ship.Target = static_cast<uint8_t>(FindNearestShip(world, s));
-    if (active(PlayerAction::FirePrimary) && targetAlive() && InBeamRange(world, s)) FirePrimaryWeapon(arena, s);
-    if (active(PlayerAction::FireSecondary) && targetAlive()) FireSecondaryWeapon(arena, s);
-    if (active(PlayerAction::Special) && targetAlive()) UseSpecialDevice(arena, s);
+    const HeldActions held = HeldKeys(world);
+    if (held[PlayerAction::NextTarget]) NextTarget(world);
+    UseTargetAndTriggers(arena, s, held);
     // The destruction starts in the next unpaused frame.
-    if (active(PlayerAction::SelfDestruct)) ship.Hull = 0;
-    if (active(PlayerAction::Shields)) LowerOrRaiseShields(ship);
-    if (active(PlayerAction::RangeRing)) world.ShowRange = !world.ShowRange;
+    if (held[PlayerAction::SelfDestruct]) ship.Hull = 0;
+    if (held[PlayerAction::Shields]) LowerOrRaiseShields(ship);
+    if (held[PlayerAction::RangeRing]) world.ShowRange = !world.ShowRange;
 }
 
 }  // namespace kelvane

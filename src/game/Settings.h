@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "combat/Pilot.h"
+
 namespace kelvane {
 
 // One line of settings.ini's [Keys] as the player wrote it: an action's name and the
@@ -24,6 +26,7 @@ struct Settings {
     int WindowWidth = 1024;  // the window's size in windowed mode
     int WindowHeight = 768;
     int Volume = 100;        // 0..100
+    kelvane::Pilot Pilot = kelvane::Pilot::Classic;  // who flies the computer's ships
     std::vector<KeyBinding> Keys;
     std::string Language = "original";  // the texts' language: "original" or a catalogue's ("en")
     bool operator==(const Settings&) const = default;

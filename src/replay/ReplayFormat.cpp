@@ -1,6 +1,7 @@
 #include "replay/ReplayFormat.h"
 
 #include <charconv>
+#include <optional>
 #include <limits>
 
 #include "base/Hash64.h"
@@ -140,9 +141,43 @@ std::string UnescapeText(std::string_view text) {
     return bytes;
 }
 
+std::string FormatPilotLines(const PilotSeats& pilots) {
+    if (const std::optional<Pilot> everyone = pilots.Everyone())
+        return *everyone == Pilot::Classic ? std::string() : "pilot " + std::string(PilotName(*everyone)) + "\n";
+    std::string text;
+    for (const Pilot pilot : Pilots) {
+        if (pilot == Pilot::Classic) continue;
+        std::string slots;
+        for (int s = 1; s <= MaxShips; ++s) {
+            if (pilots.Of(s) != pilot) continue;
+            slots += ' ';
+            slots += std::to_string(s);
+        }
+        if (!slots.empty()) text += "pilot " + std::string(PilotName(pilot)) + slots + "\n";
+    }
+    return text;
+}
+
+void ParsePilotLine(std::string_view line, PilotSeats& pilots) {
+    std::string_view rest = line;
+    if (NextWord(rest) != "pilot") throw ReplayLineError("expected a pilot line");
+    const std::string_view name = Word(rest, "pilot");
+    const std::optional<Pilot> pilot = FindPilot(name);
+    if (!pilot) {
+        throw ReplayLineError("the recording's ships are flown by the pilot '" + EscapeText(name.substr(0, 40)) +
+                              "', which this game does not know (it knows " + PilotChoices() + ")");
+    }
+    if (rest.empty()) {
+        pilots = PilotSeats(*pilot);
+        return;
+    }
+    while (!rest.empty()) pilots.Seat(static_cast<int>(ParseSigned(NextWord(rest), 1, MaxShips, "a ship slot")), *pilot);
+}
+
 std::string FormatHeader(const ReplayHeader& header) {
     std::string text = std::string(ReplayMagic) + " " + std::to_string(ReplayVersion) + "\n";
     text += "seed " + std::to_string(header.Seed) + "\n";
+    text += FormatPilotLines(header.Pilots);
     for (const DataFile& file : header.Data) text += "file " + ToHex64(file.Hash) + " " + EscapeText(file.Name) + "\n";
     text += "start\n";
     return text;

@@ -3,6 +3,8 @@
 //
 //   kelvane-replay 1              format and version
 //   seed 1                        the random generator's seed
+//   pilot NAME [SLOT]...          who flies the computer's ships when not the classic pilot:
+//                                 every one, or only the slots listed (the rest classic)
 //   file HASH NAME                one per data file, sorted by name (DataFingerprint.h)
 //   start                         the frames follow
 //   key CODE SHIFT                a key-down: virtual-key code, modifier set (ShiftState)
@@ -30,6 +32,7 @@
 #include <string_view>
 #include <vector>
 
+#include "combat/Pilot.h"
 #include "replay/DataFingerprint.h"
 #include "world/FieldRegistry.h"
 #include "world/VirtualKeys.h"
@@ -44,6 +47,7 @@ inline constexpr uint64_t ChecksumInterval = 25;
 struct ReplayHeader {
     uint32_t Seed = 0;
     std::vector<DataFile> Data;  // sorted by name
+    PilotSeats Pilots{};         // classic everywhere unless the game chose another pilot
 };
 
 // Inputs first: IsInput relies on the order. Player, Join and Leave appear only in
@@ -76,6 +80,10 @@ public:
 
 // The header's lines, each ending in '\n', "start" included.
 std::string FormatHeader(const ReplayHeader& header);
+// The "pilot" lines of a header (none when the classic pilot flies every ship).
+std::string FormatPilotLines(const PilotSeats& pilots);
+// One "pilot" line (without its '\n') taken into `pilots`; throws ReplayLineError.
+void ParsePilotLine(std::string_view line, PilotSeats& pilots);
 // One record as its line, without the '\n'.
 std::string FormatRecord(const ReplayRecord& record);
 // A line of the frame stream (without its '\n'); throws ReplayLineError. The path of a

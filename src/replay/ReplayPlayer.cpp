@@ -25,6 +25,7 @@ MainFormServices ReplayPlayer::Services(const MainFormServices& platform) {
     services.Presenter = &presenter_;
     services.Pointer = &pointer_;
     services.Seed = replay_.Header.Seed;
+    services.Pilots = replay_.Header.Pilots;
     return services;
 }
 

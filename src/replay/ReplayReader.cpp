@@ -131,6 +131,11 @@ void ReplayStream::ReadHeader() {
         for (;;) {
             next("no start line");
             if (line == "start") return;
+            // Pilots come before the data files: a recording that names none is classic.
+            if (line.substr(0, 6) == "pilot " && header_.Data.empty()) {
+                ParsePilotLine(line, header_.Pilots);
+                continue;
+            }
             if (line.substr(0, 5) != "file ") throw ReplayLineError("expected a data file or 'start'");
             std::string_view rest = line.substr(5);
             DataFile file;

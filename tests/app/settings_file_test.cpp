@@ -23,18 +23,22 @@ TEST(Settings, ReadFromTheFile) {
     };
     const Case cases[] = {
         {"", Settings{}},
-        {"[Settings]\nFullscreen=0\nWindowWidth=800\nWindowHeight=600\nVolume=40\n", {false, 800, 600, 40, {}}},
+        {"[Settings]\nFullscreen=0\nWindowWidth=800\nWindowHeight=600\nVolume=40\n", {false, 800, 600, 40, Pilot::Classic, {}}},
         // Keys and section in any case, blanks around values, hexadecimal as everywhere.
-        {"[settings]\r\n fullscreen = 1 \r\nvolume=$20\r\n", {true, 1024, 768, 32, {}}},
+        {"[settings]\r\n fullscreen = 1 \r\nvolume=$20\r\n", {true, 1024, 768, 32, Pilot::Classic, {}}},
         // Missing keys keep their defaults; unknown keys and sections are no harm.
-        {"[Settings]\nWindowHeight=900\nColour=blue\n[Other]\nVolume=3\n", {true, 1024, 900, 100, {}}},
-        {"[Settings]\nVolume=0\nWindowWidth=320\nWindowHeight=16384\n", {true, 320, 16384, 0, {}}},
-        {"[Settings]\nLanguage=en\n", {true, 1024, 768, 100, {}, "en"}},
-        {"[Settings]\nlanguage = pt_BR\n", {true, 1024, 768, 100, {}, "pt_BR"}},  // checked when the game starts
+        {"[Settings]\nWindowHeight=900\nColour=blue\n[Other]\nVolume=3\n", {true, 1024, 900, 100, Pilot::Classic, {}}},
+        {"[Settings]\nVolume=0\nWindowWidth=320\nWindowHeight=16384\n", {true, 320, 16384, 0, Pilot::Classic, {}}},
+        {"[Settings]\nLanguage=en\n", {true, 1024, 768, 100, Pilot::Classic, {}, "en"}},
+        {"[Settings]\nlanguage = pt_BR\n", {true, 1024, 768, 100, Pilot::Classic, {}, "pt_BR"}},  // checked when the game starts
+        // The pilot by name, in any case.
+        {"[Settings]\nPilot=veteran\n", {true, 1024, 768, 100, Pilot::Veteran, {}}},
+        {"[Settings]\npilot = VETERAN \nVolume=7\n", {true, 1024, 768, 7, Pilot::Veteran, {}}},
+        {"[Settings]\nPilot=Classic\n", {true, 1024, 768, 100, Pilot::Classic, {}}},
         // [Keys] lines as written, whatever they say: a binding the desktop cannot use
         // never makes the file damaged.
         {"[Settings]\nVolume=40\n[keys]\nThrust = W\nFire=Nosuchkey\nBrake=\nFirePrimary==\n",
-         {true, 1024, 768, 40,
+         {true, 1024, 768, 40, Pilot::Classic,
           {{"Thrust", "W", 4}, {"Fire", "Nosuchkey", 5}, {"Brake", "", 6}, {"FirePrimary", "=", 7}}}},
     };
     for (const Case& c : cases) {
@@ -61,6 +65,9 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
         "[Keys]\nThrust=W\n[Settings]\nVolume=101\n",
         "[Settings]\nLanguage=../../etc\n",
         "[Settings]\nLanguage=\n",
+        "[Settings]\nPilot=ace\nVolume=40\n",
+        "[Settings]\nPilot=\n",
+        "[Settings]\nPilot=1\n",
         "garbage text, not settings at all\n",
         "Volume=50\n",                    // no [Settings] header
         "[Window]\nWindowWidth=800\n",   // another section only
@@ -77,6 +84,9 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
     const LoadedSettings loaded = ParseSettings(binary, "s.ini");
     EXPECT_EQ(loaded.Values, Settings{});
     EXPECT_NE(loaded.Problem.find("not text"), std::string::npos);
+    // A pilot of no such name says which names there are.
+    EXPECT_NE(ParseSettings("[Settings]\nPilot=ace\n", "s.ini").Problem.find("Pilot=ace is not classic or veteran"),
+              std::string::npos);
 }
 
 class SettingsFile : public ::testing::Test {
@@ -95,7 +105,7 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     EXPECT_EQ(missing.Problem, "");  // no file yet is no problem
     EXPECT_EQ(missing.Values, Settings{});
 
-    const Settings chosen{false, 1111, 777, 55, {{"Thrust", "W"}, {"Fire", "Nosuchkey"}, {"FirePrimary", "="}}, "en"};
+    const Settings chosen{false, 1111, 777, 55, Pilot::Veteran, {{"Thrust", "W"}, {"Fire", "Nosuchkey"}, {"FirePrimary", "="}}, "en"};
     EXPECT_TRUE(SaveSettings(path.string(), chosen));
     EXPECT_EQ(LoadSettings(path.string()).Values, chosen);  // a binding as the player wrote it
     // Nothing but the file is left beside it (no temporary of the save).
@@ -105,11 +115,11 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     std::getline(file, first);
     EXPECT_EQ(first, "[Settings]");
 
-    const Settings again{true, 1024, 768, 100, {}};
+    const Settings again{true, 1024, 768, 100, Pilot::Classic, {}};
     EXPECT_TRUE(SaveSettings(path.string(), again));
     EXPECT_EQ(LoadSettings(path.string()).Values, again);
     EXPECT_EQ(FormatSettings(again),
-              "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\nLanguage=original\n");
+              "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\nLanguage=original\nPilot=classic\n");
 }
 
 TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {
@@ -130,8 +140,8 @@ TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {
 // own and renames it, so neither fails and the file is always one game's whole settings.
 TEST_F(SettingsFile, TwoGamesSavingAtOnceNeitherFailsNorMixes) {
     const fs::path path = folder / "settings.ini";
-    const Settings mine{true, 1024, 768, 10, {{"Thrust", "W"}}};
-    const Settings theirs{false, 1920, 1080, 90, {}};
+    const Settings mine{true, 1024, 768, 10, Pilot::Classic, {{"Thrust", "W"}}};
+    const Settings theirs{false, 1920, 1080, 90, Pilot::Veteran, {}};
     const pid_t other = fork();
     ASSERT_GE(other, 0);
     const Settings& saved = other == 0 ? theirs : mine;

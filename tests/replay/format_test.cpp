@@ -90,5 +90,32 @@ TEST(ReplayFormat, HeaderLists) {
               "file 0000000000000abc Scripts/my script\nstart\n");
 }
 
+TEST(ReplayFormat, PilotLinesOnlyWhenNotClassic) {
+    ReplayHeader header;
+    header.Seed = 7;
+    EXPECT_EQ(FormatHeader(header), "kelvane-replay 1\nseed 7\nstart\n");  // as it always was
+    header.Pilots = PilotSeats(Pilot::Veteran);
+    EXPECT_EQ(FormatPilotLines(header.Pilots), "pilot veteran\n");
+    PilotSeats mixed;
+    mixed.Seat(2, Pilot::Veteran);
+    mixed.Seat(7, Pilot::Veteran);
+    EXPECT_EQ(FormatPilotLines(mixed), "pilot veteran 2 7\n");
+
+    PilotSeats read;
+    ParsePilotLine("pilot veteran 2 7", read);
+    EXPECT_EQ(read, mixed);
+    ParsePilotLine("pilot veteran", read);
+    EXPECT_EQ(read, PilotSeats(Pilot::Veteran));
+    for (const char* bad : {"pilot ace", "pilot veteran 0", "pilot veteran 65", "pilot"}) {
+        PilotSeats untouched;
+        EXPECT_THROW(ParsePilotLine(bad, untouched), ReplayLineError) << bad;
+    }
+    try {
+        ParsePilotLine("pilot ace", read);
+    } catch (const ReplayLineError& error) {
+        EXPECT_NE(std::string(error.what()).find("'ace', which this game does not know"), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -1,7 +1,9 @@
 #pragma once
 // A private game directory for one test: Data/ holds links to the generated archives
 // (so tests running side by side each write their own Data/Ships.dxg), Data/Ships and
-// Scripts link to the generated ones unless the test brings its own.
+// Scripts link to the generated ones unless the test brings its own. Data/Ships holds the
+// classic ship types, with which the committed recordings and scenarios were made, unless
+// the test asks for the shipped, balanced ones.
 
 #include <unistd.h>
 
@@ -18,6 +20,7 @@ public:
         bool LinkArchives = true;  // GFX.dxg, SFX.dxg, Loading.dxg
         bool LinkShips = true;     // Data/Ships
         bool LinkScripts = true;   // Scripts
+        bool ShippedShips = false; // Data/Ships as shipped rather than the classic types
     };
 
     TempGameDir() : TempGameDir(Options{}) {}
@@ -33,7 +36,8 @@ public:
                 fs::create_symlink(built / "Data" / name, root_ / "Data" / name);
             }
         }
-        if (options.LinkShips) fs::create_directory_symlink(built / "Data" / "Ships", root_ / "Data" / "Ships");
+        const fs::path ships = options.ShippedShips ? built / "Data" / "Ships" : built / "ClassicShips";
+        if (options.LinkShips) fs::create_directory_symlink(ships, root_ / "Data" / "Ships");
         else fs::create_directories(root_ / "Data" / "Ships");
         if (options.LinkScripts) fs::create_directory_symlink(built / "Scripts", root_ / "Scripts");
         else fs::create_directories(root_ / "Scripts");

@@ -10,11 +10,12 @@
 namespace kelvane::sim {
 
 Duel::Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
-           IFrameObserver* observer)
+           IFrameObserver* observer, const DuelSetup& setup)
     : world_(ground.Loaded),
       console_{world_, ground.GameDir, {}},
       arena_{world_, ground.Images, ground.ShipImages, nullptr},
-      observer_(observer) {
+      observer_(observer),
+      setup_(setup) {
     if (observer_) observer_->TickEnded(world_, false);  // the loading's tick
     world_.Rng.Seed(seed);
     Tell(std::string(RandomStateField));
@@ -29,10 +30,19 @@ Duel::Duel(const DuelGround& ground, const std::string& first, const std::string
     }
     Tell("ShipCount");
     Tell("ControlledShip");
+    arena_.Pilots.Seat(first_, setup.Pilots.First);
+    arena_.Pilots.Seat(second_, setup.Pilots.Second);
     // Loading placed every type once for the whole tournament; each duel draws its own
     // places and headings from its seed, the way a ship re-entering the field is placed.
     Scatter();
     lastStrengths_ = Strengths();
+    if (setup.Measure) watch_.emplace(world_, first_, second_);
+}
+
+DuelResult Duel::Result() const {
+    DuelResult result = result_;
+    if (watch_) result.Measures = watch_->Finish();
+    return result;
 }
 
 // The ships go into play as CREATESHIP puts them (the slot it takes for the name, aimed at
@@ -71,7 +81,7 @@ void Duel::WatchStalemate() {
     for (size_t i = 0; i < now.size(); ++i)
         if (now[i] < lastStrengths_[i]) lastDamageFrame_ = result_.Frames;
     lastStrengths_ = now;
-    if (result_.Frames - lastDamageFrame_ < StalemateFrames) return;
+    if (!setup_.Scatter || result_.Frames - lastDamageFrame_ < StalemateFrames) return;
     Scatter();
     lastDamageFrame_ = result_.Frames;
     ++result_.Scatters;
@@ -87,6 +97,7 @@ bool Duel::Step() {
         ++result_.Errors;
     }
     if (observer_) observer_->TickEnded(world_, true);
+    if (watch_) watch_->Frame(world_);
     // The destruction starts in the update (hull at 0 or below makes the ship Dead), so
     // a hull that a repair lifts off 0 before then is no kill, as in the game.
     const bool firstDown = world_.Ships[first_].Dead;
@@ -102,8 +113,8 @@ bool Duel::Step() {
 }
 
 DuelResult RunDuel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
-                   uint64_t maxFrames, ReplayWriter* recording) {
-    Duel duel(ground, first, second, seed, recording);
+                   uint64_t maxFrames, ReplayWriter* recording, const DuelSetup& setup) {
+    Duel duel(ground, first, second, seed, recording, setup);
     for (uint64_t frame = 0; frame < maxFrames; ++frame)
         if (duel.Step()) break;
     if (recording) recording->Finish(duel.World());

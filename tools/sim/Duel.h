@@ -5,9 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "DuelMeasures.h"
+#include "TournamentOptions.h"
 #include "combat/Arena.h"
 #include "console/Commands.h"
 #include "game/FrameObserver.h"
@@ -33,6 +36,13 @@ enum class DuelWinner { First, Second, None };
 // fresh random places and headings, as a re-entry places a ship, and fight on.
 constexpr uint64_t StalemateFrames = 1000;
 
+// How a duel is played beyond its ships and seed.
+struct DuelSetup {
+    Seating Pilots;        // who flies the first ship and who the second
+    bool Scatter = true;   // stalemates broken by new places
+    bool Measure = false;  // shots, hits and quiet stretches counted
+};
+
 struct DuelResult {
     DuelWinner Winner = DuelWinner::None;
     // The frame whose update started the loser's destruction (both ships: a draw);
@@ -40,6 +50,7 @@ struct DuelResult {
     uint64_t Frames = 0;
     uint64_t Errors = 0;    // frames an error ended early, discarded as the game discards them
     uint64_t Scatters = 0;  // stalemates broken by new places
+    std::optional<DuelMeasures> Measures;  // when asked for
 };
 
 class DuelError : public std::runtime_error {
@@ -60,14 +71,15 @@ public:
     // generator's state, the two ships put into play, the player's ship), then every frame,
     // each scatter's new places written between two frames.
     Duel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
-         IFrameObserver* observer = nullptr);
+         IFrameObserver* observer = nullptr, const DuelSetup& setup = {});
     Duel(const Duel&) = delete;
     Duel& operator=(const Duel&) = delete;
 
     // One frame of the game's update, then the stalemate watch; true once a ship's
     // destruction has started (and from then on, without running further frames).
     bool Step();
-    const DuelResult& Result() const { return result_; }
+    // The result so far, with the measures up to now when they are taken.
+    DuelResult Result() const;
     kelvane::World& World() { return world_; }
     int FirstSlot() const { return first_; }
     int SecondSlot() const { return second_; }
@@ -86,6 +98,8 @@ private:
     ConsoleContext console_;
     Arena arena_;
     IFrameObserver* observer_;
+    DuelSetup setup_;
+    std::optional<DuelWatch> watch_;
     int first_ = 0;
     int second_ = 0;
     bool decided_ = false;
@@ -98,6 +112,6 @@ private:
 // A whole duel of at most maxFrames frames; recorded when `recording` is given (its end
 // record written at the end).
 DuelResult RunDuel(const DuelGround& ground, const std::string& first, const std::string& second, uint32_t seed,
-                   uint64_t maxFrames, ReplayWriter* recording = nullptr);
+                   uint64_t maxFrames, ReplayWriter* recording = nullptr, const DuelSetup& setup = {});
 
 }  // namespace kelvane::sim

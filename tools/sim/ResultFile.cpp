@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <istream>
 #include <optional>
@@ -29,10 +30,28 @@ constexpr size_t SealLength = SealStart.size() + 16 + SealEnd.size();
 // One decimal is all a reader needs, and it keeps the text short and stable.
 double OneDecimal(double value) { return std::round(value * 10.0) / 10.0; }
 
+ordered_json ShotsJson(const ShotCounts& shots) {
+    ordered_json line = ordered_json::object();
+    line["damage"] = shots.Damage;
+    line["beams"] = shots.Beams;
+    line["pulses"] = shots.Pulses;
+    line["pulse_hits"] = shots.PulseHits;
+    line["torpedoes"] = shots.Torpedoes;
+    line["torpedo_hits"] = shots.TorpedoHits;
+    line["tachyons"] = shots.Tachyons;
+    line["tachyon_hits"] = shots.TachyonHits;
+    line["tachyons_at_bare_shields"] = shots.TachyonsAtBareShields;
+    return line;
+}
+
 ordered_json DuelJson(const TournamentResults& results, const DuelRecord& duel) {
     ordered_json line = ordered_json::object();
     line["first"] = results.Ships[duel.First];
     line["second"] = results.Ships[duel.Second];
+    if (results.NamesPilots()) {
+        line["first_pilot"] = PilotName(duel.FirstPilot);
+        line["second_pilot"] = PilotName(duel.SecondPilot);
+    }
     line["game"] = duel.Game;
     line["seed"] = duel.Seed;
     if (duel.Winner == DuelWinner::None) line["winner"] = nullptr;
@@ -40,13 +59,19 @@ ordered_json DuelJson(const TournamentResults& results, const DuelRecord& duel) 
     line["frames"] = duel.Frames;
     line["scatters"] = duel.Scatters;
     if (duel.Errors > 0) line["errors"] = duel.Errors;
+    if (duel.Measures) {
+        line["quiet_frames"] = duel.Measures->QuietFrames;
+        line["first_shots"] = ShotsJson(duel.Measures->Shots[0]);
+        line["second_shots"] = ShotsJson(duel.Measures->Shots[1]);
+    }
     return line;
 }
 
-ordered_json RowJson(const TableRow& row, int rank) {
+ordered_json RowJson(const TableRow& row, int rank, bool withPilot) {
     ordered_json line = ordered_json::object();
     line["rank"] = rank;
     line["ship"] = row.Ship;
+    if (withPilot) line["pilot"] = PilotName(row.Flown);
     line["wins"] = row.Wins;
     line["losses"] = row.Losses;
     line["draws"] = row.Draws;
@@ -83,6 +108,11 @@ public:
             Fail(std::string("\"") + name + "\" is not a fitting whole number");
         return static_cast<T>(value.get<long long>());
     }
+    Pilot PilotOf(const ordered_json& object, const char* name) const {
+        const std::optional<Pilot> pilot = FindPilot(Text(object, name));
+        if (!pilot) Fail(std::string("\"") + name + "\" names no pilot this runner knows");
+        return *pilot;
+    }
     std::string Text(const ordered_json& object, const char* name) const {
         const ordered_json& value = Member(object, name);
         if (!value.is_string()) Fail(std::string("\"") + name + "\" is not a text");
@@ -99,11 +129,36 @@ int ShipIndex(const Reader& reader, const std::vector<std::string>& ships, const
     reader.Fail("a duel names " + name + ", which is not in \"ships\"");
 }
 
+ShotCounts ParseShots(const Reader& reader, const ordered_json& line) {
+    constexpr uint64_t most = UINT32_MAX;
+    ShotCounts shots;
+    shots.Damage = reader.Number<uint64_t>(line, "damage", 0, most);
+    shots.Beams = reader.Number<uint64_t>(line, "beams", 0, most);
+    shots.Pulses = reader.Number<uint64_t>(line, "pulses", 0, most);
+    shots.PulseHits = reader.Number<uint64_t>(line, "pulse_hits", 0, shots.Pulses);
+    shots.Torpedoes = reader.Number<uint64_t>(line, "torpedoes", 0, most);
+    shots.TorpedoHits = reader.Number<uint64_t>(line, "torpedo_hits", 0, shots.Torpedoes);
+    shots.Tachyons = reader.Number<uint64_t>(line, "tachyons", 0, most);
+    shots.TachyonHits = reader.Number<uint64_t>(line, "tachyon_hits", 0, shots.Tachyons);
+    shots.TachyonsAtBareShields = reader.Number<uint64_t>(line, "tachyons_at_bare_shields", 0, shots.Tachyons);
+    return shots;
+}
+
 DuelRecord ParseDuel(const Reader& reader, const TournamentResults& results, const ordered_json& line) {
     DuelRecord duel;
     duel.First = ShipIndex(reader, results.Ships, reader.Text(line, "first"));
     duel.Second = ShipIndex(reader, results.Ships, reader.Text(line, "second"));
     if (duel.First >= duel.Second) reader.Fail("a duel's ships are not in the order of \"ships\"");
+    if (results.NamesPilots()) {
+        duel.FirstPilot = reader.PilotOf(line, "first_pilot");
+        duel.SecondPilot = reader.PilotOf(line, "second_pilot");
+        bool seated = false;
+        for (const Seating& seating : Seatings(results.Pilots))
+            seated = seated || (seating.First == duel.FirstPilot && seating.Second == duel.SecondPilot);
+        if (!seated) reader.Fail("a duel's pilots are not a seating of \"pilots\"");
+    } else {
+        duel.FirstPilot = duel.SecondPilot = results.Pilots[0];
+    }
     duel.Game = reader.Number<int>(line, "game", 1, results.Games);
     duel.Seed = reader.Number<uint32_t>(line, "seed", 0, UINT32_MAX);
     if (duel.Seed != DuelSeed(results.Seed, results.Ships[duel.First], results.Ships[duel.Second], duel.Game))
@@ -115,7 +170,32 @@ DuelRecord ParseDuel(const Reader& reader, const TournamentResults& results, con
     duel.Frames = reader.Number<uint64_t>(line, "frames", 1, results.Ticks);
     duel.Scatters = reader.Number<uint64_t>(line, "scatters", 0, results.Ticks);
     if (line.contains("errors")) duel.Errors = reader.Number<uint64_t>(line, "errors", 0, results.Ticks);
+    if (results.Measured) {
+        DuelMeasures measures;
+        measures.QuietFrames = reader.Number<uint64_t>(line, "quiet_frames", 0, duel.Frames);
+        measures.Shots[0] = ParseShots(reader, reader.Member(line, "first_shots"));
+        measures.Shots[1] = ParseShots(reader, reader.Member(line, "second_shots"));
+        duel.Measures = measures;
+    }
     return duel;
+}
+
+std::string SummaryJson(const TournamentResults& results) {
+    const DuelSummary summary = Summarise(results);
+    ordered_json line = ordered_json::object();
+    line["duels"] = summary.Duels;
+    line["draws"] = summary.Draws;
+    line["mean_frames_to_kill"] = summary.MeanFramesToKill ? ordered_json(OneDecimal(*summary.MeanFramesToKill)) : nullptr;
+    line["median_frames_to_kill"] =
+        summary.MedianFramesToKill ? ordered_json(OneDecimal(*summary.MedianFramesToKill)) : nullptr;
+    line["frames"] = summary.Frames;
+    if (results.Measured) {
+        line["quiet_frames"] = summary.QuietFrames;
+        ordered_json shots = ordered_json::object();
+        for (const auto& [pilot, counts] : summary.Shots) shots[PilotName(pilot)] = ShotsJson(counts);
+        line["shots"] = shots;
+    }
+    return line.dump();
 }
 
 }  // namespace
@@ -134,8 +214,19 @@ std::string ResultJson(const TournamentResults& results, const std::vector<Table
     if (!results.Shard.Whole())
         member("shard",
                ordered_json(std::to_string(results.Shard.Index) + "/" + std::to_string(results.Shard.Count)).dump());
+    // A classic tournament's file is as it always was.
+    if (results.NamesPilots()) {
+        ordered_json pilots = ordered_json::array();
+        for (const Pilot pilot : results.Pilots) pilots.push_back(PilotName(pilot));
+        member("pilots", pilots.dump());
+    }
+    if (!results.Scatter) member("scatter", "false");
+    if (results.Measured) member("measured", "true");
     member("duels", ListText(results.Duels, [&](size_t i) { return DuelJson(results, results.Duels[i]); }));
-    text += " \"table\": " + ListText(table, [&](size_t i) { return RowJson(table[i], static_cast<int>(i) + 1); });
+    text += " \"table\": " + ListText(table, [&](size_t i) {
+        return RowJson(table[i], static_cast<int>(i) + 1, results.NamesPilots());
+    });
+    if (results.Measured || results.NamesPilots() || !results.Scatter) text += ",\n \"summary\": " + SummaryJson(results);
     text += ",\n";
     return text + ResultFileSeal(text);
 }
@@ -282,6 +373,24 @@ TournamentResults ParseSettings(const Reader& reader, const ordered_json& root) 
         if (!ship.is_string()) reader.Fail("\"ships\" holds something other than names");
         results.Ships.push_back(ship.get<std::string>());
     }
+    if (root.contains("pilots")) {
+        const ordered_json& pilots = root["pilots"];
+        if (!pilots.is_array() || pilots.empty() || pilots.size() > 2) reader.Fail("\"pilots\" does not list one or two pilots");
+        results.Pilots.clear();
+        for (const ordered_json& pilot : pilots) {
+            const std::optional<Pilot> known = pilot.is_string() ? FindPilot(pilot.get<std::string>()) : std::nullopt;
+            if (!known) reader.Fail("\"pilots\" names a pilot this runner does not know");
+            results.Pilots.push_back(*known);
+        }
+    }
+    if (root.contains("scatter")) {
+        if (!root["scatter"].is_boolean()) reader.Fail("\"scatter\" is neither true nor false");
+        results.Scatter = root["scatter"].get<bool>();
+    }
+    if (root.contains("measured")) {
+        if (!root["measured"].is_boolean()) reader.Fail("\"measured\" is neither true nor false");
+        results.Measured = root["measured"].get<bool>();
+    }
     if (root.contains("shard")) {
         try {
             results.Shard = ParseShard(reader.Text(root, "shard"));
@@ -302,7 +411,8 @@ TournamentResults ParseResultStream(const SealedInput::Source& source, const std
         // The settings come before the duels in every file the runner writes.
         if (!results) {
             results = ParseSettings(reader, root);
-            duelCount = DuelCount(static_cast<int>(results->Ships.size()), results->Games);
+            duelCount = DuelCount(static_cast<int>(results->Ships.size()), results->Games,
+                                   static_cast<int>(Seatings(results->Pilots).size()));
         }
         if (results->Duels.size() == duelCount) reader.Fail("more duels than the tournament has");
         results->Duels.push_back(ParseDuel(reader, *results, duel));
@@ -356,7 +466,8 @@ TournamentResults MergeParts(const std::vector<TournamentResults>& parts, const 
     for (size_t p = 0; p < parts.size(); ++p) {
         const TournamentResults& part = parts[p];
         if (part.Seed != first.Seed || part.Games != first.Games || part.Ticks != first.Ticks ||
-            part.Ships != first.Ships || part.Data != first.Data || part.Shard.Count != count)
+            part.Ships != first.Ships || part.Data != first.Data || part.Shard.Count != count ||
+            part.Pilots != first.Pilots || part.Scatter != first.Scatter || part.Measured != first.Measured)
             throw ResultFileError(fileNames[p] + " is a part of another tournament than " + fileNames[0]);
         const std::string*& owner = partFile[part.Shard.Index - 1];
         if (owner) throw ResultFileError(fileNames[p] + " and " + *owner + " are the same part");
@@ -370,19 +481,22 @@ TournamentResults MergeParts(const std::vector<TournamentResults>& parts, const 
     // and only by the part whose share it is. As many duels as places, none twice: all
     // places are filled.
     const int types = static_cast<int>(first.Ships.size());
+    const int seatings = static_cast<int>(Seatings(first.Pilots).size());
     size_t given = 0;
     for (const TournamentResults& part : parts) given += part.Duels.size();
     // Checked before the whole is laid out, so a file's numbers cannot make it huge.
-    if (given != DuelCount(types, first.Games))
+    const size_t expected = DuelCount(types, first.Games, seatings);
+    if (given != expected)
         throw ResultFileError("the parts hold " + std::to_string(given) + " duels, the tournament " +
-                              std::to_string(DuelCount(types, first.Games)));
+                              std::to_string(expected));
     TournamentResults whole = first;
     whole.Shard = ShardSpec{};
     whole.Duels.assign(given, DuelRecord{});
     std::vector<bool> filled(whole.Duels.size(), false);
     for (size_t p = 0; p < parts.size(); ++p) {
         for (const DuelRecord& duel : parts[p].Duels) {
-            const size_t index = DuelIndex(types, first.Games, duel.First, duel.Second, duel.Game);
+            const size_t index =
+                DuelIndex(types, first.Games, duel.First, duel.Second, duel.Game, first.SeatingOf(duel), seatings);
             if (index % count != static_cast<size_t>(parts[p].Shard.Index - 1) || filled[index])
                 throw ResultFileError(fileNames[p] + " holds a duel that is not its part's, or one twice");
             whole.Duels[index] = duel;

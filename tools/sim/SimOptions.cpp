@@ -12,7 +12,7 @@ namespace kelvane::sim {
 const char* const SimUsage =
     "usage: kelvane-sim [--data DIR] [--seed N] [--frames N] [--scenario FILE]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--record FILE]\n"
-    "                   [--language LANG]\n"
+    "                   [--language LANG] [--pilot classic|veteran]\n"
     "       kelvane-sim --replay FILE [--verify] [--force] [--seat N] [--data DIR]\n"
     "                   [--dump K:FILE]... [--shot K:FILE]... [--timing] [--language LANG]\n"
     "       kelvane-sim --host [ADDR:]PORT --players N | --join HOST:PORT [--name NAME]\n"
@@ -21,7 +21,7 @@ const char* const SimUsage =
     "                   [--dump K:FILE]... [--record FILE]\n"
     "       kelvane-sim --tournament [--data DIR] [--ships A,B,...] [--games N] [--ticks T]\n"
     "                   [--seed S] [--jobs J] [--shard I/N] [--json FILE]\n"
-    "                   [--record-duels DIR]\n"
+    "                   [--record-duels DIR] [--pilots P[,Q]] [--no-scatter] [--measure]\n"
     "       kelvane-sim --merge PART.json... [--json FILE]\n"
     "       kelvane-sim --help\n"
     "  K is a tick number or 'last'; a dump FILE of '-' is standard output. LANG is the\n"
@@ -30,6 +30,9 @@ const char* const SimUsage =
     "  (default 15000), on J threads (default: all cores); --shard runs part I of N; a\n"
     "  --json FILE of '-' is standard output; --record-duels writes every duel into DIR as\n"
     "  a recording (NAME-NAME-GAME.replay) to watch with kelvane --replay.\n"
+    "  --pilot: who flies the computer's ships (default classic). --pilots: one pilot flies\n"
+    "  both ships of every duel, or two play each pair both ways round; --no-scatter leaves\n"
+    "  stalemates alone; --measure counts shots, hits and quiet stretches.\n"
     "  A network game: N players (2 to 8) in all, each peer with its own scenario for its\n"
     "  own player; the delay, jitter and loss condition this peer's own traffic.\n"
     "  Exit status: 0 done; 1 the game cannot start, a replay diverges or was made with\n"
@@ -113,13 +116,19 @@ SimOptions ReadSimOptions(const std::vector<std::string>& arguments) {
         else if (option == "--net-delay") options.NetDelayMs = ParseNumber<uint32_t>(value(), "--net-delay");
         else if (option == "--net-jitter") options.NetJitterMs = ParseNumber<uint32_t>(value(), "--net-jitter");
         else if (option == "--net-loss") options.NetLossPercent = ParsePercent(value());
+        else if (option == "--pilot") {
+            const std::string& name = value();
+            options.Pilot = FindPilot(name);
+            if (!options.Pilot) throw UsageError("--pilot needs " + PilotChoices() + ", not '" + name + "'");
+        }
         else throw UsageError("unknown option '" + option + "'");
     }
     CheckNetworkOptions(options);
     if (!options.ReplayFile.empty()) {
         // A recording brings its own seed, frames and inputs.
-        if (!options.ScenarioFile.empty() || options.Seed || options.Frames || !options.RecordFile.empty()) {
-            throw UsageError("--replay takes no --scenario, --seed, --frames or --record");
+        if (!options.ScenarioFile.empty() || options.Seed || options.Frames || !options.RecordFile.empty() ||
+            options.Pilot) {
+            throw UsageError("--replay takes no --scenario, --seed, --frames, --record or --pilot");
         }
     } else if (options.Verify || options.Force) {
         throw UsageError("--verify and --force go with --replay");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "combat/Pilot.h"
 
 namespace kelvane::sim {
 
@@ -41,6 +42,7 @@ struct SimOptions {
     uint32_t NetJitterMs = 0;
     double NetLossPercent = 0;
     bool Network() const { return !Host.empty() || !Join.empty(); }
+    std::optional<kelvane::Pilot> Pilot;  // who flies the computer's ships; unset: classic
 };
 
 // A whole number of type T, all of `text`; UsageError naming `what` otherwise.

@@ -72,6 +72,13 @@ std::string DuelRecordingName(const std::string& first, const std::string& secon
     return FileNamePart(first) + "-" + FileNamePart(second) + "-" + number + ".replay";
 }
 
+std::string DuelRecordingName(const TournamentResults& results, const DuelRecord& duel, int games) {
+    if (!results.NamesPilots())
+        return DuelRecordingName(results.Ships[duel.First], results.Ships[duel.Second], duel.Game, games);
+    return DuelRecordingName(results.Ships[duel.First] + "-" + PilotName(duel.FirstPilot),
+                             results.Ships[duel.Second] + "-" + PilotName(duel.SecondPilot), duel.Game, games);
+}
+
 Result<std::vector<TournamentShip>> ChooseShips(const World& loaded, const std::vector<std::string>& requested,
                                                 std::vector<std::string>& notes) {
     const auto refused = [](const std::string& reason) { return Failure{ExitStatus::BadInput, reason, {}}; };
@@ -142,15 +149,24 @@ TournamentResults RunTournament(const DuelGround& ground, const std::vector<Tour
     results.Ticks = options.Ticks;
     results.Data = dataFingerprint;
     results.Shard = options.Shard;
+    results.Pilots = options.Pilots;
+    results.Scatter = options.Scatter;
+    results.Measured = options.Measure;
     for (const TournamentShip& ship : ships) results.Ships.push_back(Shown(ship.Name));
 
-    const std::vector<DuelKey> keys = ScheduleDuels(static_cast<int>(ships.size()), options.Games, options.Shard);
+    // Both seatings of a pair and game start from the same seed, so each pilot meets the
+    // same start in either seat.
+    const std::vector<Seating> seatings = Seatings(options.Pilots);
+    const std::vector<DuelKey> keys = ScheduleDuels(static_cast<int>(ships.size()), options.Games, options.Shard,
+                                                    static_cast<int>(seatings.size()));
     results.Duels.resize(keys.size());
     for (size_t i = 0; i < keys.size(); ++i) {
         DuelRecord& duel = results.Duels[i];
         duel.First = keys[i].First;
         duel.Second = keys[i].Second;
         duel.Game = keys[i].Game;
+        duel.FirstPilot = seatings[keys[i].Seating].First;
+        duel.SecondPilot = seatings[keys[i].Seating].Second;
         duel.Seed = DuelSeed(options.Seed, results.Ships[duel.First], results.Ships[duel.Second], duel.Game);
     }
 
@@ -166,22 +182,25 @@ TournamentResults RunTournament(const DuelGround& ground, const std::vector<Tour
         for (size_t i = next++; i < keys.size(); i = next++) {
             DuelRecord& duel = results.Duels[i];
             try {
+                const DuelSetup setup{{duel.FirstPilot, duel.SecondPilot}, options.Scatter, options.Measure};
                 std::unique_ptr<ReplayWriter> recording;
                 if (recordings) {
                     ReplayWriterOptions writing;
                     writing.Report = recordings->Report;
+                    ReplayHeader header = recordings->Header;
+                    header.Pilots.Seat(ships[duel.First].Slot, duel.FirstPilot);
+                    header.Pilots.Seat(ships[duel.Second].Slot, duel.SecondPilot);
                     recording = std::make_unique<ReplayWriter>(
-                        recordings->Folder + DuelRecordingName(results.Ships[duel.First], results.Ships[duel.Second],
-                                                               duel.Game, options.Games),
-                        recordings->Header, writing);
+                        recordings->Folder + DuelRecordingName(results, duel, options.Games), header, writing);
                 }
                 const DuelResult result = RunDuel(ground, ships[duel.First].Name, ships[duel.Second].Name,
-                                                  duel.Seed, options.Ticks, recording.get());
+                                                  duel.Seed, options.Ticks, recording.get(), setup);
                 if (recording && recording->Failed()) ++recordingsFailed;
                 duel.Winner = result.Winner;
                 duel.Frames = result.Frames;
                 duel.Scatters = result.Scatters;
                 duel.Errors = result.Errors;
+                duel.Measures = result.Measures;
                 frames += result.Frames;
             } catch (...) {
                 const std::lock_guard lock(mutex);

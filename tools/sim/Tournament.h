@@ -54,6 +54,9 @@ struct DuelRecordings {
 // a file name cannot hold becomes '_'), the game with as many digits as the last game
 // has, and at least two.
 std::string DuelRecordingName(const std::string& first, const std::string& second, int game, int games);
+// The same with each type's pilot after its name when the tournament names pilots
+// ("Ardent-veteran-Bastion-classic-03.replay").
+std::string DuelRecordingName(const TournamentResults& results, const DuelRecord& duel, int games);
 
 // Called from the running thread, at the start and now and then, with the duels done so far.
 using ProgressReport = std::function<void(size_t done, size_t total)>;

@@ -1,6 +1,7 @@
 #include "TournamentOptions.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "SimOptions.h"
 #include "base/FailureReport.h"
@@ -26,13 +27,13 @@ T ParseInRange(const std::string& text, const std::string& option, T low, T high
 }
 
 // Names separated by commas; blanks inside a name stay, as the console reads them.
-std::vector<std::string> SplitNames(const std::string& text) {
+std::vector<std::string> SplitNames(const std::string& text, const std::string& option) {
     std::vector<std::string> names;
     size_t start = 0;
     while (true) {
         const size_t comma = text.find(',', start);
         const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (name.empty()) throw UsageError("--ships needs names separated by commas, not '" + text + "'");
+        if (name.empty()) throw UsageError(option + " needs names separated by commas, not '" + text + "'");
         names.push_back(name);
         if (comma == std::string::npos) break;
         start = comma + 1;
@@ -40,7 +41,26 @@ std::vector<std::string> SplitNames(const std::string& text) {
     return names;
 }
 
+std::vector<Pilot> ParsePilots(const std::string& text) {
+    std::vector<Pilot> pilots;
+    for (const std::string& name : SplitNames(text, "--pilots")) {
+        const std::optional<Pilot> pilot = FindPilot(name);
+        if (!pilot) throw UsageError("--pilots: no pilot is called '" + name + "' (there are " + PilotChoices() + ")");
+        if (std::find(pilots.begin(), pilots.end(), *pilot) != pilots.end())
+            throw UsageError("--pilots names " + name + " twice");
+        pilots.push_back(*pilot);
+    }
+    if (pilots.size() > 2) throw UsageError("--pilots takes one pilot, or two to play against each other");
+    return pilots;
+}
+
 }  // namespace
+
+std::vector<Seating> Seatings(const std::vector<Pilot>& pilots) {
+    if (pilots.size() >= 2) return {Seating{pilots[0], pilots[1]}, Seating{pilots[1], pilots[0]}};
+    const Pilot everyone = pilots.empty() ? Pilot::Classic : pilots[0];
+    return {Seating{everyone, everyone}};
+}
 
 bool AsksForTournament(const std::vector<std::string>& arguments) { return Contains(arguments, "--tournament"); }
 bool AsksForMerge(const std::vector<std::string>& arguments) { return Contains(arguments, "--merge"); }
@@ -66,7 +86,10 @@ TournamentOptions ReadTournamentOptions(const std::vector<std::string>& argument
         };
         if (option == "--tournament") continue;
         if (option == "--data") options.DataDir = value();
-        else if (option == "--ships") options.Ships = SplitNames(value());
+        else if (option == "--ships") options.Ships = SplitNames(value(), "--ships");
+        else if (option == "--pilots") options.Pilots = ParsePilots(value());
+        else if (option == "--no-scatter") options.Scatter = false;
+        else if (option == "--measure") options.Measure = true;
         else if (option == "--games") options.Games = ParseInRange<int>(value(), "--games", 1, MaxGames);
         else if (option == "--ticks") options.Ticks = ParseInRange<uint64_t>(value(), "--ticks", 1, MaxTicks);
         else if (option == "--seed") options.Seed = ParseNumber<uint32_t>(value(), "--seed");

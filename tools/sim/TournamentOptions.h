@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "combat/Pilot.h"
 
 namespace kelvane::sim {
 
@@ -18,6 +19,15 @@ struct ShardSpec {
     bool operator==(const ShardSpec&) const = default;
 };
 
+// The pilots of a duel's two seats.
+struct Seating {
+    Pilot First = Pilot::Classic;
+    Pilot Second = Pilot::Classic;
+};
+// One pilot flies both ships of every duel; two pilots take turns in the first seat, so
+// that every pair of types is played both ways round.
+std::vector<Seating> Seatings(const std::vector<Pilot>& pilots);
+
 struct TournamentOptions {
     std::string DataDir;             // empty: the executable's directory
     std::vector<std::string> Ships;  // as typed (UTF-8); empty: every ship type
@@ -28,6 +38,9 @@ struct TournamentOptions {
     ShardSpec Shard;
     std::string JsonFile;  // empty: none; "-": standard output
     std::string RecordDuelsDir;  // --record-duels DIR: every duel recorded there; empty: none
+    std::vector<Pilot> Pilots{Pilot::Classic};  // --pilots: one, or two different ones
+    bool Scatter = true;   // --no-scatter: stalemates are not broken by new places
+    bool Measure = false;  // --measure: shots, hits and quiet stretches counted in every duel
 };
 
 struct MergeOptions {

@@ -141,6 +141,7 @@ ExitStatus Run(const SimOptions& options) {
     HeadlessMachine machine;
     MainFormServices services = machine.Services(folders.GameDir, seed, folders.Player);
     services.Texts = &language;
+    services.Pilots = PilotSeats(options.Pilot.value_or(Pilot::Classic));
     TMainForm form(services);
     Outputs outputs(options, form, machine.Presenter);
     std::unique_ptr<ReplayWriter> recorder;
@@ -151,7 +152,8 @@ ExitStatus Run(const SimOptions& options) {
     };
     if (!options.RecordFile.empty()) {
         recorder = std::make_unique<ReplayWriter>(
-            options.RecordFile, ReplayHeader{seed, FingerprintGameData(folders.GameDir, folders.Player)},
+            options.RecordFile,
+            ReplayHeader{seed, FingerprintGameData(folders.GameDir, folders.Player), services.Pilots},
             WriterOptions());
         form.Observer = recorder.get();
     }
