@@ -1,7 +1,8 @@
 """Console lines typed fast on a busy machine, in the real game on a bare X server: while
 two processes keep both cores busy, the console key and a line are typed with 5 ms between
 key presses, so that several keys reach the game between two frames. Every line must
-arrive whole and in order: HELP (which the console log does not answer), CREATESHIP Vigil
+arrive whole and in order: HELP (whose hint under the console shows as the runner draws
+it, while the console log does not answer it), CREATESHIP Vigil
 and QUIT, which ends the game. The game's recording then verifies headless, its last frame
 shows the Vigil in play under the player's control, and the console log holds exactly the
 lines of a game where the same was typed slowly: HELP and the wrong command added nothing.
@@ -20,6 +21,7 @@ import xharness as xh
 
 SEED = 5
 TYPING_DELAY_MS = "5"
+HINT = (0, 750, 700, 768)  # the hint line under the console log (picture pixels)
 # The log's lines, each after the digit of its colour.
 WELCOME = ["6Welcome to Orvath : Kelvane", "7version: 1.0 beta"]
 
@@ -61,8 +63,16 @@ def main():
         with xh.XSession(1280, 1024) as x, \
              xh.Game(x, game_path, data_dir, ["--seed", str(SEED), "--windowed"]) as game:
             game.wait_for(start)
+            # HELP's hint, as the runner draws it, and the same console before Enter: no hint.
+            typed = xh.typed_steps(1, "help")
+            helped = runner.shot(typed + [{"after": 6, "key": 13}])
+            xh.check(xh.rmse(helped, runner.shot(typed), work, region=HINT) > 0.03,
+                     "the runner's pictures with and without HELP's hint are alike")
             with BusyCores():
                 fast_line(game, "help", open_console=True)
+                seen = game.matches(helped, timeout=10, region=HINT)
+                xh.check(seen[0] < 0.03, "HELP's hint is not on the screen (RMSE %.3f, see %s)"
+                         % (seen[0], xh.as_png(seen[2])))
                 time.sleep(0.5)
                 fast_line(game, "createship vigil")
                 time.sleep(0.5)
