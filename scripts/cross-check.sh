@@ -27,7 +27,7 @@ skip() { echo "cross-check skipped: $*" >&2; exit 77; }
 command -v aarch64-linux-gnu-g++ >/dev/null || skip "no aarch64-linux-gnu-g++ (g++-aarch64-linux-gnu)"
 command -v qemu-aarch64 >/dev/null || skip "no qemu-aarch64 (qemu-user)"
 command -v qemu-x86_64 >/dev/null || skip "no qemu-x86_64 (qemu-user)"
-for module in freetype2 fontconfig libpng; do
+for module in freetype2 fontconfig libpng libenet; do
   PKG_CONFIG_LIBDIR=/usr/lib/aarch64-linux-gnu/pkgconfig pkg-config --exists "$module" ||
     skip "no arm64 $module (scripts/install-deps.sh cross)"
 done

@@ -75,7 +75,7 @@ apt_install() {  # packages...
 
 fuzz_packages=(clang libclang-rt-14-dev)
 [ "$mode" = fuzz ] && test_packages+=("${fuzz_packages[@]}")
-cross_packages=(g++-aarch64-linux-gnu qemu-user libfreetype-dev:arm64 libfontconfig-dev:arm64 libpng-dev:arm64)
+cross_packages=(g++-aarch64-linux-gnu qemu-user libfreetype-dev:arm64 libfontconfig-dev:arm64 libpng-dev:arm64 libenet-dev:arm64)
 [ "$mode" = cross ] && test_packages=()
 test_packages+=("${cross_packages[@]}")
 

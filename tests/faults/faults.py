@@ -215,6 +215,20 @@ class Case:
                         os.symlink(os.path.join(source, entry), os.path.join(target, entry))
         return root
 
+    def classic_folder(self):
+        """A game folder whose ship types are the classic ones the committed recordings were
+        made with (the build's ClassicShips/), so the runner plays those recordings."""
+        root = os.path.join(self.work, "classic")
+        if os.path.isdir(root):
+            return root
+        root = self.game_folder("classic")
+        classic = os.path.join(self.data, "ClassicShips")
+        if os.path.isdir(classic):
+            ships = os.path.join(root, "Data", "Ships")
+            os.remove(ships)
+            os.symlink(classic, ships)
+        return root
+
     def env(self, extra=None, home=None):
         """A private home (settings, recordings, own ships, cache) and no sound card."""
         home = home or self.home

@@ -19,7 +19,8 @@ GIB3 = 3 << 30
 
 
 def battle_header():
-    """The committed recording's header: the built data's fingerprint, so the runner plays it."""
+    """The committed recording's header: the fingerprint of the classic ship types, so the
+    runner plays it over Case.classic_folder()."""
     with open(BATTLE) as f:
         text = f.read()
     return text[:text.index("start\n") + 6]
@@ -40,13 +41,13 @@ def own_ship(t, name, picture=None):
 @case("a forged run of 2^40 frames is damage, found at once")
 def forged_run(t):
     path = t.write("forged.replay", battle_header() + "frames 1099511627776\n")
-    r = t.sim("--replay", path, "--verify", timeout=20)
+    r = t.sim("--replay", path, "--verify", data=t.classic_folder(), timeout=20)
     t.expect(r.code == 2, r)
     t.expect("line " in r.err and "a tick count must be a whole number up to 25" in r.err, r)
     t.expect(not r.out.startswith("replay verified"), r)
     # Runs that pass a checksum's frame are damage too, however short each is.
     path = t.write("no-checks.replay", battle_header() + "frames 20\nframes 20\n")
-    r = t.sim("--replay", path, "--verify", timeout=20)
+    r = t.sim("--replay", path, "--verify", data=t.classic_folder(), timeout=20)
     t.expect(r.code == 2 and "passes frame 25 without its checksum" in r.err, r)
 
 
@@ -58,7 +59,7 @@ def endless_mouse(t):
         chunk = b"mouse 0\n" * (1 << 16)
         for _ in range((255 << 20) // len(chunk)):
             f.write(chunk)
-    r = t.sim("--replay", path, "--verify", timeout=180)
+    r = t.sim("--replay", path, "--verify", data=t.classic_folder(), timeout=180)
     t.expect(r.code == 4 and r.out == "replay verified: 0 frames\n", r)  # cut: no frames, no end
     t.small(r)
 
@@ -66,7 +67,7 @@ def endless_mouse(t):
 @case("a recording of 3 GB is refused before it is read")
 def huge_recording(t):
     path = t.sparse("huge.replay", GIB3)
-    r = t.sim("--replay", path, "--verify", timeout=20)
+    r = t.sim("--replay", path, "--verify", data=t.classic_folder(), timeout=20)
     t.expect(r.code == 2, r)
     t.expect(r.err == "kelvane-sim: cannot replay %s: it holds 3 GiB, more than the 256 MiB a recording may take\n"
              % path, r)
@@ -78,7 +79,7 @@ def recording_not_a_file(t):
     for path, what in ((t.fifo("fifo.replay"), "it is a FIFO (named pipe), not a regular file"),
                        (t.folder("dir.replay"), "it is a folder, not a file"),
                        ("/dev/zero", "it is a device, not a regular file")):
-        r = t.sim("--replay", path, "--verify", timeout=20)
+        r = t.sim("--replay", path, "--verify", data=t.classic_folder(), timeout=20)
         t.expect(r.code == 2 and r.err == "kelvane-sim: cannot replay %s: %s\n" % (path, what), r)
         t.small(r)
 
@@ -89,7 +90,7 @@ def damaged_recording(t):
         text = f.read()
     at = text.index("\nframes 9\n")
     path = t.write("damaged.replay", text[:at + 1] + "frames -9" + text[at + 9:])
-    r = t.sim("--replay", path, "--verify")
+    r = t.sim("--replay", path, "--verify", data=t.classic_folder())
     t.expect(r.code == 2 and "replay verified" not in r.out, r)
     t.expect("the recording is damaged: line " in r.err, r)
 
@@ -102,7 +103,7 @@ def cut_recordings(t):
     check = whole.index(b"check 50 ")
     for cut in (10, start - 3, start, check + 12, len(whole) - 5):
         path = t.write("cut.replay", whole[:cut])
-        r = t.sim("--replay", path, "--verify")
+        r = t.sim("--replay", path, "--verify", data=t.classic_folder())
         if cut < start:
             t.expect(r.code == 2 and r.out == "" and "cannot replay" in r.err, r)
         else:
@@ -123,7 +124,7 @@ def flipped_bits(t):
         flipped = bytearray(whole)
         flipped[at] ^= 1 << chooser.randrange(8)
         path = t.write("flipped.replay", bytes(flipped))
-        r = t.sim("--replay", path, "--verify", timeout=20)
+        r = t.sim("--replay", path, "--verify", data=t.classic_folder(), timeout=20)
         line = whole[whole.rindex(b"\n", 0, at) + 1:whole.index(b"\n", at) + 1]
         t.expect(r.code in (0, 1, 2, 4), r)
         # The frame stream itself (runs, checksums, the end) cannot change unnoticed; an
@@ -231,7 +232,7 @@ def unreached_outputs(t):
     shot = os.path.join(t.work, "late.png")
     r = t.sim("--frames", "10", "--shot", "11:" + shot)
     t.expect(r.code == 1 and "--shot 11:" + shot in r.err, r)
-    r = t.sim("--replay", BATTLE, "--dump", "401:" + dump)  # the recording holds 400 frames
+    r = t.sim("--replay", BATTLE, "--dump", "401:" + dump, data=t.classic_folder())  # the recording holds 400 frames
     t.expect(r.code == 1 and "--dump 401:%s: the run ends after tick 400" % dump in r.err, r)
     t.expect(not os.path.exists(dump) and not os.path.exists(shot), "a file was written")
 
