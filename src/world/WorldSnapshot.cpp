@@ -25,7 +25,7 @@ public:
         } else if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, std::vector<uint8_t>>) {
             const size_t size = field.size();
             Put(&size, sizeof size);
-            Put(field.data(), size);
+            if (size != 0) Put(field.data(), size);  // an empty vector's data() may be null
         } else if constexpr (TableType<T>) {
             DescribeSlots(*this, name, field);
         } else if constexpr (ByteArrayType<T>) {
@@ -79,7 +79,7 @@ public:
         } else if constexpr (std::is_same_v<T, std::vector<uint8_t>>) {
             const size_t size = Count();
             field.resize(size);
-            Get(field.data(), size);
+            if (size != 0) Get(field.data(), size);  // an empty vector's data() may be null
         } else if constexpr (TableType<T>) {
             DescribeSlots(*this, name, field);
         } else if constexpr (ByteArrayType<T>) {
