@@ -109,8 +109,13 @@ TEST(RollbackRecording, EveryMachineRecordsTheSameGameAndEachReplaysAlone) {
     std::vector<std::unique_ptr<ReplayWriter>> writers;
     for (int seat = 1; seat <= 3; ++seat) {
         files.push_back(std::make_unique<testing::ScratchFile>("seat.replay"));
-        writers.push_back(std::make_unique<ReplayWriter>(files.back()->Path(),
-                                                         ReplayHeader{7, FingerprintGameData(dir.Path())}));
+        // A writer writes out what it holds once a second; by the game's own time, as the
+        // networked game does, so that every machine splits its runs of frames alike.
+        ReplayWriterOptions gameTime;
+        net::Rollback* game = table.Peer(seat).Game.get();
+        gameTime.Clock = [game] { return game->Confirmed() * TFrameTimer::Interval; };
+        writers.push_back(std::make_unique<ReplayWriter>(
+            files.back()->Path(), ReplayHeader{7, FingerprintGameData(dir.Path())}, gameTime));
         table.Peer(seat).Game->Recorder = writers.back().get();
     }
     table.Run(Frames, 4, 2);
