@@ -27,6 +27,12 @@ const char* const GameUsage =
     "                 ~/.local/state/kelvane/replays/); Esc pauses it, F11, F12 and F1\n"
     "                 work as in the game, closing the window ends it\n"
     "  --force        with --replay: play a recording made with other data\n"
+    "  --host [PORT]  host a network game on UDP port PORT (default: Port= of\n"
+    "                 settings.ini, else 26524); others join it while it runs\n"
+    "  --join HOST[:PORT]\n"
+    "                 join the network game hosted at HOST\n"
+    "  --name NAME    your name in a network game (default: PlayerName= of\n"
+    "                 settings.ini, else your login name)\n"
     "  --language L   the language of the game's texts for this game: original (the\n"
     "                 game's own, the default) or en; settings.ini keeps Language=\n"
     "  --version      print the version and exit\n"
@@ -50,6 +56,18 @@ std::string ParseLanguage(const std::string& text) {
     if (!IsLanguageName(text))
         throw UsageError("--language needs the name of a language (original, en, ...), not '" + text + "'");
     return text;
+}
+
+uint16_t ParsePort(const std::string& text) {
+    uint16_t port = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || port == 0)
+        throw UsageError("--host needs a port from 1 to 65535, not '" + text + "'");
+    return port;
+}
+
+bool IsNumber(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 Pilot ParsePilot(const std::string& text) {
@@ -83,12 +101,27 @@ GameOptions ReadGameOptions(const std::vector<std::string>& arguments) {
         else if (option.rfind("--language=", 0) == 0) options.Language = ParseLanguage(option.substr(11));
         else if (option == "--pilot") options.Pilot = ParsePilot(value());
         else if (option.rfind("--pilot=", 0) == 0) options.Pilot = ParsePilot(option.substr(8));
+        else if (option == "--host") {
+            // The port is optional: a number after --host is its port.
+            options.Host = i + 1 < arguments.size() && IsNumber(arguments[i + 1]) ? ParsePort(arguments[++i]) : 0;
+        } else if (option.rfind("--host=", 0) == 0) options.Host = ParsePort(option.substr(7));
+        else if (option == "--join") options.Join = value();
+        else if (option.rfind("--join=", 0) == 0 && option.size() > 7) options.Join = option.substr(7);
+        else if (option == "--name") options.Name = value();
+        else if (option.rfind("--name=", 0) == 0 && option.size() > 7) options.Name = option.substr(7);
         else throw UsageError("unknown option '" + option + "'");
     }
     // A recording holds its own seed and pilots.
     if (options.ReplayFile && options.Seed) throw UsageError("--seed does not go with --replay");
     if (options.ReplayFile && options.Pilot) throw UsageError("--pilot does not go with --replay");
     if (options.Force && !options.ReplayFile) throw UsageError("--force goes only with --replay");
+    // A network game: the host's seed, the classic pilot, everyone's own recording.
+    const bool network = options.Host || options.Join;
+    if (options.Host && options.Join) throw UsageError("--host does not go with --join");
+    if (network && options.ReplayFile) throw UsageError("--replay does not go with --host or --join");
+    if (options.Join && options.Seed) throw UsageError("--seed does not go with --join (the host's seed is played)");
+    if (network && options.Pilot) throw UsageError("--pilot does not go with --host or --join");
+    if (options.Name && !network) throw UsageError("--name goes only with --host or --join");
     return options;
 }
 

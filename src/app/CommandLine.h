@@ -22,6 +22,11 @@ struct GameOptions {
     bool Force = false;                     // --force: watch a recording made with other data
     std::optional<std::string> Language;    // --language LANG: the texts' language for this game
     std::optional<kelvane::Pilot> Pilot;    // --pilot NAME: who flies the computer's ships; unset: the setting
+    // --host [PORT]: a network game others join (the port 0 when none is given: Port= of
+    // settings.ini); --join HOST[:PORT]: join one; --name NAME: this player's name in it.
+    std::optional<uint16_t> Host;
+    std::optional<std::string> Join;
+    std::optional<std::string> Name;
 };
 
 // The options, or a failure (BadInput) naming the option that is wrong.

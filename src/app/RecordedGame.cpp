@@ -8,12 +8,14 @@
 
 namespace kelvane {
 
-RecordedGame::RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say, Pilot pilot)
+RecordedGame::RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say, Pilot pilot,
+                           std::function<uint64_t()> recordingClock)
     : folder_(std::move(folder)),
       startTime_(startTime),
       seed_(seed),
       say_(std::move(say)),
       pilots_(pilot),
+      recordingClock_(std::move(recordingClock)),
       errors_(say_) {}
 
 RecordedGame::~RecordedGame() = default;
@@ -39,6 +41,7 @@ void RecordedGame::Begin(TMainForm& form) {
     }
     ReplayWriterOptions options;
     options.Report = say_;
+    options.Clock = recordingClock_;
     writer_ = std::make_unique<ReplayWriter>(OwnRecordingFile{file.Path, file.Descriptor}, header, options);
     if (writer_->Failed()) {
         writer_.reset();
@@ -50,7 +53,7 @@ void RecordedGame::Begin(TMainForm& form) {
 }
 
 void RecordedGame::Tick(TMainForm& form) {
-    form.TimerTick();
+    RunTick(form);
     ++ticks_;
     errors_.Tell(form, ticks_, writer_ && writer_->Recording() ? writer_->Path() : std::string());
 }

@@ -24,8 +24,9 @@ public:
     // folder: where recordings go, empty when there is no such place (no home); the
     // file is named by startTime (local time). seed: the game's seed, picked by the caller;
     // pilot: who flies the computer's ships.
+    // recordingClock: the clock the recording is written out by (none: real time).
     RecordedGame(std::string folder, const std::tm& startTime, uint32_t seed, SayLine say,
-                 Pilot pilot = Pilot::Classic);
+                 Pilot pilot = Pilot::Classic, std::function<uint64_t()> recordingClock = {});
     ~RecordedGame() override;
 
     MainFormServices Services(const MainFormServices& platform) override;
@@ -40,12 +41,17 @@ public:
     // The file of this game's recording; empty when the game is not recorded.
     const std::string& Path() const { return path_; }
 
+protected:
+    // What one tick of the frame timer runs: the form's own frame.
+    virtual void RunTick(TMainForm& form) { form.TimerTick(); }
+
 private:
     std::string folder_;
     std::tm startTime_;
     uint32_t seed_;
     SayLine say_;
     PilotSeats pilots_;
+    std::function<uint64_t()> recordingClock_;
     std::unique_ptr<ReplayWriter> writer_;
     std::string path_;
     PassedOverErrors errors_;

@@ -74,6 +74,17 @@ constexpr SettingKey PilotChoice(std::string_view name) {
             [](const Settings& settings) { return std::string(PilotName(settings.Pilot)); }};
 }
 
+// Text kept as written (whoever uses it makes it fit).
+template <auto Field>
+constexpr SettingKey Text(std::string_view name) {
+    return {name,
+            [](std::string_view text, Settings& settings) -> std::string {
+                settings.*Field = std::string(text);
+                return {};
+            },
+            [](const Settings& settings) { return settings.*Field; }};
+}
+
 // Every key of [Settings], in the order the file is written. A new setting is a field of
 // Settings and one row here.
 constexpr SettingKey SettingKeys[] = {
@@ -83,6 +94,8 @@ constexpr SettingKey SettingKeys[] = {
     Number<&Settings::Volume, 0, 100>("Volume"),
     LanguageName("Language"),
     PilotChoice("Pilot"),
+    Text<&Settings::PlayerName>("PlayerName"),
+    Number<&Settings::Port, 1, 65535>("Port"),
 };
 
 }  // namespace

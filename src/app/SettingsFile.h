@@ -7,12 +7,16 @@
 //   WindowHeight=768
 //   Volume=100
 //   Pilot=classic
+//   PlayerName=Ann
+//   Port=26524
 //
 //   [Keys]
 //   Thrust=W
 //   FirePrimary=Space
 //
-// Pilot names who flies the computer's ships: classic or veteran.
+// Pilot names who flies the computer's ships: classic or veteran. PlayerName is the name
+// others see in a network game (empty: the login name), Port the UDP port of network
+// games (hosted on, and joined at when --join names none).
 // Every key of [Settings] is one row of a table that both reads and writes it; a missing
 // key keeps its default, and a value that is no good makes the file damaged: it is then
 // ignored whole. [Keys] lines are kept as written; the desktop says which of them it

@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/Folders.h"
 #include "app/LanguageChoice.h"
+#include "app/NetworkGame.h"
 #include "app/RecordedGame.h"
 #include "app/ShaderCache.h"
 #include "app/SettingsFile.h"
@@ -17,8 +18,11 @@
 #include "base/FailureReport.h"
 #include "check/Checker.h"
 #include "game/GameDir.h"
+#include "net/HostAddresses.h"
+#include "replay/DataFingerprint.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/sdl/SdlGame.h"
+#include "platform/sdl/StartFailureBox.h"
 #include "replay/RecordingToPlay.h"
 
 namespace {
@@ -41,6 +45,59 @@ kelvane::ExitStatus RunCheck(const kelvane::GameDataSearch& data) {
     for (const check::Finding& finding : report.Findings()) std::puts(check::FormatFinding(finding).c_str());
     std::puts(report.Summary().c_str());
     return report.Status();
+}
+
+// This person's name in a network game: --name, else PlayerName= of the settings, else
+// the login name (the session makes any of them fit).
+std::string PlayerName(const kelvane::GameOptions& options, const kelvane::Settings& settings,
+                       const kelvane::EnvironmentLookup& environment) {
+    if (options.Name) return *options.Name;
+    if (!settings.PlayerName.empty()) return settings.PlayerName;
+    return environment("USER").value_or("Player");
+}
+
+// Hosts or joins; a joiner waits for the host's answer before any window opens. A failure
+// (the port taken, refused, no answer) is said on stderr and, where there is a display, in
+// a box, as any start that fails.
+kelvane::Result<std::unique_ptr<kelvane::NetworkGame>> OpenNetworkGame(
+    const kelvane::GameOptions& options, const kelvane::Settings& settings, const kelvane::EnvironmentLookup& environment,
+    const kelvane::SdlGameOptions& game, const std::string& replays, const kelvane::SayLine& say,
+    const kelvane::Language& texts) {
+    using namespace kelvane;
+    const uint16_t port = options.Host && *options.Host ? *options.Host : static_cast<uint16_t>(settings.Port);
+    net::NetPlayOptions net;
+    net.Setup.Version = KelvaneVersion;
+    net.Setup.Name = PlayerName(options, settings, environment);
+    net.Setup.Data = FingerprintGameData(game.GameDir, game.Folders);
+    net.Setup.Seed = options.Seed ? *options.Seed : ClockSeed();
+    if (options.Host) net.Listen = std::to_string(port);
+    else net.Join = *options.Join;
+    net.Port = static_cast<uint16_t>(settings.Port);
+    const auto failed = [&](const std::string& reason) -> Result<std::unique_ptr<NetworkGame>> {
+        const Failure failure{ExitStatus::Failure, reason, {}};
+        ReportFailure(Program, failure);
+        ShowStartFailureBox(nullptr, reason, {}, texts);
+        return Failure{ExitStatus::Failure, {}, {}};  // said already
+    };
+    std::unique_ptr<net::NetPlay> play;
+    try {
+        play = std::make_unique<net::NetPlay>(net, say);
+    } catch (const std::exception& error) {
+        return failed(std::string("cannot start a network game: ") + error.what());
+    }
+    std::string hosting;
+    if (options.Host) {
+        hosting = net::HostingLine(net::InterfaceAddresses(), net::MachineName(), port);
+        say(hosting);
+    } else {
+        say("joining " + net.Join + " ...");
+        if (const std::optional<std::string> problem = play->WaitForWelcome())
+            return failed("cannot join " + *options.Join + ": " + *problem);
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm startTime{};
+    localtime_r(&now, &startTime);
+    return std::make_unique<NetworkGame>(std::move(play), hosting, replays, startTime, say);
 }
 
 kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
@@ -103,6 +160,12 @@ kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
             return ReportFailure(Program, Failure{ExitStatus::BadInput,
                                                   "cannot replay " + *options.ReplayFile + ": " + error.what(), {}});
         }
+    } else if (options.Host || options.Join) {
+        Result<std::unique_ptr<NetworkGame>> network =
+            OpenNetworkGame(options, settings, environment, game, folders.State.empty() ? std::string() : folders.State + "replays/",
+                            say, language);
+        if (!network) return network.Error().Status;
+        session = std::move(*network);
     } else {
         const uint32_t seed = options.Seed ? *options.Seed : ClockSeed();
         const std::time_t now = std::time(nullptr);

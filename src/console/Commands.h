@@ -53,6 +53,9 @@ struct ConsoleContext {
     // Key-downs since the frame's input was last aged (the form's key handler adds them);
     // the frame takes them when it ages the input tables.
     std::vector<TypedKey> KeysPressed = {};
+    // Network play: each seat's own key-downs since its last frame, in order (seats
+    // 1..MaxSeats), so that keys a person types faster than the frames all reach their console.
+    std::array<std::vector<TypedKey>, MaxSeats + 1> SeatKeysPressed = {};
     // The outcome of the last line typed, for the hint line; Acted when there is nothing to say.
     CommandOutcome Hint = {};
     // Network play: the seat whose line runs now (its QUIT ends only that person's game);

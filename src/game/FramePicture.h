@@ -33,6 +33,8 @@ struct PictureTools {
     const Language* Texts = nullptr;
     const CommandOutcome* ConsoleHint = nullptr;
     bool FirstHint = true;
+    // The seat whose picture this is, in a game for several (0: a game for one).
+    int ViewSeat = 0;
 };
 
 class FramePicture {
@@ -57,6 +59,10 @@ private:
     void DrawStatusPanels();
     void DrawBars(int32_t frameX, const TShip& ship);
     void DrawShipListAndMap();
+    void DrawPeopleOnMap();
+    // The name of the person flying the ship; none for a computer's ship and in a game for one.
+    const std::string* PersonFlying(int ship) const;
+    int32_t TextWidth(const std::string& text) const;
     void DrawRespawnCountdown();
     void DrawPausePicture();
     void DrawDiagnostics();

@@ -95,9 +95,9 @@ void ActOnKeys(Arena& arena, ConsoleContext& console, StepNames names) {
     Step(names, "AgeInput");
     AgeInput(world);
     // The keys that came since the last frame are this frame's to type, like the key states.
-    // At a table of several, each seat types through its own key table, frame by frame.
+    // At a table of several, each seat types the keys its own person pressed.
     std::vector<TypedKey> typed = std::exchange(console.KeysPressed, {});
-    if (console.Seat != 0) typed.clear();
+    if (console.Seat != 0) typed = std::exchange(console.SeatKeysPressed.at(console.Seat), {});
     Step(names, "ToggleConsole");
     // A console opened or closed starts without a hint.
     if (ToggleConsole(world)) console.Hint = {};
@@ -149,6 +149,8 @@ void SeatedFrameUpdate(Arena& arena, ConsoleContext& console, StepNames names) {
         }
         if (world.Paused != paused) world.PausedBy = static_cast<uint8_t>(world.Paused ? seat : 0);
     }
+    // Keys of a seat nobody holds type nothing, now or later.
+    for (std::vector<TypedKey>& keys : console.SeatKeysPressed) keys.clear();
 }
 
 }  // namespace

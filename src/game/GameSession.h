@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ExitStatus.h"
 #include "game/MainForm.h"
 #include "world/VirtualKeys.h"
 
@@ -52,6 +53,8 @@ public:
     virtual GameInput& Input() = 0;
     // False while the session wants no ticks (a watched recording paused or at its end).
     virtual bool Ticking() const { return true; }
+    // True when the game goes on while its window has no focus (others play in it).
+    virtual bool TicksUnfocused() const { return false; }
     // A due tick of the frame timer.
     virtual void Tick(TMainForm& form) { form.TimerTick(); }
     // Asked after every tick: true when the window is to close.
@@ -60,6 +63,9 @@ public:
     virtual void End(TMainForm&) {}
     virtual StandingLine Standing() const { return {}; }
     virtual PlaybackPosition Playback() const { return {}; }
+    // How the game ended, once it has: Failure when it stopped for a fault of its own
+    // (a network game gone out of step).
+    virtual ExitStatus Outcome() const { return ExitStatus::Success; }
 };
 
 // The player's own game, unrecorded: the keys and clicks go to the form, and the game's

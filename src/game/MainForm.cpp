@@ -62,7 +62,8 @@ void TMainForm::KeyPressed(uint16_t key, ShiftState shift) {
     kelvane::KeyPressed(World, key, shift);
     // Every key-down is kept in order too, so that keys typed faster than the frames all
     // reach the console.
-    if (console_.KeysPressed.size() < MaxKeysBetweenFrames) console_.KeysPressed.push_back({key, shift, World.CapsLock});
+    std::vector<TypedKey>& typed = inputSeat_ == 0 ? console_.KeysPressed : console_.SeatKeysPressed.at(inputSeat_);
+    if (typed.size() < MaxKeysBetweenFrames) typed.push_back({key, shift, World.CapsLock});
 }
 
 void TMainForm::MouseClick(int button, ShiftState shift, int32_t x, int32_t y) {
@@ -131,7 +132,7 @@ void TMainForm::Frame() {
         const SeatScope seat(World, ViewSeat);
         const View view = PictureView ? PictureView(World) : OwnView(World);
         FramePicture({Display.Back(), Images, ShipImages, FrameRate(), RecordedSteps, &Texts(), &console_.Hint,
-                      ShowsFirstHint},
+                      ShowsFirstHint, ViewSeat},
                      World, view)
             .Draw();
         Record("Flip");

@@ -21,6 +21,9 @@ struct KeyBinding {
     bool operator==(const KeyBinding& other) const { return Action == other.Action && Key == other.Key; }
 };
 
+// The UDP port a network game is hosted on and joined at when none is named.
+constexpr int DefaultNetworkPort = 26524;
+
 struct Settings {
     bool Fullscreen = true;
     int WindowWidth = 1024;  // the window's size in windowed mode
@@ -29,6 +32,8 @@ struct Settings {
     kelvane::Pilot Pilot = kelvane::Pilot::Classic;  // who flies the computer's ships
     std::vector<KeyBinding> Keys;
     std::string Language = "original";  // the texts' language: "original" or a catalogue's ("en")
+    std::string PlayerName{};  // the name others see in a network game; empty: the login name
+    int Port = DefaultNetworkPort;  // of network games
     bool operator==(const Settings&) const = default;
 };
 

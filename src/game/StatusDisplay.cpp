@@ -14,6 +14,7 @@
 #include "media/Canvas.h"
 #include "base/Rounding.h"
 #include "world/ArchiveItems.h"
+#include "world/PlayerSeats.h"
 
 namespace kelvane {
 namespace {
@@ -31,6 +32,12 @@ constexpr uint32_t MapControlledColor = 0x0099FF;
 constexpr uint32_t MapTargetColor = 0x0033FF;
 constexpr uint32_t DiagnosticColor = 0xFFFFFF;
 constexpr uint8_t TextSize = StatusTextSize;
+// The map's inside, and the height a name on it takes.
+constexpr int32_t MapLeft = 845;
+constexpr int32_t MapTop = 523;
+constexpr int32_t MapRight = 997;
+constexpr int32_t MapBottom = 637;
+constexpr int32_t MapNameHeight = 11;
 
 const char* const ShieldsLabel = Translatable("\x8At\xEDty:");  // "Štíty:"
 const char* const HullLabel = Translatable("Trup:");
@@ -131,16 +138,12 @@ void FramePicture::DrawShipListAndMap() {
         if (!ship.InPlay) continue;
         const uint32_t color = i == world_.ControlledShip ? ControlledRowColor : LabelColor;
         const int32_t y = 670 + 11 * row;
-        WriteText(back, ShipListNameX, y, ship.ShipName, color, FontStyle(), TextSize);
+        // A person's ship goes by the person's name.
+        const std::string* person = PersonFlying(i);
+        WriteText(back, ShipListNameX, y, person ? *person : ship.ShipName, color, FontStyle(), TextSize);
         const std::string score = std::to_string(ship.Score);
         // Measured in the font WriteText sets, so the score ends at ShipListScoreRight.
-        Canvas& canvas = back.GetCanvas();
-        canvas.Font.Face = "Verdana";
-        canvas.Font.SizePoints = TextSize;
-        canvas.Font.Bold = canvas.Font.Italic = canvas.Font.Underline = canvas.Font.StrikeOut = false;
-        const int width = canvas.TextWidth(score);
-        back.ReleaseCanvas();
-        WriteText(back, ShipListScoreRight - width, y, score, color, FontStyle(), TextSize);
+        WriteText(back, ShipListScoreRight - TextWidth(score), y, score, color, FontStyle(), TextSize);
         ++row;
     }
 
@@ -166,6 +169,43 @@ void FramePicture::DrawShipListAndMap() {
         canvas.SetPixel(x, y, color);
     }
     back.ReleaseCanvas();
+    DrawPeopleOnMap();
+}
+
+// Each person's name beside their ship's point on the map, kept inside the map.
+void FramePicture::DrawPeopleOnMap() {
+    if (!PlayersSeated(world_)) return;
+    for (int i = 1; i <= MaxShips; ++i) {
+        const TShip& ship = world_.Ships[i];
+        const std::string* person = PersonFlying(i);
+        if (!person || !ship.InPlay || ship.Dead) continue;
+        int32_t x, y;
+        StatusMapPoint(ship.X, ship.Y, x, y);
+        const int32_t width = TextWidth(*person);
+        const int32_t left = x + 3 + width <= MapRight ? x + 3 : std::max(MapLeft, x - 3 - width);
+        const int32_t top = std::clamp(y - MapNameHeight / 2, MapTop, MapBottom - MapNameHeight);
+        WriteText(tools_.Back, left, top, *person, i == world_.ControlledShip ? MapControlledColor : LabelColor,
+                  FontStyle(), TextSize);
+    }
+}
+
+const std::string* FramePicture::PersonFlying(int ship) const {
+    if (!PlayersSeated(world_) || ship == 0) return nullptr;
+    int seat = SeatFlying(world_, ship);
+    // The viewer's own seat stands in the world's fields while the picture is drawn.
+    if (seat == 0 && ship == world_.ControlledShip && SeatJoined(world_, tools_.ViewSeat)) seat = tools_.ViewSeat;
+    return seat ? &world_.Seats[seat].Name : nullptr;
+}
+
+int32_t FramePicture::TextWidth(const std::string& text) const {
+    // Measured in the font WriteText sets.
+    Canvas& canvas = tools_.Back.GetCanvas();
+    canvas.Font.Face = "Verdana";
+    canvas.Font.SizePoints = TextSize;
+    canvas.Font.Bold = canvas.Font.Italic = canvas.Font.Underline = canvas.Font.StrikeOut = false;
+    const int width = canvas.TextWidth(text);
+    tools_.Back.ReleaseCanvas();
+    return width;
 }
 
 void FramePicture::DrawRespawnCountdown() {

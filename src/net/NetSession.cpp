@@ -265,6 +265,7 @@ void NetSession::Tick(bool draw, uint64_t lastFrame) {
     Watch();
     if (host_) SendHistory();
     game_->Correct();
+    const uint64_t before = game_->Frame();
     const int frames = FramesThisTick();
     if (frames == 0) ++counts_.SyncPauses;
     bool waited = false;
@@ -286,6 +287,7 @@ void NetSession::Tick(bool draw, uint64_t lastFrame) {
         waitRun_ = 0;
     }
     waitedLastTick_ = waited;
+    idleTicks_ = game_->Frame() == before ? idleTicks_ + 1 : 0;
     SendInputs();
     if (!doneSent_ && lastFrame != NoFrame && game_->Confirmed() >= lastFrame) {
         SendToAll(Done{lastFrame});
@@ -338,7 +340,8 @@ void NetSession::Leave() {
 
 std::vector<std::string> NetSession::WaitingFor() const {
     std::vector<std::string> names;
-    if (!game_ || !waitedLastTick_) return names;
+    // A game that has not begun waits for nobody; a short stop is the clocks keeping step.
+    if (!game_ || game_->Frame() == 0 || idleTicks_ <= Rollback::Window) return names;
     const InputLog& log = game_->Log();
     const uint64_t next = game_->Known() + 1;
     for (int seat = 1; seat <= MaxSeats; ++seat) {

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Settings.h"
 #include "net/ConditionedLink.h"
 #include "net/Link.h"
 #include "net/Packets.h"
@@ -60,7 +61,7 @@ public:
     using Clock = std::function<uint64_t()>;                 // steady milliseconds
     using Say = std::function<void(const std::string&)>;     // a line for the person
 
-    static constexpr uint16_t DefaultPort = 26524;
+    static constexpr uint16_t DefaultPort = DefaultNetworkPort;
     static constexpr uint64_t SilenceMs = 5000;
 
     static std::unique_ptr<NetSession> Host(ILink& link, NetSetup setup, Clock clock, Say say);
@@ -88,6 +89,7 @@ public:
     // recorder sees the confirmed frames.
     void Attach(TMainForm& form, IFrameObserver* recorder);
     Rollback& Game() { return *game_; }
+    const Rollback& Game() const { return *game_; }
     bool Attached() const { return game_ != nullptr; }
 
     // An input of this person, for the next frame.
@@ -105,7 +107,8 @@ public:
     bool AllDone(uint64_t lastFrame) const;
     // Leaving: everyone is told; the link is let go.
     void Leave();
-    // The names of those whose inputs the game waits for now (none while it runs).
+    // The names of those whose inputs the game has waited for longer than the frames it
+    // may predict (8 ticks without a frame); none while it runs.
     std::vector<std::string> WaitingFor() const;
     bool Waiting() const { return waitedLastTick_; }
     const SessionCounts& Counts() const { return counts_; }
@@ -204,6 +207,7 @@ private:
     bool doneSent_ = false;
     bool waitedLastTick_ = false;
     uint64_t waitRun_ = 0;
+    uint64_t idleTicks_ = 0;  // ticks in a row that ran no frame (waiting, or letting others catch up)
     SessionCounts counts_;
 };
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/CommandLine.h"
 
 namespace kelvane {
@@ -32,10 +36,37 @@ TEST(CommandLine, OptionsAreRead) {
     EXPECT_EQ(check.DataDir, "/opt/k");
 }
 
+TEST(CommandLine, NetworkOptionsAreRead) {
+    struct Row {
+        std::vector<std::string> Arguments;
+        std::optional<uint16_t> Host;
+        std::optional<std::string> Join;
+        std::optional<std::string> Name;
+    };
+    for (const Row& row : std::vector<Row>{
+             {{"--host"}, 0, {}, {}},  // the port of the settings
+             {{"--host", "4000"}, 4000, {}, {}},
+             {{"--host=65535"}, 65535, {}, {}},
+             {{"--host", "--windowed"}, 0, {}, {}},  // an option after it is no port
+             {{"--host", "--name", "Ann"}, 0, {}, "Ann"},
+             {{"--join", "10.0.0.2"}, {}, "10.0.0.2", {}},
+             {{"--join=host.lan:4000", "--name=Bob"}, {}, "host.lan:4000", "Bob"},
+             {{"--seed", "5", "--host"}, 0, {}, {}},  // the host may fix the seed
+         }) {
+        const GameOptions options = Parsed(row.Arguments);
+        EXPECT_EQ(options.Host, row.Host) << row.Arguments[0];
+        EXPECT_EQ(options.Join, row.Join) << row.Arguments[0];
+        EXPECT_EQ(options.Name, row.Name) << row.Arguments[0];
+    }
+}
+
 TEST(CommandLine, WrongOptionsAreUsageErrors) {
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
              {"--bogus"}, {"-x"}, {"play"}, {"--data"}, {"--data", ""}, {"--data="}, {"--windowed", "extra"},
-             {"--seed"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "12x"}, {"--seed="}, {"--seed", " 3"}}) {
+             {"--seed"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "12x"}, {"--seed="}, {"--seed", " 3"},
+             {"--host", "0"}, {"--host", "65536"}, {"--host="}, {"--join"}, {"--join="}, {"--host", "--join", "h"},
+             {"--join", "h", "--seed", "3"}, {"--join", "h", "--replay", "r.kvr"}, {"--host", "--pilot", "veteran"},
+             {"--name", "Ann"}, {"--host", "--name"}}) {
         const Result<GameOptions> options = ParseGameOptions(arguments);
         ASSERT_FALSE(options) << arguments[0];
         EXPECT_EQ(options.Error().Status, ExitStatus::BadInput);

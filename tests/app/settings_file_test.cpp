@@ -35,6 +35,9 @@ TEST(Settings, ReadFromTheFile) {
         {"[Settings]\nPilot=veteran\n", {true, 1024, 768, 100, Pilot::Veteran, {}}},
         {"[Settings]\npilot = VETERAN \nVolume=7\n", {true, 1024, 768, 7, Pilot::Veteran, {}}},
         {"[Settings]\nPilot=Classic\n", {true, 1024, 768, 100, Pilot::Classic, {}}},
+        // Network play: the name as written (the game makes it fit), the port 1..65535.
+        {"[Settings]\nPlayerName= Ann Lee \nPort=4000\n", {true, 1024, 768, 100, Pilot::Classic, {}, "original", "Ann Lee", 4000}},
+        {"[Settings]\nport=$FFFF\n", {true, 1024, 768, 100, Pilot::Classic, {}, "original", "", 65535}},
         // [Keys] lines as written, whatever they say: a binding the desktop cannot use
         // never makes the file damaged.
         {"[Settings]\nVolume=40\n[keys]\nThrust = W\nFire=Nosuchkey\nBrake=\nFirePrimary==\n",
@@ -68,6 +71,9 @@ TEST(Settings, ADamagedFileIsIgnoredWholeWithOneLine) {
         "[Settings]\nPilot=ace\nVolume=40\n",
         "[Settings]\nPilot=\n",
         "[Settings]\nPilot=1\n",
+        "[Settings]\nPort=0\n",
+        "[Settings]\nPort=65536\n",
+        "[Settings]\nPort=udp\n",
         "garbage text, not settings at all\n",
         "Volume=50\n",                    // no [Settings] header
         "[Window]\nWindowWidth=800\n",   // another section only
@@ -119,7 +125,7 @@ TEST_F(SettingsFile, WrittenWholeAndReadBack) {
     EXPECT_TRUE(SaveSettings(path.string(), again));
     EXPECT_EQ(LoadSettings(path.string()).Values, again);
     EXPECT_EQ(FormatSettings(again),
-              "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\nLanguage=original\nPilot=classic\n");
+              "[Settings]\nFullscreen=1\nWindowWidth=1024\nWindowHeight=768\nVolume=100\nLanguage=original\nPilot=classic\nPlayerName=\nPort=26524\n");
 }
 
 TEST_F(SettingsFile, UnreadableAndUnwritableFilesAreReportedNotFatal) {

@@ -1,7 +1,6 @@
 #include "NetGame.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -12,9 +11,7 @@
 #include "StateDump.h"
 #include "app/Version.h"
 #include "base/FailureReport.h"
-#include "net/ConditionedLink.h"
-#include "net/EnetLink.h"
-#include "net/NetSession.h"
+#include "net/NetPlay.h"
 #include "platform/headless/HeadlessMachine.h"
 #include "replay/DataFingerprint.h"
 #include "replay/ReplayWriter.h"
@@ -25,31 +22,10 @@ namespace {
 using namespace kelvane::net;
 
 // How long the runner waits, in real time, for the others before giving up.
-constexpr uint64_t JoinWaitMs = 20000;
 constexpr uint64_t StallMs = 30000;
 constexpr uint64_t RemindMs = 250;
-// After the end, a moment for what is still on its way out.
-constexpr uint64_t LingerMs = 300;
-
-uint64_t SteadyMs() {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
-}
 
 void Say(const std::string& line) { std::fprintf(stderr, "kelvane-sim: %s\n", line.c_str()); }
-
-// "[ADDR:]PORT": the address to listen on ("" any) and the port (0: any free one, which
-// the host then names).
-void ListenAddress(const std::string& text, std::string& host, uint16_t& port) {
-    const bool bare = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-    std::string spelled = bare ? "any:" + text : text;
-    const bool anyPort = spelled.size() >= 2 && spelled.compare(spelled.size() - 2, 2, ":0") == 0;
-    if (anyPort) spelled.back() = '1';
-    if (!SplitAddress(spelled, 0, host, port)) throw UsageError("--host needs [ADDR:]PORT, not '" + text + "'");
-    if (anyPort) port = 0;
-    if (bare) host.clear();
-}
 
 FrameInputs StepInputs(const ScenarioStep& step) {
     FrameInputs inputs;
@@ -76,18 +52,6 @@ FrameInputs StepInputs(const ScenarioStep& step) {
     return inputs;
 }
 
-// Waits in real time, handling the link, until `done` or the limit; false at the limit.
-template <class Done>
-bool WaitFor(NetSession& session, uint64_t limitMs, Done done) {
-    const uint64_t until = SteadyMs() + limitMs;
-    while (!done()) {
-        if (SteadyMs() > until) return false;
-        session.Pump(20);
-        session.Watch();
-    }
-    return true;
-}
-
 class NetRun {
 public:
     explicit NetRun(const SimOptions& options) : options_(options) {}
@@ -110,30 +74,21 @@ public:
         setup.Players = options_.Players;
         setup.Seed = options_.Seed ? *options_.Seed : scenario.Seed.value_or(1);
 
-        std::string listenHost;
-        uint16_t listenPort = 0;
-        if (!options_.Host.empty()) ListenAddress(options_.Host, listenHost, listenPort);
+        NetPlayOptions net;
+        net.Listen = options_.Host;
+        net.Join = options_.Join;
+        net.Setup = setup;
+        net.Conditions = LinkConditions{options_.NetDelayMs, options_.NetJitterMs, options_.NetLossPercent, setup.Seed};
         try {
-            link_ = std::make_unique<EnetLink>(listenHost, listenPort);
-        } catch (const LinkError& error) {
+            play_ = std::make_unique<NetPlay>(net, Say);
+        } catch (const NetPlayError& error) {
             Say(error.what());
             return ExitStatus::Failure;
         }
-        conditioned_ = std::make_unique<ConditionedLink>(
-            *link_, LinkConditions{options_.NetDelayMs, options_.NetJitterMs, options_.NetLossPercent, setup.Seed});
-        session_ = options_.Host.empty()
-                       ? NetSession::Join(*conditioned_, setup, options_.Join, SteadyMs, Say)
-                       : NetSession::Host(*conditioned_, setup, SteadyMs, Say);
-        session_->Lockstep = conditioned_.get();
+        session_ = &play_->Session();
         if (!options_.Join.empty()) {
-            const bool answered = WaitFor(*session_, JoinWaitMs, [&] { return session_->Welcomed(); });
-            if (session_->State() != SessionState::Playing) {
-                Say(session_->State() == SessionState::Refused ? "the host refused: " + session_->Problem()
-                                                               : session_->Problem());
-                return ExitStatus::Failure;
-            }
-            if (!answered) {
-                Say("no answer from " + options_.Join);
+            if (const std::optional<std::string> problem = play_->WaitForWelcome()) {
+                Say(*problem);
                 return ExitStatus::Failure;
             }
         }
@@ -145,22 +100,20 @@ public:
         if (!options_.RecordFile.empty()) {
             ReplayWriterOptions writing;
             writing.Report = Say;
-            // Written out by game time, so every machine's recording is the same byte for byte.
-            writing.Clock = [this] { return session_->Attached() ? session_->Game().Confirmed() * TFrameTimer::Interval : 0; };
+            writing.Clock = [this] { return play_->GameTimeMs(); };
             recorder_ = std::make_unique<ReplayWriter>(options_.RecordFile, ReplayHeader{session_->Seed(), setup.Data},
                                                        writing);
         }
-        session_->Attach(*form_, recorder_.get());
+        play_->Attach(*form_, recorder_.get());
         session_->BeforeFrame = [this](uint64_t frame) { AddSteps(frame); };
         session_->Game().FrameConfirmed = [this](uint64_t frame) { WriteDumps(frame, false); };
         WriteDumps(0, frames_ == 0);
 
         if (!options_.Host.empty()) {
-            Say("hosting on " + link_->LocalAddress() + " for " + std::to_string(options_.Players) + " players");
-            const bool full = WaitFor(*session_, JoinWaitMs, [&] { return session_->Seated() >= options_.Players; });
-            if (!full) {
+            Say("hosting on " + play_->Link().LocalAddress() + " for " + std::to_string(options_.Players) + " players");
+            if (!play_->WaitForPlayers(options_.Players, NetPlay::JoinWaitMs)) {
                 Say("only " + std::to_string(session_->Seated()) + " of " + std::to_string(options_.Players) +
-                    " players joined in " + std::to_string(JoinWaitMs / 1000) + " seconds");
+                    " players joined in " + std::to_string(NetPlay::JoinWaitMs / 1000) + " seconds");
                 return ExitStatus::Failure;
             }
         }
@@ -192,10 +145,11 @@ private:
 
     // Ticks of game time, each begun once every peer has ended the one before.
     bool Play() {
+        ConditionedLink& lockstep = *play_->Lockstep();
         uint64_t lastProgress = SteadyMs();
         for (uint64_t tick = 0;; ++tick) {
             uint64_t reminded = SteadyMs();
-            while (!conditioned_->InStep(tick)) {
+            while (!lockstep.InStep(tick)) {
                 if (session_->State() != SessionState::Playing) return false;
                 const uint64_t now = SteadyMs();
                 if (now > lastProgress + StallMs) {
@@ -204,19 +158,17 @@ private:
                 }
                 // Those waiting with this one must not take it for gone.
                 if (now > reminded + RemindMs) {
-                    conditioned_->Remind();
+                    lockstep.Remind();
                     reminded = now;
                 }
                 session_->Pump(5);
                 session_->Watch();
             }
             lastProgress = SteadyMs();
-            conditioned_->BeginTick(tick);
-            session_->Pump(0);
+            lockstep.BeginTick(tick);
             machine_.Clock.Advance(TFrameTimer::Interval);
-            form_->MainTimer.CountTick();
-            session_->Tick(false, frames_);
-            conditioned_->EndTick(tick);
+            play_->Tick(false, frames_);
+            lockstep.EndTick(tick);
             if (session_->State() != SessionState::Playing) return false;
             if (session_->AllDone(frames_)) return true;
             if (form_->StartError()) return false;
@@ -224,18 +176,12 @@ private:
     }
 
     ExitStatus End(bool finished) {
-        // A peer that cannot go on says so, rather than leaving the others to find out.
-        if (!finished && session_->State() == SessionState::Playing) session_->Leave();
-        conditioned_->Finish();
-        const uint64_t until = SteadyMs() + LingerMs;
-        while (SteadyMs() < until) session_->Pump(10);
+        play_->End(finished);
         if (form_->StartError()) {
             Say("the game cannot start: " + *form_->StartError());
             return ExitStatus::Failure;
         }
-        // The game ends at the last frame every machine agrees on.
-        Rollback& game = session_->Game();
-        game.RestoreConfirmed();
+        const Rollback& game = session_->Game();
         if (recorder_) recorder_->Finish(form_->World);
         WriteDumps(game.Confirmed(), true);
         const SessionCounts& counts = session_->Counts();
@@ -249,8 +195,8 @@ private:
             static_cast<unsigned long long>(counts.Waits), static_cast<unsigned long long>(counts.LongestWait),
             static_cast<unsigned long long>(rolls.Rollbacks), static_cast<unsigned long long>(rolls.FramesRunAgain),
             static_cast<unsigned long long>(rolls.MostAhead),
-            static_cast<unsigned long long>(counts.SyncPauses), static_cast<unsigned long long>(link_->BytesSent()),
-            static_cast<double>(link_->BytesSent()) / seconds, static_cast<unsigned long long>(conditioned_->Dropped()));
+            static_cast<unsigned long long>(counts.SyncPauses), static_cast<unsigned long long>(play_->Link().BytesSent()),
+            static_cast<double>(play_->Link().BytesSent()) / seconds, static_cast<unsigned long long>(play_->Lockstep()->Dropped()));
         std::fflush(stdout);
         if (!finished) {
             if (!session_->Problem().empty()) Say(session_->Problem());
@@ -264,9 +210,8 @@ private:
     uint64_t frames_ = 1;
     std::vector<std::pair<uint64_t, FrameInputs>> steps_;  // by the frame they go into
     size_t nextStep_ = 0;
-    std::unique_ptr<EnetLink> link_;
-    std::unique_ptr<ConditionedLink> conditioned_;
-    std::unique_ptr<NetSession> session_;
+    std::unique_ptr<NetPlay> play_;
+    NetSession* session_ = nullptr;
     HeadlessMachine machine_;
     std::unique_ptr<TMainForm> form_;
     std::unique_ptr<ReplayWriter> recorder_;

@@ -26,7 +26,7 @@ ExitStatus SdlDesktop::Run(GameSession& session) {
     StandingLine shown;
     while (!quitAsked_) {
         uint64_t now = SDL_GetTicks64();
-        const bool ticking = active_ && session.Ticking();
+        const bool ticking = (active_ || session.TicksUnfocused()) && session.Ticking();
         uint32_t wait = ticking ? form->MainTimer.MillisecondsToNextTick() : 100;
         wait = Until(now, router.NextRepeat(), wait);
         wait = Until(now, NextResizeCheck(), wait);
@@ -41,7 +41,7 @@ ExitStatus SdlDesktop::Run(GameSession& session) {
         router.RepeatHeldKeys(now);
         presenter_->ExpireNotice(now);
         SaveResize(now, false);
-        if (active_ && session.Ticking() && form->MainTimer.Due()) {
+        if (ticking && session.Ticking() && form->MainTimer.Due()) {
             session.Tick(*form);
             if (form->StartError()) {
                 session.End(*form);
@@ -63,7 +63,7 @@ ExitStatus SdlDesktop::Run(GameSession& session) {
     }
     session.End(*form);
     SaveResize(SDL_GetTicks64(), true);
-    return ExitStatus::Success;
+    return session.Outcome();
 }
 
 ExitStatus RunSdlGame(const SdlGameOptions& options, GameSession& session) {
