@@ -4,13 +4,15 @@ the console, types CREATESHIP with a ship type of their own, closes it and fires
 joining player pauses the game for both. Each screen must then show what the headless
 runner draws of the same frame from that player's seat, from the host's recording: both
 ships, each player's own panel, the ship list and the map with both names. Both games end
-with QUIT and status 0, and the host's recording verifies.
+with QUIT and status 0, and the host's recording verifies. Before them, a game whose Vigil
+differs tries to join and is refused, the file named on both sides, with status 1.
 
 usage: test_net_play.py GAME SIM DATA_DIR [openbox]
 """
 
 import os
 import re
+import shutil
 import socket
 import subprocess
 import sys
@@ -50,6 +52,32 @@ def stable(game, timeout=10):
     raise xh.TestFailure("the screen did not come to rest within %d s (see %s)" % (timeout, xh.as_png(last)))
 
 
+def other_data(data_dir, into):
+    """A game folder like the built one but for one more line in Data/Ships/Vigil.ini."""
+    xh.link_data(data_dir, into)
+    ships = os.path.join(into, "Data", "Ships")
+    os.unlink(ships)
+    shutil.copytree(os.path.join(os.path.abspath(data_dir), "Data", "Ships"), ships)
+    with open(os.path.join(ships, "Vigil.ini"), "a") as f:
+        f.write("\n")
+    return into
+
+
+def refused_join(game_path, data_dir, work, port, host):
+    """The real game joining with other data: refused before any window, the file named."""
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", HOME=os.path.join(work, "eve"))
+    env.pop("DISPLAY", None)  # no box to close: the lines on stderr tell
+    done = subprocess.run([game_path, "--data", other_data(data_dir, os.path.join(work, "other")), "--join",
+                           "127.0.0.1:%d" % port, "--name", "eve"], env=env, capture_output=True, text=True,
+                          timeout=60)
+    why = "the host refused: other game data: Data/Ships/Vigil.ini differs"
+    xh.check(done.returncode == 1, "a joiner with other data: exit %d, %s" % (done.returncode, done.stderr))
+    xh.check("kelvane: cannot join 127.0.0.1:%d: %s" % (port, why) in done.stderr,
+             "the refused joiner said: " + done.stderr)
+    host.wait_until(lambda: any("eve was refused: other game data: Data/Ships/Vigil.ini differs" in line
+                                for line in host.own_errors()), "the host's line on the refused joiner", 10)
+
+
 def create_and_fire(game, ship):
     game.key("grave")
     time.sleep(0.5)
@@ -73,6 +101,8 @@ def main():
                                               "--name", "ann"]) as host:
             xh.check(any("hosting on" in line for line in host.own_errors()),
                      "the host did not say where it is: " + host.errors())
+            if not window_manager:
+                refused_join(game_path, data_dir, work, port, host)
             with xh.Game(x2, game_path, data_dir, ["--windowed", "--join", "127.0.0.1:%d" % port,
                                                   "--name", "bob"]) as guest:
                 create_and_fire(host, "vigil")
