@@ -19,10 +19,10 @@
 #include "check/Checker.h"
 #include "game/GameDir.h"
 #include "net/HostAddresses.h"
-#include "replay/DataFingerprint.h"
 #include "platform/font/FontRasteriser.h"
 #include "platform/sdl/SdlGame.h"
 #include "platform/sdl/StartFailureBox.h"
+#include "replay/DataFingerprint.h"
 #include "replay/RecordingToPlay.h"
 
 namespace {
@@ -45,6 +45,14 @@ kelvane::ExitStatus RunCheck(const kelvane::GameDataSearch& data) {
     for (const check::Finding& finding : report.Findings()) std::puts(check::FormatFinding(finding).c_str());
     std::puts(report.Summary().c_str());
     return report.Status();
+}
+
+// Now, in local time: a recording is named by when its game began.
+std::tm LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
 }
 
 // This person's name in a network game: --name, else PlayerName= of the settings, else
@@ -94,10 +102,7 @@ kelvane::Result<std::unique_ptr<kelvane::NetworkGame>> OpenNetworkGame(
         if (const std::optional<std::string> problem = play->WaitForWelcome())
             return failed("cannot join " + *options.Join + ": " + *problem);
     }
-    const std::time_t now = std::time(nullptr);
-    std::tm startTime{};
-    localtime_r(&now, &startTime);
-    return std::make_unique<NetworkGame>(std::move(play), hosting, replays, startTime, say);
+    return std::make_unique<NetworkGame>(std::move(play), hosting, replays, LocalNow(), say);
 }
 
 kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
@@ -148,6 +153,7 @@ kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
     game.Languages = AvailableLanguages(catalogues);
 
     // Every game is recorded; a recording watched is not recorded again.
+    const std::string replays = folders.State.empty() ? std::string() : folders.State + "replays/";
     Replay replay;
     std::unique_ptr<GameSession> session;
     if (options.ReplayFile) {
@@ -162,17 +168,12 @@ kelvane::ExitStatus RunGame(const std::vector<std::string>& arguments) {
         }
     } else if (options.Host || options.Join) {
         Result<std::unique_ptr<NetworkGame>> network =
-            OpenNetworkGame(options, settings, environment, game, folders.State.empty() ? std::string() : folders.State + "replays/",
-                            say, language);
+            OpenNetworkGame(options, settings, environment, game, replays, say, language);
         if (!network) return network.Error().Status;
         session = std::move(*network);
     } else {
         const uint32_t seed = options.Seed ? *options.Seed : ClockSeed();
-        const std::time_t now = std::time(nullptr);
-        std::tm startTime{};
-        localtime_r(&now, &startTime);
-        session = std::make_unique<RecordedGame>(folders.State.empty() ? std::string() : folders.State + "replays/",
-                                                 startTime, seed, say, options.Pilot.value_or(settings.Pilot));
+        session = std::make_unique<RecordedGame>(replays, LocalNow(), seed, say, options.Pilot.value_or(settings.Pilot));
     }
     game.Chosen = settings;
     // --fullscreen and --windowed hold for this game only; F11 changes the saved setting.
