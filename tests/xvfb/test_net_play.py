@@ -149,6 +149,7 @@ def main():
                         xh.check(part < 0.05, "seat %d: the %s differs from the runner's (RMSE %.4f, see %s)"
                                  % (seat, panel, part, xh.as_png(picture)))
                     print("seat %d: frame %d of %s, RMSE %.4f" % (seat, frame, frames.group(1), whole))
+        shutil.rmtree(work, ignore_errors=True)  # a failure above keeps it for a look
 
     xh.run_test(run)
 
